@@ -1,0 +1,19 @@
+# Native (Linux) build of the code that needs nothing of Win32: unit tests
+# under AddressSanitizer and UndefinedBehaviorSanitizer, fuzzing, benchmarks.
+set(QM_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+
+# Sanitized copy for tests and fuzzing.
+add_library(quillmere_pure_san STATIC ${QM_PURE_SOURCES})
+target_include_directories(quillmere_pure_san PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(quillmere_pure_san PUBLIC ${QM_SANITIZE})
+target_link_options(quillmere_pure_san PUBLIC ${QM_SANITIZE})
+
+# Optimised copy for benchmarks: generic x86-64 (SSE2), as the .scr ships.
+add_library(quillmere_pure STATIC ${QM_PURE_SOURCES})
+target_include_directories(quillmere_pure PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(quillmere_pure PRIVATE -O2)
+
+add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+add_subdirectory(tests/native)
+add_subdirectory(tests/fuzz)
+add_subdirectory(bench)

@@ -1,0 +1,25 @@
+# The screensaver itself and its tests under Wine.
+enable_language(RC)
+
+# Everything is linked statically so the .scr runs with nothing beside it.
+set(QM_STATIC_LINK -static -static-libgcc -static-libstdc++)
+set(QM_WIN_LIBS glu32 opengl32 gdi32 user32 advapi32 shell32)
+
+add_library(quillmere_core STATIC ${QM_PURE_SOURCES} ${QM_WIN_SOURCES})
+target_include_directories(quillmere_core PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_definitions(quillmere_core PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+target_link_libraries(quillmere_core PUBLIC ${QM_WIN_LIBS})
+
+add_executable(quillmere WIN32 ${SHELL_APP_SOURCES} res/quillmere.rc)
+target_link_libraries(quillmere PRIVATE quillmere_core ${QM_STATIC_LINK})
+set_target_properties(quillmere PROPERTIES SUFFIX ".scr"
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+# Wine runs the test programs; each run gets a private X display.
+set(QM_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix CACHE PATH "Wine prefix for the tests")
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tests/harness/wine_exec --prefix ${QM_WINEPREFIX})
+
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+add_subdirectory(tests/windows)
+add_subdirectory(tests/e2e)

@@ -1,0 +1,27 @@
+// The shell's hooks, carried out by the scene object.
+#include "scene/water_saver.h"
+#include "shell/shell.h"
+#include "shell/shell_state.h"
+
+int gl_data()
+{
+    return app_scene.init_data() ? 0 : 1;
+}
+
+int gl_init()
+{
+    last_tick = GetTickCount();
+    return app_scene.init_gl() ? 0 : 1;
+}
+
+void gl_draw(float seconds)
+{
+    app_scene.draw(seconds);
+}
+
+void gl_resize(int width, int height)
+{
+    app_scene.resize(width, height);
+}
+
+void gl_input(int, int, int, int) {}

@@ -1,0 +1,35 @@
+// The settings store: named text values in one registry key.
+#pragma once
+#include <windows.h>
+#include <initializer_list>
+
+class reg_settings {
+public:
+    // Opens or creates the key under HKEY_LOCAL_MACHINE, falling back to
+    // HKEY_CURRENT_USER when the machine-wide key cannot be opened.
+    explicit reg_settings(const char* key_path);
+    // Tries the given roots in order (tests use this to name their own).
+    reg_settings(const char* key_path, std::initializer_list<HKEY> roots);
+    virtual ~reg_settings();
+    reg_settings(const reg_settings&) = delete;
+    reg_settings& operator=(const reg_settings&) = delete;
+
+    // The stored text, or default_text itself (the same pointer) when the
+    // value could not be read; a missing value is then written with it.
+    // A read text lives in a shared buffer until the next read.
+    const char* get_string(const char* name, const char* default_text);
+    void set_string(const char* name, const char* text);
+    double get_number(const char* name, float default_value);
+    void set_number(const char* name, float value);
+
+    bool is_failed() const { return failed; }
+
+private:
+    void open(const char* key_path, std::initializer_list<HKEY> roots);
+
+    HKEY reg_key = nullptr;
+    bool failed = false;
+};
+
+// The process-wide store, "Software\Tovarind\Quillmere".
+extern reg_settings app_settings;

@@ -1,0 +1,163 @@
+#include "shell/render_window.h"
+
+#include "shell/fatal_error.h"
+#include "shell/shell.h"
+#include "shell/shell_state.h"
+
+#include <GL/gl.h>
+
+namespace {
+
+constexpr WPARAM key_tab = 9;
+constexpr WPARAM key_escape = 27;
+constexpr int list_count = 255;
+
+// Only a screensaver run that is not a preview ends on a key or button.
+void apply_quit_rule()
+{
+    if (screensaver_mode && !preview_parent)
+        PostQuitMessage(1);
+}
+
+void fail_setup(const char* step)
+{
+    fatal_error(step);
+    PostQuitMessage(0);
+}
+
+HFONT create_list_font()
+{
+    return CreateFontA(20, 0, 0, 0, 500, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_TT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                       "Courier New");
+}
+
+// Pixel format, GL context, font lists, then the scene. A failed step is
+// reported and ends the run through a quit message with code 0.
+void set_up_window(HWND window)
+{
+    PIXELFORMATDESCRIPTOR format = {};
+    format.nSize = sizeof format;
+    format.nVersion = 1;
+    format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    format.iPixelType = PFD_TYPE_RGBA;
+    format.cColorBits = 16;
+    format.cDepthBits = 16;
+    format.iLayerType = PFD_MAIN_PLANE;
+
+    window_dc = GetDC(window);
+    if (!window_dc)
+        return fail_setup("GetDC");
+    int index = ChoosePixelFormat(window_dc, &format);
+    if (index == 0)
+        return fail_setup("ChoosePixelFormat");
+    if (!SetPixelFormat(window_dc, index, &format))
+        return fail_setup("SetPixelFormat");
+    gl_context = wglCreateContext(window_dc);
+    if (!gl_context)
+        return fail_setup("wglCreateContext");
+    if (!wglMakeCurrent(window_dc, gl_context))
+        return fail_setup("wglMakeCurrent");
+
+    GLuint list_base = glGenLists(list_count);
+    window_font = create_list_font();
+    SelectObject(window_dc, window_font);
+    if (!wglUseFontBitmapsA(window_dc, 1, list_count, list_base))
+        fail_setup("wglUseFontBitmaps"); // reported, but the set-up goes on
+
+    if (gl_init() != 0)
+        return fail_setup("gl_init");
+    scene_ready = true;
+    gl_resize(screen_width, screen_height);
+}
+
+int mouse_move_code(WPARAM buttons)
+{
+    if (buttons == MK_LBUTTON)
+        return 0;
+    if (buttons == MK_RBUTTON)
+        return 1;
+    return -1;
+}
+
+} // namespace
+
+bool register_render_class()
+{
+    WNDCLASSEXA window_class = {};
+    window_class.cbSize = sizeof window_class;
+    window_class.lpfnWndProc = render_window_proc;
+    window_class.hInstance = app_instance;
+    window_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    window_class.lpszClassName = render_class_name;
+    return RegisterClassExA(&window_class) != 0;
+}
+
+LRESULT CALLBACK render_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    int x = LOWORD(lparam);
+    int y = HIWORD(lparam);
+    switch (message) {
+    case WM_CREATE:
+        set_up_window(window);
+        return 0;
+    case WM_SIZE:
+        if (wparam == SIZE_RESTORED || wparam == SIZE_MAXIMIZED)
+            window_active = true;
+        else if (wparam == SIZE_MINIMIZED)
+            window_active = false;
+        screen_width = x;
+        screen_height = y;
+        gl_resize(screen_width, screen_height);
+        return 0;
+    case WM_KEYDOWN:
+        apply_quit_rule();
+        return 0;
+    case WM_KEYUP:
+        if (wparam == key_tab) {
+            recreate_window = true;
+            PostQuitMessage(1);
+        } else if (wparam == key_escape) {
+            PostQuitMessage(1);
+        } else {
+            gl_input(4, static_cast<int>(wparam), -1, -1);
+        }
+        return 0;
+    case WM_CLOSE:
+        PostQuitMessage(1);
+        return 0;
+    case WM_SYSCOMMAND:
+        if (wparam == SC_SCREENSAVE || wparam == SC_MONITORPOWER)
+            return 0;
+        break;
+    case WM_MOUSEMOVE:
+        gl_input(2, mouse_move_code(wparam), x, y);
+        return 0;
+    case WM_LBUTTONDOWN:
+        apply_quit_rule();
+        gl_input(0, 0, x, y);
+        return 0;
+    case WM_LBUTTONUP:
+        gl_input(1, 0, x, y);
+        return 0;
+    case WM_RBUTTONDOWN:
+        apply_quit_rule();
+        gl_input(0, 1, x, y);
+        return 0;
+    case WM_RBUTTONUP:
+        gl_input(1, 1, x, y);
+        return 0;
+    case WM_DESTROY:
+        // Destroyed by someone else, the host closing a preview above all:
+        // end the run rather than live on without a window.
+        if (!shell_teardown && window == main_window) {
+            main_window = nullptr;
+            window_dc = nullptr;
+            window_active = false;
+            scene_ready = false;
+            PostQuitMessage(1);
+        }
+        break;
+    }
+    return DefWindowProcA(window, message, wparam, lparam);
+}

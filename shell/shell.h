@@ -1,0 +1,22 @@
+// The interface between the shell and the scene: the five hooks through
+// which the shell drives the scene, and the size the scene is to fill.
+#pragma once
+#include <windows.h>
+
+// 0 = success. Called once per process, before any window exists.
+int gl_data();
+// 0 = success. Called in every new render window, its GL context current.
+int gl_init();
+// Once per frame with the seconds since the previous frame.
+void gl_draw(float seconds);
+// After gl_init and on every size message (0 x 0 while minimised).
+void gl_resize(int width, int height);
+// action: 0 button down, 1 button up, 2 mouse move, 4 key up.
+void gl_input(int action, int code, int x, int y);
+
+extern HINSTANCE app_instance;
+
+// The size the scene is to fill, in pixels: the mode's size before the
+// window exists, its client size from the first size message on.
+extern int screen_width;
+extern int screen_height;

@@ -1,0 +1,18 @@
+#include "shell/shell.h"
+#include "shell/shell_state.h"
+
+HINSTANCE app_instance;
+int screen_width;
+int screen_height;
+
+bool screensaver_mode;
+HWND preview_parent;
+HWND main_window;
+HDC window_dc;
+HGLRC gl_context;
+bool window_active;
+bool recreate_window;
+DWORD last_tick;
+bool scene_ready;
+bool shell_teardown;
+HFONT window_font;

@@ -1,0 +1,3 @@
+#include "ui/config_dialog.h"
+
+void run_config_dialog(HWND) {}

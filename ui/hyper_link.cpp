@@ -1,0 +1,4 @@
+#include "ui/hyper_link.h"
+
+hyper_link_class::hyper_link_class() {}
+hyper_link_class::~hyper_link_class() {}

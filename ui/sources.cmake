@@ -1,0 +1,4 @@
+set(UI_WIN_SOURCES
+  ui/config_dialog.cpp
+  ui/hyper_link.cpp
+)
