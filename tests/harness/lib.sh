@@ -57,3 +57,106 @@ qm_stop_wine() {
     WINEPREFIX=$WINEPREFIX timeout 30 "$QM_WINESERVER" -w >/dev/null 2>&1
     true
 }
+
+# ---- End-to-end helpers -------------------------------------------------
+
+qm_scr_pid=""
+
+# Fresh working directory for one test under QM_WORK_DIR; sets WINEPREFIX
+# and starts the private display. Usage: qm_e2e_begin NAME [WIDTHxHEIGHT]
+qm_e2e_begin() {
+    local name=$1 size=${2:-1024x768}
+    : "${QM_SCR:?} ${QM_WINEPREFIX:?} ${QM_WORK_DIR:?}"
+    export WINEPREFIX=$QM_WINEPREFIX
+    qm_work=$QM_WORK_DIR/$name
+    rm -rf "$qm_work"
+    mkdir -p "$qm_work"
+    qm_ensure_prefix "$WINEPREFIX" || { echo "cannot make the Wine prefix" >&2; return 1; }
+    trap qm_e2e_end EXIT
+    qm_start_xvfb "$size"
+}
+
+qm_e2e_end() {
+    if [ -n "$qm_scr_pid" ]; then
+        kill "$qm_scr_pid" 2>/dev/null
+        qm_scr_pid=""
+    fi
+    qm_stop_wine
+    qm_stop_xvfb
+}
+
+qm_fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# Starts the screensaver in the background in the test's working directory.
+# Usage: qm_start_scr [SWITCH...]
+qm_start_scr() {
+    (cd "$qm_work" && exec "$QM_WINE" "$QM_SCR" "$@") &
+    qm_scr_pid=$!
+}
+
+# Waits up to SECONDS for the screensaver to end and sets qm_exit to its
+# exit code, or to "running" when it is still there. (Not in a subshell:
+# only this shell can wait for its child.)
+qm_wait_exit() {
+    local seconds=${1:-20} i
+    qm_exit=running
+    for ((i = 0; i <= seconds * 10; i++)); do
+        if ! kill -0 "$qm_scr_pid" 2>/dev/null; then
+            wait "$qm_scr_pid"
+            qm_exit=$?
+            qm_scr_pid=""
+            return 0
+        fi
+        [ "$seconds" = 0 ] && return 0
+        sleep 0.1
+    done
+}
+
+# Prints the X id of the first visible window whose name matches, waiting
+# up to SECONDS; nothing when none appears.
+qm_wait_window() {
+    local name=$1 seconds=${2:-20} i id
+    for ((i = 0; i < seconds * 5; i++)); do
+        id=$(xdotool search --onlyvisible --name "$name" 2>/dev/null | head -n 1)
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        sleep 0.2
+    done
+    return 1
+}
+
+# "WIDTH HEIGHT X Y" of an X window.
+qm_window_geometry() {
+    xdotool getwindowgeometry --shell "$1" | awk -F= '
+        /^WIDTH/ {w=$2} /^HEIGHT/ {h=$2} /^X/ {x=$2} /^Y/ {y=$2}
+        END {print w, h, x, y}'
+}
+
+# Screenshot of the whole display into a PNG.
+qm_screenshot() {
+    xwd -root -silent | convert xwd:- "$1"
+}
+
+qm_reg() {
+    "$QM_WINE" reg "$@" 2>/dev/null | tr -d '\r'
+}
+
+# Gives a window the keyboard: no window manager runs, so the pointer is
+# moved over it and the X focus set, then Wine is given a moment to notice.
+qm_focus() {
+    local id=$1 WIDTH HEIGHT X Y
+    eval "$(xdotool getwindowgeometry --shell "$id" | grep -E '^(WIDTH|HEIGHT|X|Y)=')"
+    xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
+    xdotool windowfocus "$id" 2>/dev/null
+    sleep 0.7
+}
+
+# Lines of win_probe for the render windows: see tests/windows/win_probe.cpp.
+qm_probe() {
+    "$QM_WINE" "${QM_PROBE:?}" "${1:-opengl demo}" 2>/dev/null | tr -d '\r'
+}
