@@ -6,9 +6,13 @@
 class reg_settings {
 public:
     // Opens or creates the key under HKEY_LOCAL_MACHINE, falling back to
-    // HKEY_CURRENT_USER when the machine-wide key cannot be opened.
+    // HKEY_CURRENT_USER when the machine-wide key cannot be opened for
+    // reading and writing (a standard user's 64-bit program may not write
+    // there and is not virtualized).
     explicit reg_settings(const char* key_path);
-    // Tries the given roots in order (tests use this to name their own).
+    // Tries the given roots in order; the first that opens is used. A
+    // failure of the first root is logged once; when every root fails the
+    // store reads defaults and drops writes for the rest of its life.
     reg_settings(const char* key_path, std::initializer_list<HKEY> roots);
     virtual ~reg_settings();
     reg_settings(const reg_settings&) = delete;
@@ -16,9 +20,12 @@ public:
 
     // The stored text, or default_text itself (the same pointer) when the
     // value could not be read; a missing value is then written with it.
-    // A read text lives in a shared buffer until the next read.
+    // A read text lives in a buffer shared by every store until the next
+    // read.
     const char* get_string(const char* name, const char* default_text);
     void set_string(const char* name, const char* text);
+    // The stored text as a number; a missing value is written with the
+    // default's text and read back through it.
     double get_number(const char* name, float default_value);
     void set_number(const char* name, float value);
 
