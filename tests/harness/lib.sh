@@ -160,3 +160,26 @@ qm_focus() {
 qm_probe() {
     "$QM_WINE" "${QM_PROBE:?}" "${1:-opengl demo}" 2>/dev/null | tr -d '\r'
 }
+
+# Starts the stand-in host window (CLIENT_WIDTH CLIENT_HEIGHT) and sets
+# qm_host_window to its handle; qm_close_host makes it destroy the window.
+qm_start_host() {
+    local i
+    rm -f "$qm_work/host_in"
+    mkfifo "$qm_work/host_in"
+    "$QM_WINE" "${QM_HOST:?}" "$1" "$2" 120 <"$qm_work/host_in" >"$qm_work/host_out" 2>/dev/null &
+    qm_host_pid=$!
+    exec 7>"$qm_work/host_in"
+    qm_host_window=""
+    for ((i = 0; i < 150; i++)); do
+        qm_host_window=$(tr -d '\r' <"$qm_work/host_out" | head -n 1)
+        [ -n "$qm_host_window" ] && return 0
+        sleep 0.2
+    done
+    return 1
+}
+
+qm_close_host() {
+    echo close >&7
+    exec 7>&-
+}
