@@ -1,3 +1,114 @@
 #include "ui/config_dialog.h"
+#include <commctrl.h>
+#include "settings/catalogue.h"
+#include "settings/reg_settings.h"
+#include "shell/shell.h"
 
-void run_config_dialog(HWND) {}
+namespace {
+
+struct slider_setting {
+    int id;
+    const char* name;
+};
+
+constexpr slider_setting slider_settings[] = {
+    {IDC_QUALITY, setting_quality},
+    {IDC_SPEED, setting_speed},
+    {IDC_FREQ, setting_freq},
+    {IDC_AMP, setting_amp},
+};
+
+// Shown only when the store has nothing to give, above all when it failed.
+constexpr float slider_fallback = 50;
+constexpr float radial_fallback = 1;
+
+// The slider position for a stored number: truncated toward zero, held to
+// the slider's range first so that no stored value (huge, NaN) can make
+// the conversion undefined.
+int slider_position(double value)
+{
+    if (!(value > 0))
+        return 0;
+    return value < 100 ? static_cast<int>(value) : 100;
+}
+
+} // namespace
+
+config_dialog::config_dialog(reg_settings& store) : store(store) {}
+
+config_dialog::config_dialog() : config_dialog(app_settings) {}
+
+int config_dialog::on_init()
+{
+    for (const slider_setting& slider : slider_settings)
+        set_slider_range(slider.id, 0, 100, false);
+    // The slider clamps out-of-range values to 0..100 itself.
+    for (const slider_setting& slider : slider_settings)
+        set_slider_pos(slider.id, slider_position(store.get_number(slider.name, slider_fallback)), true);
+    set_checked(IDC_RADIAL, store.get_number(setting_radial, radial_fallback) != 0);
+    // Should the link fail, the address stays as plain text.
+    link.attach(IDC_LINK, dialog_window);
+    return 1;
+}
+
+int config_dialog::on_message(UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (message == WM_HSCROLL)
+        on_slider_scroll(LOWORD(wparam), HIWORD(wparam), reinterpret_cast<HWND>(lparam));
+    return 0;
+}
+
+void config_dialog::on_slider_scroll(int, int, HWND) {}
+
+int config_dialog::on_command(int id, int)
+{
+    if (id == IDOK)
+        on_ok();
+    else if (id == IDCANCEL)
+        on_cancel();
+    return 0;
+}
+
+int config_dialog::on_ok()
+{
+    for (const slider_setting& slider : slider_settings)
+        store.set_number(slider.name, static_cast<float>(get_slider_pos(slider.id)));
+    store.set_number(setting_radial, is_checked(IDC_RADIAL) ? 1 : 0);
+    EndDialog(dialog_window, IDOK);
+    return 0;
+}
+
+int config_dialog::on_cancel()
+{
+    EndDialog(dialog_window, IDCANCEL);
+    return 0;
+}
+
+bool load_trackbar_class()
+{
+    // Loading comctl32 and calling its initialisation registers the
+    // trackbar class; the module stays loaded for the rest of the process.
+    static HMODULE common_controls = LoadLibraryA("comctl32.dll");
+    if (!common_controls)
+        return false;
+    using init_ex_function = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    auto init_ex = reinterpret_cast<init_ex_function>(
+        reinterpret_cast<void*>(GetProcAddress(common_controls, "InitCommonControlsEx")));
+    if (init_ex) {
+        INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_BAR_CLASSES};
+        return init_ex(&classes) != FALSE;
+    }
+    using init_function = void(WINAPI*)();
+    auto init = reinterpret_cast<init_function>(
+        reinterpret_cast<void*>(GetProcAddress(common_controls, "InitCommonControls")));
+    if (init)
+        init();
+    return init != nullptr;
+}
+
+void run_config_dialog(HWND owner)
+{
+    load_trackbar_class();
+    config_dialog dialog;
+    dialog.run(app_instance, owner, IDD_CONFIG);
+}

@@ -1,5 +1,40 @@
+// The screensaver's settings dialog: four sliders, the radial check box and
+// a web link; OK writes all five settings, everything else writes nothing.
 #pragma once
 #include <windows.h>
+#include "res/resource_ids.h"
+#include "ui/dialog_base.h"
+#include "ui/hyper_link.h"
+
+class reg_settings;
+
+
+class config_dialog : public dialog_base {
+public:
+    // Reads and writes `store`; the process-wide settings unless told.
+    explicit config_dialog(reg_settings& store);
+    config_dialog();
+    ~config_dialog() override = default;
+
+protected:
+    int on_init() override;
+    int on_message(UINT message, WPARAM wparam, LPARAM lparam) override;
+    int on_command(int id, int code) override;
+    int on_cancel() override;
+    int on_ok() override;
+
+    // A slider moved; nothing changes before OK.
+    void on_slider_scroll(int code, int position, HWND slider);
+
+private:
+    hyper_link link;
+    reg_settings& store;
+};
+
+// Makes sure the common-controls trackbar class is registered, without
+// importing anything from the common-controls library. Returns whether the
+// library could be loaded and initialised.
+bool load_trackbar_class();
 
 // Shows the settings dialog modally, owned by `owner` (may be null).
 void run_config_dialog(HWND owner);
