@@ -1,4 +1,7 @@
 set(SCENE_PURE_SOURCES
+  scene/mesh.cpp
+  scene/wave_motion.cpp
+  scene/wave_params.cpp
 )
 set(SCENE_WIN_SOURCES
   scene/scene_hooks.cpp

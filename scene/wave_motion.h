@@ -5,8 +5,13 @@
 #include <vector>
 
 // The wave phase after `seconds` at `speed` radians per second, kept in
-// [0, 2 pi) so that it never stops moving however long the run.
+// [0, 2 pi) so that it never stops moving however long the run. A step that
+// is not finite (NaN or infinite seconds) is skipped.
 float advance_phase(float phase, float seconds, float speed);
+
+// Length of the window's diagonal: the squares summed in integers, the root
+// stored as a float. The radial waves scale their rings by it.
+float window_diagonal(int width, int height);
 
 // Per-frame texture-coordinate update of the grid. prepare() computes once
 // what does not change between frames for a grid, window size and wave
@@ -17,6 +22,52 @@ public:
                  int height, bool radial, float freq, float amp);
     // Whether prepare() ran for this grid and window size.
     bool matches(std::size_t vertex_count, int width, int height) const;
-    // A zero width or height leaves the coordinates as they are.
+    // A zero width or height leaves the coordinates as they are, and so does
+    // an empty grid. A grid rebuilt since prepare() (another shape or extent)
+    // still gets the right coordinates, only computed the slow way.
     void apply(std::vector<mesh_vertex>& vertices, float phase) const;
+
+private:
+    enum class method {
+        unprepared,
+        still,   // zero-sized window: nothing to do
+        radial,  // per-vertex tables
+        linear,  // per-row and per-column tables of a regular grid
+        direct,  // the formulas vertex by vertex
+    };
+
+    struct grid_shape {
+        std::size_t count = 0;
+        float second_x = 0; // spacing of the columns
+        float last_x = 0;   // extent the grid was built for
+        float last_y = 0;
+    };
+
+    static grid_shape shape_of(const std::vector<mesh_vertex>& vertices);
+    bool same_grid(const std::vector<mesh_vertex>& vertices) const;
+    bool prepare_linear(const std::vector<mesh_vertex>& vertices, int columns, int rows);
+    void prepare_radial(const std::vector<mesh_vertex>& vertices);
+    void apply_radial(std::vector<mesh_vertex>& vertices, float cos_phase, float sin_phase) const;
+    void apply_linear(std::vector<mesh_vertex>& vertices, double cos_phase, double sin_phase,
+                      float cos_phase_f, float sin_phase_f) const;
+    void apply_direct(std::vector<mesh_vertex>& vertices, float phase) const;
+
+    method method_ = method::unprepared;
+    grid_shape shape_;
+    int width_ = 0;
+    int height_ = 0;
+    bool radial_ = true;
+    float freq_ = 0;
+    float amp_ = 0;
+
+    // Radial: per vertex, u = base_u + shift_u * s and v = base_v + shift_v * s
+    // with s = sin(a + phase) = sin_a * cos(phase) + cos_a * sin(phase).
+    std::vector<float> base_u_, base_v_, shift_u_, shift_v_, sin_a_, cos_a_;
+
+    // Linear: u's wave depends only on the row, v's only on the column; the
+    // sines and cosines here already carry the amplitude.
+    int columns_ = 0;
+    int rows_ = 0;
+    std::vector<float> column_base_u_, column_sin_, column_cos_;
+    std::vector<double> row_base_v_, row_sin_, row_cos_;
 };
