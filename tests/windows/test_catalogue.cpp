@@ -28,15 +28,6 @@ struct CatalogueTest : ::testing::Test {
     reg_settings store{key.path(), {HKEY_CURRENT_USER}};
 };
 
-TEST_F(CatalogueTest, SettingNames)
-{
-    EXPECT_STREQ(setting_quality, "quality");
-    EXPECT_STREQ(setting_speed, "speed");
-    EXPECT_STREQ(setting_freq, "freq");
-    EXPECT_STREQ(setting_amp, "amp");
-    EXPECT_STREQ(setting_radial, "radial");
-}
-
 TEST_F(CatalogueTest, FreshKeyGetsTheStartDefaults)
 {
     log_watch log;
