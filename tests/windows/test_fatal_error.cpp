@@ -25,9 +25,9 @@ DWORD WINAPI close_box(LPVOID parameter)
     auto* request = static_cast<watch_request*>(parameter);
     for (int attempt = 0; attempt < 200; ++attempt) {
         HWND box = FindWindowA(nullptr, request->title);
-        if (box) {
-            char text[512] = "";
-            GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+        char text[512] = "";
+        // The box may be found before its text control exists.
+        if (box && GetDlgItemTextA(box, 0xFFFF, text, sizeof text) > 0) {
             request->seen->found = true;
             request->seen->title = request->title;
             request->seen->text = text;
