@@ -4,6 +4,9 @@ set(SCENE_PURE_SOURCES
   scene/wave_params.cpp
 )
 set(SCENE_WIN_SOURCES
+  scene/capture_desktop.cpp
+  scene/desktop_pixels.cpp
+  scene/desktop_texture.cpp
   scene/scene_hooks.cpp
   scene/water_saver.cpp
 )
