@@ -23,14 +23,15 @@ qm_ensure_prefix() {
     [ -f "$prefix/system.reg" ]
 }
 
-# Starts a private Xvfb on a free display and exports DISPLAY.
+# Starts a private Xvfb on a free display and exports DISPLAY. With
+# -noreset, a picture put on the root window stays when its client leaves.
 # Usage: qm_start_xvfb [WIDTHxHEIGHT]
 qm_start_xvfb() {
     local size=${1:-1024x768}
     local fifo
     fifo=$(mktemp -u /tmp/qm-xvfb.XXXXXX)
     mkfifo "$fifo"
-    Xvfb -displayfd 9 -screen 0 "${size}x24" -nolisten tcp 9>"$fifo" >/dev/null 2>&1 &
+    Xvfb -displayfd 9 -screen 0 "${size}x24" -nolisten tcp -noreset 9>"$fifo" >/dev/null 2>&1 &
     qm_xvfb_pid=$!
     local number=""
     read -r -t 30 number <"$fifo" || true
