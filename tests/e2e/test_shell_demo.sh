@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The run without a switch: key presses and clicks do not end it; releasing
 # Tab switches between full screen and a 640 x 480 window (outer size) with
-# a new window each time; releasing Esc ends it with exit code 1.
+# a new window each time; releasing Esc, or closing the window, ends it
+# with exit code 1.
 set -u
 . "$QM_SOURCE_DIR/tests/harness/lib.sh"
 qm_e2e_begin shell_demo 1024x768 || exit 1
@@ -51,4 +52,16 @@ qm_wait_exit 0
 xdotool keyup Escape
 qm_wait_exit 15
 [ "$qm_exit" = 1 ] || qm_fail "Esc release: exit code $qm_exit, expected 1"
+
+# Closing the 640 x 480 window (Alt+F4) ends the run with 1 as well.
+qm_start_scr
+window=$(qm_wait_window Quillmere 30) || qm_fail "no window (second run)"
+qm_focus "$window"
+xdotool key Tab
+sleep 2
+window=$(qm_wait_window Quillmere 10) || qm_fail "no window after Tab (second run)"
+qm_focus "$window"
+xdotool key alt+F4
+qm_wait_exit 15
+[ "$qm_exit" = 1 ] || qm_fail "Alt+F4: exit code $qm_exit, expected 1"
 echo PASS
