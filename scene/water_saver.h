@@ -33,8 +33,6 @@ public:
 
     // Read-only views for the tests.
     const std::vector<mesh_vertex>& grid_vertices() const { return vertices; }
-    std::size_t grid_index_count() const { return indices.size(); }
-    GLuint texture_name() const { return texture; }
     float phase() const { return wave_phase; }
 
 private:
