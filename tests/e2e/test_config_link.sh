@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# The link in the settings dialog: a click asks the shell to open its web
-# address; when nothing can open it, the click beeps (the X bell, seen with
-# xkbevd, which does not report bells one for one: the unit tests count
-# them) and the dialog stays.
+# A click on the link in the settings dialog asks the shell to open its web
+# address. (A failed open beeps: the unit tests count the beeps.)
 set -u
 . "$QM_SOURCE_DIR/tests/harness/lib.sh"
 . "$QM_SOURCE_DIR/tests/e2e/config_lib.sh"
@@ -18,7 +16,6 @@ restore_handler() {
     else
         qm_reg delete "$handler" /f >/dev/null
     fi
-    [ -n "${bell_pid:-}" ] && kill "$bell_pid" 2>/dev/null
     qm_e2e_end
 }
 trap restore_handler EXIT
@@ -32,24 +29,6 @@ config_click_link
 for ((i = 0; i < 50; i++)); do [ -s "$opened" ] && break; sleep 0.2; done
 [ -s "$opened" ] || qm_fail "clicking the link asked the shell to open nothing"
 grep -q 'https://quillmere.example/' "$opened" || qm_fail "the shell was asked to open: $(cat "$opened")"
-echo "ok: a click opens $(tr -d '\r' <"$opened")"
 config_click_cancel
 config_expect_exit_1 "Cancel after the link"
-
-# Nothing can open the address: one beep per click.
-bells="$qm_work/bells"
-: >"$bells"
-printf 'Bell() shell "echo bell >> %s"\n' "$bells" >"$qm_work/xkbevd.cf"
-xkbevd -cfg "$qm_work/xkbevd.cf" -display "$DISPLAY" >/dev/null 2>&1 &
-bell_pid=$!
-sleep 1
-qm_reg add "$handler" /ve /d 'C:\no\such\program.exe %1' /f >/dev/null
-config_open /c
-config_click_link
-sleep 2
-[ -s "$bells" ] || qm_fail "a click nothing can open gave no beep"
-[ -n "$(qm_wait_window "Quillmere Config" 2)" ] || qm_fail "the dialog went away after the click"
-echo "ok: a click that cannot open beeps"
-config_click_cancel
-config_expect_exit_1 "Cancel after the beeps"
 echo PASS

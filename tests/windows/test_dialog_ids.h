@@ -4,7 +4,6 @@
 #define IDD_TEST_PROBE 200
 #define IDC_TEST_EDIT 300
 #define IDC_TEST_THREE_STATE 301
-#define IDC_TEST_STATIC 302
 #define IDC_TEST_RECORDER 303
 
 // A control class of the tests that records the last message it got.
