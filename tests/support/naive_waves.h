@@ -1,12 +1,9 @@
 #pragma once
-// The per-frame texture-coordinate update exactly as the rules read: a
-// double-precision square root and sine for every vertex, nothing kept from
-// frame to frame. Reference for the tests and baseline for the benchmark;
-// not part of the screensaver.
+// The per-frame texture coordinates computed plainly, vertex by vertex in
+// double: the tests' reference and the benchmark's baseline.
 #include "scene/mesh_vertex.h"
 
 #include <cmath>
-#include <cstdint>
 #include <vector>
 
 namespace naive {
@@ -15,27 +12,20 @@ inline void apply_waves(std::vector<mesh_vertex>& vertices, int width, int heigh
                         float freq, float amp, float phase)
 {
     const float pi = 3.1415f;
-    const double w = width;
-    const double h = height;
-    if (radial) {
-        const float diagonal = static_cast<float>(
-            std::sqrt(static_cast<double>(std::int64_t{width} * width + std::int64_t{height} * height)));
-        for (mesh_vertex& vertex : vertices) {
-            const double dx = vertex.x - w * 0.5;
-            const double dy = vertex.y - h * 0.5;
+    const double w = width, h = height;
+    const float diagonal = static_cast<float>(std::sqrt(w * w + h * h));
+    for (mesh_vertex& vertex : vertices) {
+        double move_u = amp * std::sin(vertex.y / h * freq * pi + phase);
+        double move_v = amp * std::sin(vertex.x / w * freq * pi + phase);
+        if (radial) {
+            const double dx = vertex.x - w * 0.5, dy = vertex.y - h * 0.5;
             const double d = std::sqrt(dx * dx + dy * dy);
             const double s = std::sin(d / diagonal * freq * pi + phase);
-            // The window's centre has no direction; it stays where it is.
-            const double move_u = d > 0 ? dx / d * amp * s : 0.0;
-            const double move_v = d > 0 ? dy / d * amp * s : 0.0;
-            vertex.u = static_cast<float>(vertex.x / w + move_u);
-            vertex.v = static_cast<float>(1 - vertex.y / h + move_v);
+            move_u = d > 0 ? dx / d * amp * s : 0.0; // the centre has no direction
+            move_v = d > 0 ? dy / d * amp * s : 0.0;
         }
-    } else {
-        for (mesh_vertex& vertex : vertices) {
-            vertex.u = static_cast<float>(vertex.x / w + amp * std::sin(vertex.y / h * freq * pi + phase));
-            vertex.v = static_cast<float>(1 - vertex.y / h + amp * std::sin(vertex.x / w * freq * pi + phase));
-        }
+        vertex.u = static_cast<float>(vertex.x / w + move_u);
+        vertex.v = static_cast<float>(1 - vertex.y / h + move_v);
     }
 }
 
