@@ -1,4 +1,5 @@
 // The one picture the scene animates: the display as it was at start-up.
+#include "scene/desktop_pixels.h"
 #include "scene/water_saver.h"
 #include "shell/run_log.h"
 
@@ -18,14 +19,7 @@ HBITMAP water_saver::capture_desktop(int width, int height)
         const int desk_height = GetDeviceCaps(desk_dc, VERTRES);
 
         // Positive height: bottom-up rows, the order the texture wants.
-        BITMAPINFO info;
-        ZeroMemory(&info, sizeof info);
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 24;
-        info.bmiHeader.biCompression = BI_RGB;
+        const BITMAPINFO info = bottom_up_24bit_info(width, height);
 
         memory_dc = CreateCompatibleDC(desk_dc);
         if (!memory_dc)

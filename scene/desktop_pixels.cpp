@@ -24,6 +24,19 @@ private:
 
 } // namespace
 
+BITMAPINFO bottom_up_24bit_info(int width, int height)
+{
+    BITMAPINFO info;
+    ZeroMemory(&info, sizeof info);
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
 bool read_rgb_picture(HBITMAP bitmap, rgb_picture& picture)
 {
     picture = rgb_picture{};
@@ -37,13 +50,7 @@ bool read_rgb_picture(HBITMAP bitmap, rgb_picture& picture)
 
     // Ask GDI for bottom-up 24-bit rows: each row is padded to 4 bytes and
     // holds blue, green, red.
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = bottom_up_24bit_info(width, height);
     const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
     std::vector<unsigned char> rows(stride * static_cast<std::size_t>(height));
 

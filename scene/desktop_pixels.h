@@ -11,6 +11,10 @@ struct rgb_picture {
     std::vector<unsigned char> pixels;
 };
 
+// A 24-bit, uncompressed description with bottom-up rows (positive
+// height), as the capture makes and the texture reads.
+BITMAPINFO bottom_up_24bit_info(int width, int height);
+
 // Reads a bitmap (not selected into any device context) as RGB rows.
 // False, with the picture left empty, when the bitmap cannot be read.
 bool read_rgb_picture(HBITMAP bitmap, rgb_picture& picture);
