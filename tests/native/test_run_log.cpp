@@ -13,106 +13,74 @@ namespace {
 
 class RunLog : public ::testing::Test {
 protected:
-    std::string path = ::testing::TempDir() + "run_log_test_" +
-                       std::to_string(::getpid()) + ".log";
+    std::string path = ::testing::TempDir() + "run_log_" + std::to_string(::getpid()) + ".log";
 
     void TearDown() override { std::remove(path.c_str()); }
 
     std::string contents() const
     {
-        std::ifstream in(path, std::ios::binary);
         std::stringstream text;
-        text << in.rdbuf();
+        text << std::ifstream(path, std::ios::binary).rdbuf();
         return text.str();
     }
 };
 
-// Whether `text` at `at` is a ctime text, "Tue Mar 04 09:15:30 2025\n":
-// in the shape, A is a capital, a a small letter, 9 a digit.
-bool is_time_text(const std::string& text, std::size_t at)
+// "LABEL" followed by a ctime text such as "Tue Mar 04 09:15:30 2025\n".
+bool is_time_line(const std::string& line, const char* label)
 {
-    const std::string shape = "Aaa Aaa 99 99:99:99 9999\n";
-    if (text.size() < at + shape.size())
-        return false;
-    for (std::size_t i = 0; i < shape.size(); ++i) {
-        char c = text[at + i];
-        bool fits = shape[i] == 'A'   ? (c >= 'A' && c <= 'Z')
-                    : shape[i] == 'a' ? (c >= 'a' && c <= 'z')
-                    : shape[i] == '9' ? (c >= '0' && c <= '9')
-                                      : c == shape[i];
-        if (!fits)
-            return false;
-    }
-    return true;
+    char weekday[4], month[4], end = 0;
+    int day, hour, minute, second, year, used = 0;
+    std::string format = std::string(label) + "%3[A-Za-z] %3[A-Za-z] %2d %2d:%2d:%2d %4d%c%n";
+    return std::sscanf(line.c_str(), format.c_str(), weekday, month, &day, &hour, &minute,
+                       &second, &year, &end, &used) == 8 &&
+           end == '\n' && used == 25 + static_cast<int>(std::string(label).size()) &&
+           line[std::string(label).size() + 8] != ' '; // the day has a leading zero, not a blank
 }
 
-TEST_F(RunLog, OpensTruncatedAndClosesWithAnEmptyLine)
+TEST_F(RunLog, TruncatedOpenedAndClosedWithAnEmptyLastLine)
 {
-    {
-        std::ofstream old(path);
-        old << "a previous run\n";
-    }
+    std::ofstream(path) << "a previous run\n";
     {
         run_log log(path.c_str());
         log_write("Init water saver\n");
         log_write("WARNING: can't set value: %s = %s\n", "quality", "50");
     }
     const std::string text = contents();
-    const std::string open = "log open: ";
-    const std::string lines = "Init water saver\nWARNING: can't set value: quality = 50\nlog close: ";
-    const std::size_t time_length = 25;
-    ASSERT_EQ(text.size(), open.size() + time_length + lines.size() + time_length + 1) << text;
-    EXPECT_EQ(text.compare(0, open.size(), open), 0) << text;
-    EXPECT_TRUE(is_time_text(text, open.size())) << text;
-    EXPECT_EQ(text.compare(open.size() + time_length, lines.size(), lines), 0) << text;
-    EXPECT_TRUE(is_time_text(text, open.size() + time_length + lines.size())) << text;
+    const std::string middle = "Init water saver\nWARNING: can't set value: quality = 50\n";
+    ASSERT_EQ(text.size(), 35 + middle.size() + 36 + 1) << text;
+    EXPECT_TRUE(is_time_line(text.substr(0, 35), "log open: ")) << text;
+    EXPECT_EQ(text.substr(35, middle.size()), middle);
+    EXPECT_TRUE(is_time_line(text.substr(35 + middle.size(), 36), "log close: ")) << text;
     EXPECT_EQ(text.back(), '\n');
 }
 
-TEST_F(RunLog, InsertedPercentSignsAreWrittenUnchanged)
+TEST_F(RunLog, InsertedTextIsWrittenUnchangedAndOverlongLinesAreCut)
 {
+    const std::string huge(5000, 'x');
     {
         run_log log(path.c_str());
         log_write("WARNING: can't open reg key: %s\n", "Software\\100%s%d%%n");
-    }
-    EXPECT_NE(contents().find("WARNING: can't open reg key: Software\\100%s%d%%n\n"), std::string::npos)
-        << contents();
-}
-
-TEST_F(RunLog, OverlongLineIsCutToTheBufferAndKeepsItsLineEnd)
-{
-    std::string huge(5000, 'x');
-    {
-        run_log log(path.c_str());
         log_write("%s\n", huge.c_str());
         log_write("next\n");
     }
-    std::string text = contents();
-    std::size_t start = text.find('\n') + 1;
-    std::size_t end = text.find('\n', start);
-    EXPECT_EQ(end - start, 1022u) << "the cut line holds 1022 characters and its line feed";
-    EXPECT_EQ(text.compare(end + 1, 5, "next\n"), 0);
+    const std::string text = contents();
+    EXPECT_NE(text.find("WARNING: can't open reg key: Software\\100%s%d%%n\n"), std::string::npos);
+    // The cut line holds 1022 characters and keeps its line feed.
+    const std::size_t start = text.find("xxx");
+    ASSERT_NE(start, std::string::npos);
+    EXPECT_EQ(text.find('\n', start) - start, 1022u);
+    EXPECT_EQ(text.compare(start + 1023, 5, "next\n"), 0);
 }
 
-TEST_F(RunLog, UnwritableLogStaysClosedAndWritesNothing)
+TEST_F(RunLog, WithoutAnOpenLogWritesDoNothing)
 {
-    std::string missing = ::testing::TempDir() + "no_such_dir_" + std::to_string(::getpid()) + "/screen.log";
+    const std::string missing = path + ".d/screen.log"; // no such directory
     {
         run_log log(missing.c_str());
         log_write("ERROR: %s\n", "goes nowhere");
     }
+    log_write("after every log closed\n");
     EXPECT_EQ(std::fopen(missing.c_str(), "r"), nullptr);
-}
-
-TEST_F(RunLog, WritesWithoutAnOpenLogAreIgnored)
-{
-    log_write("before any log %d\n", 1);
-    {
-        run_log log(path.c_str());
-    }
-    log_write("after the log closed\n");
-    EXPECT_EQ(contents().find("log"), 0u);
-    EXPECT_EQ(contents().find("after"), std::string::npos);
 }
 
 } // namespace
