@@ -18,7 +18,6 @@ HBITMAP water_saver::capture_desktop(int width, int height)
         const int desk_width = GetDeviceCaps(desk_dc, HORZRES);
         const int desk_height = GetDeviceCaps(desk_dc, VERTRES);
 
-        // Positive height: bottom-up rows, the order the texture wants.
         const BITMAPINFO info = bottom_up_24bit_info(width, height);
 
         memory_dc = CreateCompatibleDC(desk_dc);

@@ -1,13 +1,13 @@
 // The screensaver's settings dialog: four sliders, the radial check box and
 // a web link; OK writes all five settings, everything else writes nothing.
 #pragma once
-#include <windows.h>
 #include "res/resource_ids.h"
 #include "ui/dialog_base.h"
 #include "ui/hyper_link.h"
 
-class reg_settings;
+#include <windows.h>
 
+class reg_settings;
 
 class config_dialog : public dialog_base {
 public:
