@@ -1,12 +1,16 @@
-// The one picture the scene animates: the display as it was at start-up.
+// The one picture the scene animates: the virtual screen, every monitor,
+// as it was at start-up, copied one to one.
 #include "scene/desktop_pixels.h"
+#include "scene/screen_dc.h"
 #include "scene/water_saver.h"
 #include "shell/run_log.h"
 
-HBITMAP water_saver::capture_desktop(int width, int height)
+HBITMAP water_saver::capture_desktop(const screen_rect& area)
 {
-    HDC desk_dc = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
-    if (!desk_dc) {
+    // The screen DC maps virtual-screen coordinates, negative ones left of or
+    // above the primary monitor included.
+    screen_dc desk;
+    if (!desk.get()) {
         log_write("WARNING: can't get desk dc\n");
         return nullptr;
     }
@@ -15,12 +19,8 @@ HBITMAP water_saver::capture_desktop(int width, int height)
     HBITMAP bitmap = nullptr;
     HGDIOBJ previous = nullptr;
     try {
-        const int desk_width = GetDeviceCaps(desk_dc, HORZRES);
-        const int desk_height = GetDeviceCaps(desk_dc, VERTRES);
-
-        const BITMAPINFO info = bottom_up_24bit_info(width, height);
-
-        memory_dc = CreateCompatibleDC(desk_dc);
+        const BITMAPINFO info = bottom_up_24bit_info(area.width, area.height);
+        memory_dc = CreateCompatibleDC(desk.get());
         if (!memory_dc)
             throw "WARNING: can't create dc\n";
         void* bits = nullptr;
@@ -28,19 +28,12 @@ HBITMAP water_saver::capture_desktop(int width, int height)
         if (!bitmap)
             throw "WARNING: create DIB section!\n";
         previous = SelectObject(memory_dc, bitmap);
-
-        // Averaging rather than the default AND of dropped pixels, which
-        // would smear dark seams into a squeezed desktop.
-        SetStretchBltMode(memory_dc, HALFTONE);
-        SetBrushOrgEx(memory_dc, 0, 0, nullptr);
-        if (!StretchBlt(memory_dc, 0, 0, width, height, desk_dc, 0, 0, desk_width, desk_height,
-                        SRCCOPY))
+        if (!BitBlt(memory_dc, 0, 0, area.width, area.height, desk.get(), area.x, area.y, SRCCOPY))
             throw "WARNING: can't copy dc!\n";
     } catch (const char* text) {
         log_write("%s", text);
     }
 
-    DeleteDC(desk_dc);
     if (previous)
         SelectObject(memory_dc, previous);
     if (memory_dc)

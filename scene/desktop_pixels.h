@@ -1,20 +1,23 @@
 #pragma once
 #include <windows.h>
 
+#include <cstddef>
 #include <vector>
 
-// A picture as tightly packed 8-bit red, green, blue triples, bottom row
-// first: the layout an RGB texture upload reads.
-struct rgb_picture {
+// The captured desktop, the one copy the scene keeps: 24-bit rows as GDI
+// hands them out (blue, green, red; bottom row first; each row padded to a
+// multiple of 4 bytes), which OpenGL reads as they are.
+struct desktop_picture {
     int width = 0;
     int height = 0;
-    std::vector<unsigned char> pixels;
+    std::size_t stride = 0; // bytes per row, padding included
+    std::vector<unsigned char> rows;
 };
 
 // A 24-bit, uncompressed description with bottom-up rows (positive
-// height), as the capture makes and the texture reads.
+// height), as the capture makes and the read asks for.
 BITMAPINFO bottom_up_24bit_info(int width, int height);
 
-// Reads a bitmap (not selected into any device context) as RGB rows.
+// Reads a bitmap (not selected into any device context) into `picture`.
 // False, with the picture left empty, when the bitmap cannot be read.
-bool read_rgb_picture(HBITMAP bitmap, rgb_picture& picture);
+bool read_desktop_picture(HBITMAP bitmap, desktop_picture& picture);

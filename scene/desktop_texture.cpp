@@ -1,23 +1,101 @@
 #include "scene/desktop_texture.h"
 
-#include "scene/desktop_pixels.h"
+#include "scene/resample.h"
 #include "shell/run_log.h"
 
 #include <GL/gl.h>
+#include <GL/glext.h>
 
-bool upload_desktop_texture(HBITMAP bitmap)
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+void upload_level(int level, int width, int height, const void* pixels)
 {
-    rgb_picture picture;
-    const bool read = read_rgb_picture(bitmap, picture);
-    if (!read) {
-        log_write("ERROR: can't set bitmap\n");
-        picture.width = 1;
-        picture.height = 1;
-        picture.pixels.assign(3, 0);
+    glTexImage2D(GL_TEXTURE_2D, level, GL_RGB, width, height, 0, GL_BGR_EXT, GL_UNSIGNED_BYTE,
+                 pixels);
+}
+
+// A tightly packed buffer of `size` pixels.
+struct level_buffer {
+    texture_size size;
+    std::vector<std::uint8_t> bytes;
+    explicit level_buffer(texture_size s)
+        : size(s), bytes(static_cast<std::size_t>(s.width) * s.height * 3) {}
+    pixel_rows rows() { return {bytes.data(), std::size_t(size.width) * 3, size.width, size.height}; }
+    const_pixel_rows view() const
+    {
+        return {bytes.data(), std::size_t(size.width) * 3, size.width, size.height};
     }
-    // Rows are packed without padding.
+};
+
+screen_rect clip_to(const desktop_picture& picture, screen_rect part)
+{
+    const int left = std::clamp(part.x, 0, picture.width);
+    const int top = std::clamp(part.y, 0, picture.height);
+    const int right = std::clamp(part.x + std::max(part.width, 0), left, picture.width);
+    const int bottom = std::clamp(part.y + std::max(part.height, 0), top, picture.height);
+    return {left, top, right - left, bottom - top};
+}
+
+} // namespace
+
+texture_limits query_texture_limits()
+{
+    GLint max_size = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &max_size);
+    return {takes_any_texture_size(reinterpret_cast<const char*>(glGetString(GL_VERSION)),
+                                   reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS))),
+            max_size};
+}
+
+bool upload_picture(const desktop_picture& picture, screen_rect part, texture_limits limits,
+                    bool mipmaps)
+{
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, mipmaps ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+
+    part = clip_to(picture, part);
+    if (picture.rows.empty() || part.width == 0 || part.height == 0) {
+        log_write("ERROR: can't set bitmap\n");
+        const std::uint8_t black[3] = {0, 0, 0};
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        upload_level(0, 1, 1, black);
+        return false;
+    }
+
+    // The part's rows in memory: bottom row first, as the texture wants them.
+    const std::size_t first_row = static_cast<std::size_t>(picture.height - part.y - part.height);
+    const const_pixel_rows source{picture.rows.data() + first_row * picture.stride + std::size_t(part.x) * 3,
+                                  picture.stride, part.width, part.height};
+    texture_size size = texture_size_for(part.width, part.height, limits);
+
+    std::vector<level_buffer> levels; // the scaled ones; the last is read next
+    if (size.width == part.width && size.height == part.height) {
+        // Straight from the picture: rows of the whole picture, 4-byte padded.
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+        glPixelStorei(GL_UNPACK_ROW_LENGTH, picture.width);
+        upload_level(0, size.width, size.height, source.data);
+        glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    } else {
+        levels.emplace_back(size);
+        resample_rgb(source, levels.back().rows());
+    }
+
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, picture.width, picture.height, 0, GL_RGB,
-                 GL_UNSIGNED_BYTE, picture.pixels.data());
-    return read;
+    if (!levels.empty())
+        upload_level(0, size.width, size.height, levels.back().bytes.data());
+    for (int level = 1; mipmaps && (size.width > 1 || size.height > 1); ++level) {
+        size = next_mip_level(size);
+        level_buffer next(size);
+        resample_rgb(levels.empty() ? source : levels.back().view(), next.rows());
+        levels.clear(); // only the level just made is read again
+        levels.push_back(std::move(next));
+        upload_level(level, size.width, size.height, levels.back().bytes.data());
+    }
+    return true;
 }

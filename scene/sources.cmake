@@ -1,5 +1,7 @@
 set(SCENE_PURE_SOURCES
   scene/mesh.cpp
+  scene/resample.cpp
+  scene/texture_plan.cpp
   scene/wave_motion.cpp
   scene/wave_params.cpp
 )

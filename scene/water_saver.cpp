@@ -5,28 +5,16 @@
 #include "scene/wave_params.h"
 #include "settings/catalogue.h"
 #include "settings/reg_settings.h"
+#include "shell/monitors.h"
 #include "shell/run_log.h"
 #include "shell/shell.h"
 
 #include <GL/glu.h>
 
-namespace {
-
-// The captured picture's size: powers of two, as OpenGL 1.1 textures need.
-constexpr int picture_side = 1024;
-
-} // namespace
-
 water_saver::water_saver()
 {
     ensure_defaults();
     radial = app_settings.get_number(setting_radial, 1) != 0;
-}
-
-water_saver::~water_saver()
-{
-    if (desktop_bitmap)
-        DeleteObject(desktop_bitmap);
 }
 
 bool water_saver::init_data()
@@ -41,8 +29,34 @@ bool water_saver::init_data()
     freq = params.freq;
     amp = params.amp;
 
-    desktop_bitmap = capture_desktop(picture_side, picture_side);
-    return desktop_bitmap != nullptr;
+    HBITMAP bitmap = capture_desktop(virtual_screen());
+    if (!bitmap)
+        return false;
+    // The picture is kept once, as read; an unreadable one is logged when a
+    // window uploads it.
+    read_desktop_picture(bitmap, picture);
+    DeleteObject(bitmap);
+    return true;
+}
+
+void water_saver::plan_views()
+{
+    views_.clear();
+    // A full-screen window covers the virtual screen, as the picture does, so
+    // each monitor shows the part of the picture at its own place.
+    for (const screen_rect& monitor : screen_monitors) {
+        scene_view view;
+        view.area = monitor;
+        view.source = monitor;
+        views_.push_back(std::move(view));
+    }
+    if (views_.empty()) {
+        scene_view whole;
+        whole.area = {0, 0, screen_width, screen_height};
+        whole.source = {0, 0, picture.width, picture.height};
+        whole.follows_window = true;
+        views_.push_back(std::move(whole));
+    }
 }
 
 bool water_saver::init_gl()
@@ -51,21 +65,23 @@ bool water_saver::init_gl()
     glDepthMask(GL_FALSE);
     glEnable(GL_TEXTURE_2D);
 
-    // A re-created window has a new context: the old texture went with the
-    // old one, so a new name is made and filled from the same picture.
-    texture = 0;
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    upload_desktop_texture(desktop_bitmap);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-
-    if (texture == 0) {
-        log_write("ERROR: can't create texture from desk!\n");
-        vertices.clear();
-        indices.clear();
-        field = wave_field{};
-        return false;
+    // A re-created window has a new context: the old textures went with the
+    // old one, so new ones are made and filled from the same picture.
+    plan_views();
+    const texture_limits limits = query_texture_limits();
+    for (scene_view& view : views_) {
+        glGenTextures(1, &view.texture);
+        if (view.texture == 0) {
+            log_write("ERROR: can't create texture from desk!\n");
+            views_.clear();
+            indices.clear();
+            return false;
+        }
+        glBindTexture(GL_TEXTURE_2D, view.texture);
+        // Shown smaller than its size (the window, the preview), the picture
+        // needs its smaller levels or it shimmers as it ripples.
+        const bool shrunk = view.area.width != view.source.width || view.area.height != view.source.height;
+        upload_picture(picture, view.source, limits, shrunk);
     }
     build_mesh(columns, rows);
     return true;
@@ -73,29 +89,20 @@ bool water_saver::init_gl()
 
 void water_saver::build_mesh(int columns, int rows)
 {
-    build_grid(vertices, indices, columns, rows, screen_width, screen_height);
-    // The old per-frame data described other positions.
-    field = wave_field{};
+    for (scene_view& view : views_) {
+        build_grid(view.vertices, indices, columns, rows, view.area.width, view.area.height);
+        // The old per-frame data described other positions.
+        view.field = wave_field{};
+    }
 }
 
 void water_saver::draw(float seconds)
 {
     wave_phase = advance_phase(wave_phase, seconds, speed);
-    if (vertices.empty() || indices.empty())
+    if (views_.empty() || indices.empty())
         return;
 
-    const int width = screen_width;
-    const int height = screen_height;
-    // A client area without width or height has no texture mapping: the
-    // coordinates of the last frame stay.
-    if (width != 0 && height != 0) {
-        if (!field.matches(vertices.size(), width, height))
-            field.prepare(vertices, columns, rows, width, height, radial, freq, amp);
-        field.apply(vertices, wave_phase);
-    }
-
     glClear(GL_COLOR_BUFFER_BIT);
-    glBindTexture(GL_TEXTURE_2D, texture);
     glColor3f(1, 1, 1);
     glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
     glEnableClientState(GL_VERTEX_ARRAY);
@@ -104,10 +111,33 @@ void water_saver::draw(float seconds)
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_EDGE_FLAG_ARRAY);
     glDisableClientState(GL_NORMAL_ARRAY);
-    glVertexPointer(2, GL_FLOAT, sizeof(mesh_vertex), &vertices[0].x);
-    glTexCoordPointer(2, GL_FLOAT, sizeof(mesh_vertex), &vertices[0].u);
-    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indices.size()), GL_UNSIGNED_SHORT,
-                   indices.data());
+    for (scene_view& view : views_) {
+        // A window that was resized gets its grid again, so the whole picture
+        // covers the whole client area. A client area without width or
+        // height has no mapping: the last frame's coordinates stay.
+        if (view.follows_window && screen_width > 0 && screen_height > 0 &&
+            (view.area.width != screen_width || view.area.height != screen_height)) {
+            view.area = {0, 0, screen_width, screen_height};
+            build_grid(view.vertices, indices, columns, rows, screen_width, screen_height);
+            view.field = wave_field{};
+        }
+        if (view.vertices.empty())
+            continue;
+        const int width = view.area.width;
+        const int height = view.area.height;
+        if (!view.field.matches(view.vertices.size(), width, height))
+            view.field.prepare(view.vertices, columns, rows, width, height, radial, freq, amp);
+        view.field.apply(view.vertices, wave_phase);
+
+        glBindTexture(GL_TEXTURE_2D, view.texture);
+        glPushMatrix();
+        glTranslatef(static_cast<GLfloat>(view.area.x), static_cast<GLfloat>(view.area.y), 0);
+        glVertexPointer(2, GL_FLOAT, sizeof(mesh_vertex), &view.vertices[0].x);
+        glTexCoordPointer(2, GL_FLOAT, sizeof(mesh_vertex), &view.vertices[0].u);
+        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indices.size()), GL_UNSIGNED_SHORT,
+                       indices.data());
+        glPopMatrix();
+    }
     glPopClientAttrib();
 }
 

@@ -1,6 +1,8 @@
 #pragma once
+#include "scene/desktop_pixels.h"
 #include "scene/mesh_vertex.h"
 #include "scene/wave_motion.h"
+#include "shell/screen_rect.h"
 
 #include <windows.h>
 #include <GL/gl.h>
@@ -8,39 +10,54 @@
 #include <cstdint>
 #include <vector>
 
-// The scene: the captured desktop, its texture, the grid and the waves.
+// One part of the window with its own texture, grid and waves: a monitor in
+// a full-screen window, the whole client area otherwise. The grid is laid in
+// the view's own pixels, so the rings centre on the view and scale with its
+// diagonal.
+struct scene_view {
+    screen_rect area;            // in the window's client area
+    screen_rect source;          // the part of the captured picture it shows
+    bool follows_window = false; // the whole client area, whatever its size
+    GLuint texture = 0;
+    std::vector<mesh_vertex> vertices;
+    wave_field field;
+};
+
+// The scene: the captured desktop, its textures, the grids and the waves.
 class water_saver {
 public:
     // Lays down the missing settings and reads the wave shape.
     water_saver();
-    virtual ~water_saver();
+    virtual ~water_saver() = default;
     water_saver(const water_saver&) = delete;
     water_saver& operator=(const water_saver&) = delete;
 
     // Once per process, before any window: wave parameters and the desktop.
     bool init_data();
-    // In every new render window, its GL context current: texture and grid.
+    // In every new render window, its GL context current: textures and grids.
     bool init_gl();
-    // One frame: advance the waves by `seconds` and draw the grid.
+    // One frame: advance the waves by `seconds` and draw every view.
     void draw(float seconds);
     // One unit per pixel, origin at the window's top-left corner.
     void resize(int width, int height);
 
-    // The grid spanning screen_width x screen_height.
+    // Every view's grid, for its current size.
     void build_mesh(int columns, int rows);
-    // The display squeezed into a width x height 24-bit DIB section, or null.
-    HBITMAP capture_desktop(int width, int height);
+    // `area` of the virtual screen copied one to one into a 24-bit DIB
+    // section, or null.
+    HBITMAP capture_desktop(const screen_rect& area);
 
     // Read-only views for the tests.
-    const std::vector<mesh_vertex>& grid_vertices() const { return vertices; }
+    const std::vector<scene_view>& views() const { return views_; }
     float phase() const { return wave_phase; }
 
 private:
+    void plan_views();
+
     bool radial = false;
-    HBITMAP desktop_bitmap = nullptr;
-    GLuint texture = 0;
-    std::vector<mesh_vertex> vertices;
-    std::vector<std::uint16_t> indices;
+    desktop_picture picture;
+    std::vector<scene_view> views_;
+    std::vector<std::uint16_t> indices; // the same for every view's grid
     int columns = 0;
     int rows = 0;
     float speed = 0;
@@ -49,8 +66,6 @@ private:
 
     // Carries on across window re-creation; never reset.
     float wave_phase = 0;
-    // What the per-frame update keeps for the current grid and window size.
-    wave_field field;
 };
 
 extern water_saver app_scene;

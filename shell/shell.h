@@ -1,7 +1,11 @@
 // The interface between the shell and the scene: the five hooks through
 // which the shell drives the scene, and the size the scene is to fill.
 #pragma once
+#include "shell/screen_rect.h"
+
 #include <windows.h>
+
+#include <vector>
 
 // 0 = success. Called once per process, before any window exists.
 int gl_data();
@@ -20,3 +24,7 @@ extern HINSTANCE app_instance;
 // window exists, its client size from the first size message on.
 extern int screen_width;
 extern int screen_height;
+// The monitors' parts of a full-screen window, in its client coordinates,
+// set before the window is created; empty in the other modes, where the
+// scene fills the whole client area.
+extern std::vector<screen_rect> screen_monitors;

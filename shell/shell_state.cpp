@@ -4,6 +4,7 @@
 HINSTANCE app_instance;
 int screen_width;
 int screen_height;
+std::vector<screen_rect> screen_monitors;
 
 bool screensaver_mode;
 HWND preview_parent;

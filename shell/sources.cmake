@@ -1,9 +1,11 @@
 set(SHELL_PURE_SOURCES
   shell/command_line.cpp
+  shell/monitor_layout.cpp
   shell/run_log.cpp
 )
 set(SHELL_WIN_SOURCES
   shell/fatal_error.cpp
+  shell/monitors.cpp
   shell/render_window.cpp
   shell/shell_state.cpp
   shell/window_cycle.cpp

@@ -2,6 +2,8 @@
 
 #include "shell/fatal_error.h"
 #include "shell/frame_tick.h"
+#include "shell/monitor_layout.h"
+#include "shell/monitors.h"
 #include "shell/render_window.h"
 #include "shell/shell.h"
 #include "shell/shell_state.h"
@@ -12,19 +14,16 @@ constexpr char window_title[] = "Quillmere";
 constexpr int window_width = 640;
 constexpr int window_height = 480;
 
-// Sets screen_width and screen_height for the mode and picks the style.
-// False after a reported failure.
-bool choose_size(bool full_screen, DWORD& style)
+// Sets screen_width, screen_height and screen_monitors for the mode and picks
+// the window's place and style. False after a reported failure.
+bool choose_size(bool full_screen, screen_rect& place, DWORD& style)
 {
+    screen_monitors.clear();
+    place = {CW_USEDEFAULT, CW_USEDEFAULT, 0, 0};
     if (full_screen) {
-        HDC screen = GetDC(nullptr);
-        if (!screen) {
-            fatal_error("GetDC");
-            return false;
-        }
-        screen_width = GetDeviceCaps(screen, HORZRES);
-        screen_height = GetDeviceCaps(screen, VERTRES);
-        ReleaseDC(nullptr, screen);
+        // One window over every monitor: the whole virtual screen.
+        place = virtual_screen();
+        screen_monitors = monitor_views(display_monitors(), place);
         style = WS_POPUP;
     } else if (preview_parent) {
         RECT client;
@@ -32,14 +31,16 @@ bool choose_size(bool full_screen, DWORD& style)
             fatal_error("GetClientRect");
             return false;
         }
-        screen_width = client.right;
-        screen_height = client.bottom;
+        place.width = client.right;
+        place.height = client.bottom;
         style = WS_CHILD;
     } else {
-        screen_width = window_width;
-        screen_height = window_height;
+        place.width = window_width;
+        place.height = window_height;
         style = WS_OVERLAPPEDWINDOW;
     }
+    screen_width = place.width;
+    screen_height = place.height;
     return true;
 }
 
@@ -115,11 +116,12 @@ int run_window_cycle(bool full_screen, int show_command)
         scene_ready = false;
 
         DWORD style = 0;
-        if (!choose_size(full_screen, style))
+        screen_rect place;
+        if (!choose_size(full_screen, place, style))
             return 0;
-        main_window = CreateWindowExA(0, render_class_name, window_title, style, CW_USEDEFAULT,
-                                      CW_USEDEFAULT, screen_width, screen_height, preview_parent,
-                                      nullptr, app_instance, nullptr);
+        main_window = CreateWindowExA(0, render_class_name, window_title, style, place.x, place.y,
+                                      place.width, place.height, preview_parent, nullptr,
+                                      app_instance, nullptr);
         if (!main_window) {
             fatal_error("CreateWindow");
             return 0;

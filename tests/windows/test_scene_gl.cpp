@@ -1,35 +1,23 @@
-// The scene in a real GL context: a failed bitmap read, the frame guards
-// and re-initialisation in a new context.
+// The scene's GL side where a full run can't reach: texture sizes the GL
+// refuses, a picture that could not be read, zero-sized and resized windows.
 #include "scene/desktop_texture.h"
 #include "scene/water_saver.h"
-#include "settings/reg_settings.h"
 #include "shell/shell.h"
-#include "test_reg_settings_support.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <memory>
-#include <vector>
+#include <fstream>
+#include <sstream>
 
 namespace {
 
-// A hidden window with a current RGBA context (null when none could be made).
 struct gl_window {
-    HWND window;
-    HDC dc;
+    HWND window = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 64, 64, nullptr, nullptr, nullptr, nullptr);
+    HDC dc = GetDC(window);
     HGLRC context = nullptr;
-    gl_window(int width, int height)
+    gl_window()
     {
-        WNDCLASSA window_class = {};
-        window_class.lpfnWndProc = DefWindowProcA;
-        window_class.hInstance = GetModuleHandleA(nullptr);
-        window_class.lpszClassName = "scene_gl_test";
-        RegisterClassA(&window_class); // fails harmlessly when already registered
-        window = CreateWindowA("scene_gl_test", "", WS_POPUP, 0, 0, width, height, nullptr,
-                               nullptr, window_class.hInstance, nullptr);
-        dc = GetDC(window);
         PIXELFORMATDESCRIPTOR format = {};
         format.nSize = sizeof format;
         format.nVersion = 1;
@@ -48,120 +36,125 @@ struct gl_window {
     }
 };
 
-GLint bound_texture_width()
+// 300 x 200: red above, blue below, as GDI's bottom-up blue-green-red rows.
+desktop_picture two_bands()
 {
-    GLint width = 0;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-    return width;
+    desktop_picture picture{300, 200, 900, {}};
+    for (int row = 0; row < 200; ++row)
+        for (int x = 0; x < 300; ++x)
+            picture.rows.insert(picture.rows.end(), {std::uint8_t(row < 100 ? 255 : 0), std::uint8_t(x % 7), std::uint8_t(row < 100 ? 0 : 255)});
+    return picture;
 }
 
-TEST(DesktopTexture, UnreadableBitmapIsLoggedAndGivesOneBlackPixel)
+// The bound texture's level as RGB rows, bottom row first, and its size.
+std::vector<std::uint8_t> texture_level(int level, GLint& width, GLint& height)
 {
-    gl_window window(64, 64);
-    ASSERT_TRUE(window.context);
-    const HBITMAP unreadable[] = {nullptr, static_cast<HBITMAP>(GetStockObject(BLACK_BRUSH))};
-    for (HBITMAP bitmap : unreadable) {
-        SCOPED_TRACE(bitmap ? "a brush" : "no bitmap");
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_HEIGHT, &height);
+    std::vector<std::uint8_t> texels(std::size_t(width) * height * 3 + 1);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, level, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
+    return texels;
+}
+
+std::string log_text()
+{
+    std::ostringstream text;
+    text << std::ifstream("windows_tests.log").rdbuf();
+    return text.str();
+}
+
+TEST(DesktopTexture, SizeFollowsWhatTheGlTakes)
+{
+    gl_window gl;
+    ASSERT_TRUE(gl.context);
+    const desktop_picture picture = two_bands();
+    const struct {
+        texture_limits limits;
+        screen_rect part;
+        bool mipmaps;
+        GLint width, height;
+    } cases[] = {
+        {{true, 4096}, {0, 0, 300, 200}, false, 300, 200},  // as it is
+        {{true, 4096}, {20, 150, 200, 50}, true, 200, 50},  // a monitor's part, mipmapped
+        {{false, 4096}, {0, 0, 300, 200}, false, 1024, 1024}, // no non-power-of-two sizes
+        {{true, 256}, {0, 0, 300, 200}, true, 256, 256},    // over the limit
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
         GLuint texture = 0;
         glGenTextures(1, &texture);
         glBindTexture(GL_TEXTURE_2D, texture);
-        settings_test::log_watch log;
-        EXPECT_FALSE(upload_desktop_texture(bitmap));
-        EXPECT_EQ(log.added(), "ERROR: can't set bitmap\n");
-        ASSERT_EQ(bound_texture_width(), 1);
-        unsigned char pixel[3] = {1, 1, 1};
-        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, pixel);
-        EXPECT_EQ(pixel[0] | pixel[1] | pixel[2], 0);
+        EXPECT_TRUE(upload_picture(picture, c.part, c.limits, c.mipmaps));
+        GLint width = 0, height = 0;
+        const std::vector<std::uint8_t> texels = texture_level(0, width, height);
+        ASSERT_EQ(width, c.width);
+        ASSERT_EQ(height, c.height);
+        // Upright, in its own colours: red at the top row, blue at the bottom.
+        const std::size_t top = std::size_t(width) * (height - 1) * 3;
+        const bool top_red = c.part.y < 100, bottom_red = c.part.y + c.part.height <= 100;
+        EXPECT_EQ(texels[top], top_red ? 255 : 0);
+        EXPECT_EQ(texels[top + 2], top_red ? 0 : 255);
+        EXPECT_EQ(texels[0], bottom_red ? 255 : 0);
+        EXPECT_EQ(texels[2], bottom_red ? 0 : 255);
+        for (int x = 0; width == c.part.width && x < width; ++x) // one to one: every pixel
+            ASSERT_EQ(texels[3 * x + 1], (c.part.x + x) % 7) << x;
+        GLint next_width = 0, next_height = 0;
+        texture_level(1, next_width, next_height);
+        EXPECT_EQ(next_width, c.mipmaps ? width / 2 : 0);
+        GLint wrap = 0;
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
+        EXPECT_EQ(wrap, 0x812F); // clamped to the edge
         glDeleteTextures(1, &texture);
     }
 }
 
-// A scene set up in a 64 x 64 window with the given slider settings.
-class SceneFrames : public ::testing::Test {
-protected:
-    void set_up_scene(const char* quality, const char* amp)
-    {
-        ASSERT_TRUE(window.context);
-        app_settings.set_string("quality", quality);
-        app_settings.set_string("amp", amp);
-        app_settings.set_string("radial", "1");
-        scene = std::make_unique<water_saver>();
-        ASSERT_TRUE(scene->init_data());
-        screen_width = screen_height = 64;
-        ASSERT_TRUE(scene->init_gl());
-        scene->resize(64, 64);
-    }
-    void TearDown() override
-    {
-        app_settings.set_string("quality", "50");
-        app_settings.set_string("amp", "25");
-        screen_width = screen_height = 64;
-    }
-
-    gl_window window{64, 64};
-    std::unique_ptr<water_saver> scene;
-};
-
-TEST_F(SceneFrames, DrawWithoutGridTouchesNothing)
+TEST(DesktopTexture, UnreadPictureIsLoggedAndGivesOneBlackPixel)
 {
-    ASSERT_TRUE(window.context);
-    water_saver empty;
-    glClearColor(1, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
-    empty.draw(0.5f);
-    unsigned char pixel[3] = {};
-    glReadPixels(32, 32, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, pixel);
-    EXPECT_EQ(pixel[0], 255);
-    EXPECT_EQ(pixel[2], 0);
+    gl_window gl;
+    ASSERT_TRUE(gl.context);
+    const std::size_t before = log_text().size();
+    EXPECT_FALSE(upload_picture(desktop_picture{}, {0, 0, 64, 64}, {true, 4096}, true));
+    EXPECT_EQ(log_text().substr(before), "ERROR: can't set bitmap\n");
+    GLint width = 0, height = 0;
+    const std::vector<std::uint8_t> texel = texture_level(0, width, height);
+    EXPECT_EQ(width * height, 1);
+    EXPECT_EQ(texel[0] | texel[1] | texel[2], 0);
 }
 
-TEST_F(SceneFrames, OddGridCentreIsNotDisplaced)
+// A resized window gets a grid for its new size; a new context gets
+// textures and grids again, one per monitor.
+TEST(SceneFrames, GridFollowsTheWindow)
 {
-    set_up_scene("52", "100"); // a 61 x 61 grid, the largest waves
-    ASSERT_EQ(scene->grid_vertices().size(), 61u * 61u);
-    scene->draw(0.3f);
-    const mesh_vertex& centre = scene->grid_vertices()[30 * 61 + 30];
-    EXPECT_FLOAT_EQ(centre.u, 0.5f);
-    EXPECT_FLOAT_EQ(centre.v, 0.5f);
-    EXPECT_NE(scene->grid_vertices()[0].u, 0.0f); // the waves do move the others
-}
+    gl_window gl;
+    ASSERT_TRUE(gl.context);
+    water_saver scene;
+    ASSERT_TRUE(scene.init_data());
+    screen_monitors.clear();
+    screen_width = screen_height = 64;
+    ASSERT_TRUE(scene.init_gl());
+    ASSERT_EQ(scene.views().size(), 1u);
+    const std::vector<mesh_vertex>& grid = scene.views()[0].vertices;
+    ASSERT_FALSE(grid.empty());
 
-TEST_F(SceneFrames, ZeroSizedClientKeepsTheLastCoordinates)
-{
-    set_up_scene("50", "100");
-    const int sizes[][2] = {{0, 64}, {64, 0}};
-    for (const auto& size : sizes) {
-        SCOPED_TRACE(testing::Message() << size[0] << " x " << size[1]);
-        screen_width = screen_height = 64;
-        scene->draw(0.2f);
-        const std::vector<mesh_vertex> before = scene->grid_vertices();
-        screen_width = size[0];
-        screen_height = size[1];
-        scene->draw(0.7f);
-        ASSERT_EQ(scene->grid_vertices().size(), before.size());
-        EXPECT_EQ(0, std::memcmp(scene->grid_vertices().data(), before.data(),
-                                 before.size() * sizeof before[0]));
-    }
-}
+    screen_width = 32, screen_height = 48;
+    scene.draw(0.1f);
+    EXPECT_FLOAT_EQ(grid.back().x, 32.0f);
+    EXPECT_FLOAT_EQ(grid.back().y, 48.0f);
+    screen_width = 0; // as good as minimised: the grid stays
+    scene.draw(0.1f);
+    EXPECT_FLOAT_EQ(grid.back().x, 32.0f);
 
-TEST_F(SceneFrames, NewContextGetsTextureAndGridForItsSize)
-{
-    set_up_scene("0", "25"); // a 20 x 20 grid
-    scene->draw(1.0f);
-    const float phase = scene->phase();
-    gl_window second(32, 48);
-    ASSERT_TRUE(second.context);
-    screen_width = 32;
-    screen_height = 48;
-    ASSERT_TRUE(scene->init_gl());
-    GLint texture = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &texture);
-    EXPECT_EQ(glIsTexture(texture), GL_TRUE);
-    EXPECT_EQ(bound_texture_width(), 1024); // the captured desktop, not a stand-in
-    ASSERT_EQ(scene->grid_vertices().size(), 400u);
-    EXPECT_FLOAT_EQ(scene->grid_vertices().back().x, 32.0f);
-    EXPECT_FLOAT_EQ(scene->grid_vertices().back().y, 48.0f);
-    EXPECT_FLOAT_EQ(scene->phase(), phase); // the waves carry on
+    const float phase = scene.phase();
+    gl_window second;
+    screen_width = screen_height = 64;
+    screen_monitors = {{0, 0, 30, 64}, {30, 0, 34, 64}};
+    ASSERT_TRUE(scene.init_gl());
+    ASSERT_EQ(scene.views().size(), 2u);
+    EXPECT_EQ(glIsTexture(scene.views()[1].texture), GL_TRUE);
+    EXPECT_FLOAT_EQ(scene.views()[1].vertices.back().x, 34.0f);
+    EXPECT_FLOAT_EQ(scene.phase(), phase); // the waves carry on
+    screen_monitors.clear();
 }
 
 } // namespace
