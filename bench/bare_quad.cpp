@@ -5,7 +5,6 @@
 //   bare_quad [SECONDS]   ends on a key or button press, or after SECONDS
 #include "scene/desktop_pixels.h"
 #include "scene/desktop_texture.h"
-#include "scene/screen_dc.h"
 #include "shell/monitors.h"
 #include "shell/run_log.h"
 
@@ -22,28 +21,11 @@ namespace {
 
 bool running = true;
 
-// The capture the screensaver makes: the virtual screen, one to one, into a
-// bottom-up 24-bit DIB section, read back into the kept picture.
+// The capture the screensaver makes, read into the kept picture.
 bool capture(const screen_rect& area, desktop_picture& picture)
 {
-    screen_dc desk;
-    if (!desk.get())
-        return false;
-    HDC memory_dc = CreateCompatibleDC(desk.get());
-    if (!memory_dc)
-        return false;
-    const BITMAPINFO info = bottom_up_24bit_info(area.width, area.height);
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(memory_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    bool copied = false;
-    if (bitmap) {
-        HGDIOBJ previous = SelectObject(memory_dc, bitmap);
-        copied = BitBlt(memory_dc, 0, 0, area.width, area.height, desk.get(), area.x, area.y,
-                        SRCCOPY) != 0;
-        SelectObject(memory_dc, previous);
-    }
-    DeleteDC(memory_dc);
-    const bool read = copied && read_desktop_picture(bitmap, picture);
+    HBITMAP bitmap = capture_desktop(area);
+    const bool read = read_desktop_picture(bitmap, picture);
     if (bitmap)
         DeleteObject(bitmap);
     return read;

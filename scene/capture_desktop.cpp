@@ -2,10 +2,9 @@
 // as it was at start-up, copied one to one.
 #include "scene/desktop_pixels.h"
 #include "scene/screen_dc.h"
-#include "scene/water_saver.h"
 #include "shell/run_log.h"
 
-HBITMAP water_saver::capture_desktop(const screen_rect& area)
+HBITMAP capture_desktop(const screen_rect& area)
 {
     // The screen DC maps virtual-screen coordinates, negative ones left of or
     // above the primary monitor included.

@@ -1,4 +1,6 @@
 #pragma once
+#include "shell/screen_rect.h"
+
 #include <windows.h>
 
 #include <cstddef>
@@ -21,3 +23,7 @@ BITMAPINFO bottom_up_24bit_info(int width, int height);
 // Reads a bitmap (not selected into any device context) into `picture`.
 // False, with the picture left empty, when the bitmap cannot be read.
 bool read_desktop_picture(HBITMAP bitmap, desktop_picture& picture);
+
+// `area` of the virtual screen copied one to one into a 24-bit DIB section,
+// or null; each failure is logged.
+HBITMAP capture_desktop(const screen_rect& area);

@@ -43,9 +43,6 @@ public:
 
     // Every view's grid, for its current size.
     void build_mesh(int columns, int rows);
-    // `area` of the virtual screen copied one to one into a 24-bit DIB
-    // section, or null.
-    HBITMAP capture_desktop(const screen_rect& area);
 
     // Read-only views for the tests.
     const std::vector<scene_view>& views() const { return views_; }
