@@ -1,6 +1,5 @@
 #include "shell/render_window.h"
 
-#include "shell/fatal_error.h"
 #include "shell/shell.h"
 #include "shell/shell_calls.h"
 #include "shell/shell_state.h"
@@ -23,7 +22,7 @@ void apply_quit_rule()
 // Reports a failed step; the run then ends with exit code 0.
 bool report_failure(const char* step)
 {
-    fatal_error(step);
+    shell_calls.report(step);
     return false;
 }
 

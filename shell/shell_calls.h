@@ -1,9 +1,11 @@
-// The calls of start-up that can fail, and the render window's default
-// handling: each starts as the scene's or the system's own, and tests put
-// stand-ins in their place to reach what no real run shows.
+// The calls of start-up that can fail, the report of a failed step, and the
+// render window's default handling: each starts as the scene's, the shell's
+// or the system's own; tests put stand-ins in their place to reach what no
+// real run shows.
 #pragma once
 #include <windows.h>
 
+#include "shell/fatal_error.h"
 #include "shell/shell.h"
 
 struct shell_call_table {
@@ -14,6 +16,7 @@ struct shell_call_table {
     BOOL(WINAPI* make_current)(HDC, HGLRC) = wglMakeCurrent;
     BOOL(WINAPI* font_bitmaps)(HDC, DWORD, DWORD, DWORD) = wglUseFontBitmapsA;
     int (*init_scene)() = gl_init;
+    void (*report)(const char*) = fatal_error;
     LRESULT(WINAPI* default_proc)(HWND, UINT, WPARAM, LPARAM) = DefWindowProcA;
 };
 
