@@ -35,16 +35,10 @@ void visit(HWND window)
                 IsIconic(window) ? 1 : 0, static_cast<long long>(result));
 }
 
-BOOL CALLBACK visit_child(HWND window, LPARAM)
-{
-    visit(window);
-    return TRUE;
-}
-
 BOOL CALLBACK visit_top_level(HWND window, LPARAM)
 {
     visit(window);
-    EnumChildWindows(window, visit_child, 0);
+    EnumChildWindows(window, [](HWND child, LPARAM) { return visit(child), TRUE; }, 0);
     return TRUE;
 }
 
@@ -52,15 +46,11 @@ BOOL CALLBACK visit_top_level(HWND window, LPARAM)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2 && argc != 4) {
-        std::fprintf(stderr, "usage: win_probe CLASS [MESSAGE WPARAM]\n");
+    if (argc != 2 && argc != 4)
         return 2;
-    }
     wanted_class = argv[1];
-    if (argc == 4) {
-        message = static_cast<UINT>(std::strtoul(argv[2], nullptr, 0));
-        message_wparam = static_cast<WPARAM>(std::strtoull(argv[3], nullptr, 0));
-    }
+    message = argc == 4 ? static_cast<UINT>(std::strtoul(argv[2], nullptr, 0)) : 0;
+    message_wparam = argc == 4 ? static_cast<WPARAM>(std::strtoull(argv[3], nullptr, 0)) : 0;
     EnumWindows(visit_top_level, 0);
     return 0;
 }
