@@ -107,16 +107,3 @@ qm_focus() {
 
 # Lines of tests/windows/win_probe.cpp. Usage: qm_probe [CLASS [MESSAGE WPARAM]]
 qm_probe() { "$QM_WINE" "${QM_PROBE:?}" "${1:-opengl demo}" "${@:2}" 2>/dev/null | tr -d '\r'; }
-
-# Starts the stand-in host window (client WIDTH x HEIGHT) and sets
-# qm_host_window to its handle; a line on fd 7 makes it close the window.
-qm_start_host() {
-    local end=$((SECONDS + 30))
-    rm -f "$qm_work/host_in" && mkfifo "$qm_work/host_in"
-    "$QM_WINE" "${QM_HOST:?}" "$1" "$2" <"$qm_work/host_in" >"$qm_work/host_out" 2>/dev/null &
-    exec 7>"$qm_work/host_in"
-    until qm_host_window=$(tr -d '\r' <"$qm_work/host_out") && [ -n "$qm_host_window" ]; do
-        [ "$SECONDS" -lt "$end" ] || return 1
-        sleep 0.2
-    done
-}

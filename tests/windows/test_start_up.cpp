@@ -30,18 +30,16 @@ void record_report(const char* step)
 template <DWORD code, typename result, typename... args>
 result WINAPI fail(args...)
 {
-    SetLastError(code);
-    return result{};
+    return SetLastError(code), result{};
 }
 int scene_fails() { return SetLastError(33), 1; }
 int scene_is_set_up() { return 0; }
 
-struct failure {
+// What each failure puts in the table, and the reports expected.
+const struct {
     void (*put_in)(shell_call_table&);
     texts reports;
-};
-
-const failure failures[] = {
+} failures[] = {
     {[](shell_call_table& c) { c.choose_format = fail<2000, int, HDC, const PIXELFORMATDESCRIPTOR*>; },
      {"ChoosePixelFormat 2000"}},
     {[](shell_call_table& c) { c.set_format = fail<2001, BOOL, HDC, int, const PIXELFORMATDESCRIPTOR*>; },
@@ -49,12 +47,10 @@ const failure failures[] = {
     {[](shell_call_table& c) { c.create_context = fail<8, HGLRC, HDC>; }, {"wglCreateContext 8"}},
     {[](shell_call_table& c) { c.make_current = fail<6, BOOL, HDC, HGLRC>; }, {"wglMakeCurrent 6"}},
     {[](shell_call_table& c) { c.init_scene = scene_fails; }, {"gl_init 33"}},
-    {[](shell_call_table& c) {
-         c.font_bitmaps = fail<5, BOOL, HDC, DWORD, DWORD, DWORD>;
-         c.init_scene = scene_is_set_up; }, {"wglUseFontBitmaps 5"}},
-    {[](shell_call_table& c) {
-         c.font_bitmaps = fail<5, BOOL, HDC, DWORD, DWORD, DWORD>;
-         c.init_scene = scene_fails; }, {"wglUseFontBitmaps 5", "gl_init 33"}},
+    {[](shell_call_table& c) { c.font_bitmaps = fail<5, BOOL, HDC, DWORD, DWORD, DWORD>, c.init_scene = scene_is_set_up; },
+     {"wglUseFontBitmaps 5"}},
+    {[](shell_call_table& c) { c.font_bitmaps = fail<5, BOOL, HDC, DWORD, DWORD, DWORD>, c.init_scene = scene_fails; },
+     {"wglUseFontBitmaps 5", "gl_init 33"}},
 };
 
 // Reads the text of the first box with this title, then presses its OK.
@@ -82,7 +78,7 @@ TEST(start_up, a_failed_step_of_the_window_is_reported_and_ends_the_run_with_0)
     // A hidden host keeps the render windows (children) off the screen.
     HWND host = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 64, 48, nullptr, nullptr, nullptr, nullptr);
     preview_parent = host;
-    for (const failure& f : failures) {
+    for (const auto& f : failures) {
         SCOPED_TRACE(f.reports.back());
         shell_calls = {};
         shell_calls.report = record_report;
