@@ -94,14 +94,14 @@ qm_screenshot() { xwd -root -silent | convert xwd:- "$1"; }
 qm_reg() { "$QM_WINE" reg "$@" 2>/dev/null | tr -d '\r'; }
 
 # Gives a window the keyboard: no window manager runs, so the pointer is
-# moved over it and the X focus set; keys sent after that reach it.
+# moved over it and the X focus set, again until the focus is there; keys
+# sent after that reach it.
 qm_focus() {
-    local end=$((SECONDS + 10)) WIDTH HEIGHT X Y
+    local end=$((SECONDS + 15)) WIDTH HEIGHT X Y
     eval "$(xdotool getwindowgeometry --shell "$1" | grep -E '^(WIDTH|HEIGHT|X|Y)=')"
-    xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) windowfocus "$1" 2>/dev/null
-    until [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; do
+    until xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) windowfocus "$1" 2>/dev/null &&
+        sleep 0.1 && [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; do
         [ "$SECONDS" -lt "$end" ] || return 1
-        sleep 0.1
     done
 }
 
