@@ -1,8 +1,8 @@
 # Native (Linux) build of the code that needs nothing of Win32: unit tests
-# under AddressSanitizer and UndefinedBehaviorSanitizer, fuzzing, benchmarks.
+# under AddressSanitizer and UndefinedBehaviorSanitizer, and benchmarks.
 set(QM_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
 
-# Sanitized copy for tests and fuzzing.
+# Sanitized copy for the tests.
 add_library(quillmere_pure_san STATIC ${QM_PURE_SOURCES})
 target_include_directories(quillmere_pure_san PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(quillmere_pure_san PUBLIC ${QM_SANITIZE})
@@ -15,5 +15,4 @@ target_compile_options(quillmere_pure PRIVATE -O2)
 
 add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 add_subdirectory(tests/native)
-add_subdirectory(tests/fuzz)
 add_subdirectory(bench)

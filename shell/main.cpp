@@ -1,49 +1,9 @@
-// Entry point: prepare the scene's data, read the command line, then run
-// the settings dialog or the render window in its mode.
-#include "shell/command_line.h"
-#include "shell/fatal_error.h"
-#include "shell/render_window.h"
+// The entry point of the .scr.
+#include "shell/entry.h"
 #include "shell/shell.h"
-#include "shell/shell_state.h"
-#include "shell/window_cycle.h"
-#include "ui/config_dialog.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command)
 {
     app_instance = instance;
-    bool full_screen = true;
-
-    // The desktop is captured first, before any window of ours covers it.
-    if (gl_data() != 0) {
-        SetLastError(0);
-        fatal_error("gl_data");
-        return 0;
-    }
-
-    command_line arguments = parse_command_line(GetCommandLineA());
-    HWND handle = reinterpret_cast<HWND>(arguments.handle);
-    switch (arguments.mode) {
-    case run_mode::demo:
-        break;
-    case run_mode::config:
-        screensaver_mode = true;
-        run_config_dialog(handle);
-        return 1;
-    case run_mode::password:
-        return 1;
-    case run_mode::preview:
-        screensaver_mode = true;
-        full_screen = false;
-        preview_parent = handle;
-        break;
-    case run_mode::screensaver:
-        screensaver_mode = true;
-        break;
-    }
-
-    if (!register_render_class()) {
-        fatal_error("RegisterClassEx");
-        return 0;
-    }
-    return run_window_cycle(full_screen, show_command);
+    return run_entry(GetCommandLineA(), show_command);
 }

@@ -1,7 +1,7 @@
 #include "shell/render_window.h"
 
-#include "shell/fatal_error.h"
 #include "shell/shell.h"
+#include "shell/shell_calls.h"
 #include "shell/shell_state.h"
 
 #include <GL/gl.h>
@@ -19,10 +19,11 @@ void apply_quit_rule()
         PostQuitMessage(1);
 }
 
-void fail_setup(const char* step)
+// Reports a failed step; the run then ends with exit code 0.
+bool report_failure(const char* step)
 {
-    fatal_error(step);
-    PostQuitMessage(0);
+    shell_calls.report(step);
+    return false;
 }
 
 HFONT create_list_font()
@@ -32,9 +33,9 @@ HFONT create_list_font()
                        "Courier New");
 }
 
-// Pixel format, GL context, font lists, then the scene. A failed step is
-// reported and ends the run through a quit message with code 0.
-void set_up_window(HWND window)
+// Pixel format, GL context, font lists, then the scene. False when a step
+// failed; each failure has been reported.
+bool set_up_steps(HWND window)
 {
     PIXELFORMATDESCRIPTOR format = {};
     format.nSize = sizeof format;
@@ -45,30 +46,41 @@ void set_up_window(HWND window)
     format.cDepthBits = 16;
     format.iLayerType = PFD_MAIN_PLANE;
 
-    window_dc = GetDC(window);
-    if (!window_dc)
-        return fail_setup("GetDC");
-    int index = ChoosePixelFormat(window_dc, &format);
+    render_dc = window_dc(window);
+    HDC dc = render_dc.get();
+    if (!dc)
+        return report_failure("GetDC");
+    int index = shell_calls.choose_format(dc, &format);
     if (index == 0)
-        return fail_setup("ChoosePixelFormat");
-    if (!SetPixelFormat(window_dc, index, &format))
-        return fail_setup("SetPixelFormat");
-    gl_context = wglCreateContext(window_dc);
+        return report_failure("ChoosePixelFormat");
+    if (!shell_calls.set_format(dc, index, &format))
+        return report_failure("SetPixelFormat");
+    gl_context = shell_calls.create_context(dc);
     if (!gl_context)
-        return fail_setup("wglCreateContext");
-    if (!wglMakeCurrent(window_dc, gl_context))
-        return fail_setup("wglMakeCurrent");
+        return report_failure("wglCreateContext");
+    if (!shell_calls.make_current(dc, gl_context))
+        return report_failure("wglMakeCurrent");
 
     GLuint list_base = glGenLists(list_count);
     window_font = create_list_font();
-    SelectObject(window_dc, window_font);
-    if (!wglUseFontBitmapsA(window_dc, 1, list_count, list_base))
-        fail_setup("wglUseFontBitmaps"); // reported, but the set-up goes on
+    SelectObject(dc, window_font);
+    // Reported, but the set-up goes on.
+    bool fonts = shell_calls.font_bitmaps(dc, 1, list_count, list_base) ||
+                 report_failure("wglUseFontBitmaps");
 
-    if (gl_init() != 0)
-        return fail_setup("gl_init");
+    if (shell_calls.init_scene() != 0)
+        return report_failure("gl_init");
     scene_ready = true;
     gl_resize(screen_width, screen_height);
+    return fonts;
+}
+
+// The quit message goes out once the set-up is over: posted earlier, it
+// would close the report of a later failure as soon as it opened.
+void set_up_window(HWND window)
+{
+    if (!set_up_steps(window))
+        PostQuitMessage(0);
 }
 
 int mouse_move_code(WPARAM buttons)
@@ -152,12 +164,12 @@ LRESULT CALLBACK render_window_proc(HWND window, UINT message, WPARAM wparam, LP
         // end the run rather than live on without a window.
         if (!shell_teardown && window == main_window) {
             main_window = nullptr;
-            window_dc = nullptr;
+            render_dc = window_dc();
             window_active = false;
             scene_ready = false;
             PostQuitMessage(1);
         }
         break;
     }
-    return DefWindowProcA(window, message, wparam, lparam);
+    return shell_calls.default_proc(window, message, wparam, lparam);
 }

@@ -1,4 +1,5 @@
 #include "shell/shell.h"
+#include "shell/shell_calls.h"
 #include "shell/shell_state.h"
 
 HINSTANCE app_instance;
@@ -9,7 +10,7 @@ std::vector<screen_rect> screen_monitors;
 bool screensaver_mode;
 HWND preview_parent;
 HWND main_window;
-HDC window_dc;
+window_dc render_dc;
 HGLRC gl_context;
 bool window_active;
 bool recreate_window;
@@ -17,3 +18,5 @@ DWORD last_tick;
 bool scene_ready;
 bool shell_teardown;
 HFONT window_font;
+
+shell_call_table shell_calls;

@@ -2,14 +2,16 @@
 #pragma once
 #include <windows.h>
 
+#include "shell/window_dc.h"
+
 extern bool screensaver_mode;   // any switch given: keys and buttons end the run
 extern HWND preview_parent;     // host window of a preview, or 0
 extern HWND main_window;
-extern HDC window_dc;
+extern window_dc render_dc;     // the render window's, held until teardown
 extern HGLRC gl_context;
 extern bool window_active;      // not minimised
 extern bool recreate_window;    // Tab asked for the other mode
 extern DWORD last_tick;         // GetTickCount of the last frame
 extern bool scene_ready;        // gl_init succeeded in this window
 extern bool shell_teardown;     // the shell itself is destroying the window
-extern HFONT window_font;        // font of the display lists, one per window
+extern HFONT window_font;       // font of the display lists, one per window

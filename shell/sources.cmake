@@ -4,6 +4,7 @@ set(SHELL_PURE_SOURCES
   shell/run_log.cpp
 )
 set(SHELL_WIN_SOURCES
+  shell/entry.cpp
   shell/fatal_error.cpp
   shell/monitors.cpp
   shell/render_window.cpp

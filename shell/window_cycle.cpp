@@ -50,7 +50,7 @@ void run_frame()
     DWORD now = GetTickCount();
     gl_draw(frame_seconds(now, last_tick));
     last_tick = now;
-    SwapBuffers(window_dc);
+    SwapBuffers(render_dc.get());
     if (screensaver_mode)
         Sleep(9);
 }
@@ -87,10 +87,7 @@ int run_main_loop()
 void tear_down_window()
 {
     wglMakeCurrent(nullptr, nullptr);
-    if (window_dc) {
-        ReleaseDC(main_window, window_dc);
-        window_dc = nullptr;
-    }
+    render_dc = window_dc();
     if (gl_context) {
         wglDeleteContext(gl_context);
         gl_context = nullptr;

@@ -143,7 +143,7 @@ LRESULT CALLBACK hyper_link_proc(HWND window, UINT message, WPARAM wparam, LPARA
         }
         return 1;
     default:
-        DefWindowProcA(window, message, wparam, lparam);
-        return 1;
+        // The default answers: text, font and accessibility queries get true ones.
+        return DefWindowProcA(window, message, wparam, lparam);
     }
 }

@@ -1,89 +1,57 @@
-# Shared helpers of the Wine tests (sourced by bash).
-# Every wait is bounded; a test stops only what it started itself.
-
+# Shared helpers of the Wine tests (sourced by bash). Every wait waits for a
+# state and is bounded; a test stops only what it started: its Xvfb by pid,
+# the Wine server of its own prefix.
 QM_WINE=${QM_WINE:-$(command -v wine64 || echo /usr/lib/wine/wine64)}
 QM_WINESERVER=${QM_WINESERVER:-$(command -v wineserver || echo /usr/lib/wine/wineserver)}
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEARCH=win64
-
-qm_xvfb_pid=""
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+qm_xvfb_pid="" qm_scr_pid=""
 
 # Makes the Wine prefix once; concurrent callers wait for the first.
 qm_ensure_prefix() {
-    local prefix=$1
-    mkdir -p "$(dirname "$prefix")"
+    mkdir -p "$(dirname "$1")"
     (
         flock -w 300 9 || exit 1
-        if [ ! -f "$prefix/system.reg" ]; then
-            WINEPREFIX=$prefix DISPLAY= timeout 180 "$QM_WINE" wineboot -i >/dev/null 2>&1
-            WINEPREFIX=$prefix timeout 60 "$QM_WINESERVER" -w
-        fi
-    ) 9>"$prefix.lock"
-    [ -f "$prefix/system.reg" ]
+        [ -f "$1/system.reg" ] && exit 0
+        WINEPREFIX=$1 DISPLAY= timeout 180 "$QM_WINE" wineboot -i >/dev/null 2>&1
+        WINEPREFIX=$1 timeout 60 "$QM_WINESERVER" -w
+    ) 9>"$1.lock"
+    [ -f "$1/system.reg" ]
 }
 
-# Starts a private Xvfb on a free display and exports DISPLAY. With
-# -noreset, a picture put on the root window stays when its client leaves.
-# Usage: qm_start_xvfb [WIDTHxHEIGHT]
+# A private Xvfb on a free display; with -noreset a picture put on the root
+# window stays when its client leaves. Usage: qm_start_xvfb [WIDTHxHEIGHT]
 qm_start_xvfb() {
-    local size=${1:-1024x768}
-    local fifo
-    fifo=$(mktemp -u /tmp/qm-xvfb.XXXXXX)
-    mkfifo "$fifo"
-    Xvfb -displayfd 9 -screen 0 "${size}x24" -nolisten tcp -noreset 9>"$fifo" >/dev/null 2>&1 &
+    local fifo number=""
+    fifo=$(mktemp -u /tmp/qm-xvfb.XXXXXX) && mkfifo "$fifo"
+    Xvfb -displayfd 9 -screen 0 "${1:-1024x768}x24" -nolisten tcp -noreset 9>"$fifo" >/dev/null 2>&1 &
     qm_xvfb_pid=$!
-    local number=""
-    read -r -t 30 number <"$fifo" || true
+    read -r -t 30 number <"$fifo"
     rm -f "$fifo"
-    if [ -z "$number" ]; then
-        echo "Xvfb did not start" >&2
-        qm_stop_xvfb
-        return 1
-    fi
+    [ -n "$number" ] || { echo "Xvfb did not start" >&2; qm_stop_xvfb; return 1; }
     export DISPLAY=:$number
 }
 
 qm_stop_xvfb() {
-    if [ -n "$qm_xvfb_pid" ]; then
-        kill "$qm_xvfb_pid" 2>/dev/null
-        wait "$qm_xvfb_pid" 2>/dev/null
-        qm_xvfb_pid=""
-    fi
+    [ -n "$qm_xvfb_pid" ] && kill "$qm_xvfb_pid" 2>/dev/null && wait "$qm_xvfb_pid" 2>/dev/null
+    qm_xvfb_pid=""
 }
 
 # Ends every Wine process of this prefix (ours alone) and waits for it.
 qm_stop_wine() {
     WINEPREFIX=${WINEPREFIX:?} timeout 30 "$QM_WINESERVER" -k >/dev/null 2>&1
-    WINEPREFIX=$WINEPREFIX timeout 30 "$QM_WINESERVER" -w >/dev/null 2>&1
+    timeout 30 "$QM_WINESERVER" -w >/dev/null 2>&1
     true
 }
 
-# ---- End-to-end helpers -------------------------------------------------
-
-qm_scr_pid=""
-
-# Fresh working directory for one test under QM_WORK_DIR; sets WINEPREFIX
-# and starts the private display. Usage: qm_e2e_begin NAME [WIDTHxHEIGHT]
+# A fresh working directory $qm_work, the prefix, a private display and one
+# Wine server kept up for all the test's runs. Usage: qm_e2e_begin NAME [SIZE]
 qm_e2e_begin() {
-    local name=$1 size=${2:-1024x768}
-    : "${QM_SCR:?} ${QM_WINEPREFIX:?} ${QM_WORK_DIR:?}"
-    export WINEPREFIX=$QM_WINEPREFIX
-    qm_work=$QM_WORK_DIR/$name
-    rm -rf "$qm_work"
-    mkdir -p "$qm_work"
+    export WINEPREFIX=${QM_WINEPREFIX:?}
+    qm_work=${QM_WORK_DIR:?}/$1
+    rm -rf "$qm_work" && mkdir -p "$qm_work"
     qm_ensure_prefix "$WINEPREFIX" || { echo "cannot make the Wine prefix" >&2; return 1; }
-    trap qm_e2e_end EXIT
-    qm_start_xvfb "$size"
-}
-
-qm_e2e_end() {
-    if [ -n "$qm_scr_pid" ]; then
-        kill "$qm_scr_pid" 2>/dev/null
-        qm_scr_pid=""
-    fi
-    qm_stop_wine
-    qm_stop_xvfb
+    trap 'kill $qm_scr_pid 2>/dev/null; qm_stop_wine; qm_stop_xvfb' EXIT
+    qm_start_xvfb "${2:-1024x768}" && "$QM_WINESERVER" -p
 }
 
 qm_fail() {
@@ -91,96 +59,51 @@ qm_fail() {
     exit 1
 }
 
-# Starts the screensaver in the background in the test's working directory.
-# Usage: qm_start_scr [SWITCH...]
+# Starts the screensaver in the background in $qm_work.
 qm_start_scr() {
-    (cd "$qm_work" && exec "$QM_WINE" "$QM_SCR" "$@") &
+    (cd "$qm_work" && exec "$QM_WINE" "${QM_SCR:?}" "$@") &
     qm_scr_pid=$!
 }
 
-# Waits up to SECONDS for the screensaver to end and sets qm_exit to its
-# exit code, or to "running" when it is still there. (Not in a subshell:
-# only this shell can wait for its child.)
+# Sets qm_exit to the screensaver's exit code once it ends, or to "running"
+# after SECONDS. (Not in a subshell: only this shell can wait for it.)
 qm_wait_exit() {
-    local seconds=${1:-20} i
+    local end=$((SECONDS + ${1:-20}))
     qm_exit=running
-    for ((i = 0; i <= seconds * 10; i++)); do
-        if ! kill -0 "$qm_scr_pid" 2>/dev/null; then
-            wait "$qm_scr_pid"
-            qm_exit=$?
-            qm_scr_pid=""
-            return 0
-        fi
-        [ "$seconds" = 0 ] && return 0
+    while kill -0 "$qm_scr_pid" 2>/dev/null; do
+        [ "$SECONDS" -lt "$end" ] || return 0
         sleep 0.1
     done
+    wait "$qm_scr_pid"
+    qm_exit=$?
 }
 
-# Prints the X id of the first visible window whose name matches, waiting
-# up to SECONDS; nothing when none appears.
+# Prints the X id of the first visible window whose name matches, waiting up
+# to SECONDS. Usage: qm_wait_window NAME [SECONDS]
 qm_wait_window() {
-    local name=$1 seconds=${2:-20} i id
-    for ((i = 0; i < seconds * 5; i++)); do
-        id=$(xdotool search --onlyvisible --name "$name" 2>/dev/null | head -n 1)
-        if [ -n "$id" ]; then
-            echo "$id"
-            return 0
-        fi
+    local end=$((SECONDS + ${2:-20})) id
+    until id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) && [ -n "$id" ]; do
+        [ "$SECONDS" -lt "$end" ] || return 1
         sleep 0.2
     done
-    return 1
+    echo "$id"
 }
 
-# "WIDTH HEIGHT X Y" of an X window.
-qm_window_geometry() {
-    xdotool getwindowgeometry --shell "$1" | awk -F= '
-        /^WIDTH/ {w=$2} /^HEIGHT/ {h=$2} /^X/ {x=$2} /^Y/ {y=$2}
-        END {print w, h, x, y}'
-}
+qm_screenshot() { xwd -root -silent | convert xwd:- "$1"; }
 
-# Screenshot of the whole display into a PNG.
-qm_screenshot() {
-    xwd -root -silent | convert xwd:- "$1"
-}
-
-qm_reg() {
-    "$QM_WINE" reg "$@" 2>/dev/null | tr -d '\r'
-}
+qm_reg() { "$QM_WINE" reg "$@" 2>/dev/null | tr -d '\r'; }
 
 # Gives a window the keyboard: no window manager runs, so the pointer is
-# moved over it and the X focus set, then Wine is given a moment to notice.
+# moved over it and the X focus set, again until the focus is there; keys
+# sent after that reach it.
 qm_focus() {
-    local id=$1 WIDTH HEIGHT X Y
-    eval "$(xdotool getwindowgeometry --shell "$id" | grep -E '^(WIDTH|HEIGHT|X|Y)=')"
-    xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
-    xdotool windowfocus "$id" 2>/dev/null
-    sleep 0.7
-}
-
-# Lines of win_probe for the render windows: see tests/windows/win_probe.cpp.
-qm_probe() {
-    "$QM_WINE" "${QM_PROBE:?}" "${1:-opengl demo}" 2>/dev/null | tr -d '\r'
-}
-
-# Starts the stand-in host window (CLIENT_WIDTH CLIENT_HEIGHT) and sets
-# qm_host_window to its handle; qm_close_host makes it destroy the window.
-qm_start_host() {
-    local i
-    rm -f "$qm_work/host_in"
-    mkfifo "$qm_work/host_in"
-    "$QM_WINE" "${QM_HOST:?}" "$1" "$2" 120 <"$qm_work/host_in" >"$qm_work/host_out" 2>/dev/null &
-    qm_host_pid=$!
-    exec 7>"$qm_work/host_in"
-    qm_host_window=""
-    for ((i = 0; i < 150; i++)); do
-        qm_host_window=$(tr -d '\r' <"$qm_work/host_out" | head -n 1)
-        [ -n "$qm_host_window" ] && return 0
-        sleep 0.2
+    local end=$((SECONDS + 15)) WIDTH HEIGHT X Y
+    eval "$(xdotool getwindowgeometry --shell "$1" | grep -E '^(WIDTH|HEIGHT|X|Y)=')"
+    until xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) windowfocus "$1" 2>/dev/null &&
+        sleep 0.1 && [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; do
+        [ "$SECONDS" -lt "$end" ] || return 1
     done
-    return 1
 }
 
-qm_close_host() {
-    echo close >&7
-    exec 7>&-
-}
+# Lines of tests/windows/win_probe.cpp. Usage: qm_probe [CLASS [MESSAGE WPARAM]]
+qm_probe() { "$QM_WINE" "${QM_PROBE:?}" "${1:-opengl demo}" "${@:2}" 2>/dev/null | tr -d '\r'; }

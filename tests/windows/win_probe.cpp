@@ -1,43 +1,44 @@
 // Test probe: prints one line for every window of a class, top-level or
-// child, in any process:
-//   hwnd=H parent=P outer=WxH+X+Y client=WxH visible=0|1
-// Usage: win_probe CLASS
+// child, in any process, after sending it a message when one is given:
+//   hwnd=H parent=P outer=WxH+X+Y client=WxH visible=0|1 iconic=0|1 result=R
+// Usage: win_probe CLASS [MESSAGE WPARAM]
 #include <windows.h>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
 
 const char* wanted_class;
+UINT message;
+WPARAM message_wparam;
 
-void print_if_wanted(HWND window)
+void visit(HWND window)
 {
     char name[256] = "";
     GetClassNameA(window, name, sizeof name);
     if (std::strcmp(name, wanted_class) != 0)
         return;
+    DWORD_PTR result = 0;
+    if (message)
+        SendMessageTimeoutA(window, message, message_wparam, 0, SMTO_NORMAL, 10000, &result);
     RECT outer, client;
     GetWindowRect(window, &outer);
     GetClientRect(window, &client);
-    std::printf("hwnd=%lld parent=%lld outer=%ldx%ld+%ld+%ld client=%ldx%ld visible=%d\n",
+    HWND parent = GetAncestor(window, GA_PARENT);
+    std::printf("hwnd=%lld parent=%lld outer=%ldx%ld+%ld+%ld client=%ldx%ld visible=%d iconic=%d "
+                "result=%lld\n",
                 static_cast<long long>(reinterpret_cast<INT_PTR>(window)),
-                static_cast<long long>(reinterpret_cast<INT_PTR>(GetAncestor(window, GA_PARENT) == GetDesktopWindow()
-                                                                  ? nullptr
-                                                                  : GetAncestor(window, GA_PARENT))),
+                static_cast<long long>(parent == GetDesktopWindow() ? 0 : reinterpret_cast<INT_PTR>(parent)),
                 outer.right - outer.left, outer.bottom - outer.top, outer.left, outer.top,
-                client.right, client.bottom, IsWindowVisible(window) ? 1 : 0);
-}
-
-BOOL CALLBACK visit_child(HWND window, LPARAM)
-{
-    print_if_wanted(window);
-    return TRUE;
+                client.right, client.bottom, IsWindowVisible(window) ? 1 : 0,
+                IsIconic(window) ? 1 : 0, static_cast<long long>(result));
 }
 
 BOOL CALLBACK visit_top_level(HWND window, LPARAM)
 {
-    print_if_wanted(window);
-    EnumChildWindows(window, visit_child, 0);
+    visit(window);
+    EnumChildWindows(window, [](HWND child, LPARAM) { return visit(child), TRUE; }, 0);
     return TRUE;
 }
 
@@ -45,11 +46,11 @@ BOOL CALLBACK visit_top_level(HWND window, LPARAM)
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: win_probe CLASS\n");
+    if (argc != 2 && argc != 4)
         return 2;
-    }
     wanted_class = argv[1];
+    message = argc == 4 ? static_cast<UINT>(std::strtoul(argv[2], nullptr, 0)) : 0;
+    message_wparam = argc == 4 ? static_cast<WPARAM>(std::strtoull(argv[3], nullptr, 0)) : 0;
     EnumWindows(visit_top_level, 0);
     return 0;
 }

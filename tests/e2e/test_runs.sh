@@ -1,0 +1,256 @@
+#!/usr/bin/env bash
+# The .scr as the host and a user drive it: a table of scenarios (at the
+# end), each one run or a few, all on one display and one Wine server.
+set -u
+. "$QM_SOURCE_DIR/tests/harness/lib.sh"
+qm_e2e_begin runs 1024x768 || exit 1
+key='HKLM\Software\Tovarind\Quillmere'
+names="quality speed freq amp radial"
+
+# Replaces the stored settings: store QUALITY SPEED FREQ AMP RADIAL, each a
+# text, "-" for none or "dword:N" for a number.
+store() {
+    local name k='Software\Tovarind\Quillmere'
+    printf 'REGEDIT4\n[-HKEY_CURRENT_USER\\%s]\n[-HKEY_LOCAL_MACHINE\\%s]\n[HKEY_LOCAL_MACHINE\\%s]\n' $k $k $k >"$qm_work/s.reg"
+    for name in $names; do
+        [[ $1 == - ]] || { [[ $1 == dword:* ]] && echo "\"$name\"=$1" || echo "\"$name\"=\"$1\""; } >>"$qm_work/s.reg"
+        shift
+    done
+    qm_reg import "Z:${qm_work//\//\\}\\s.reg" >/dev/null
+}
+# Fails unless the five stored texts ("-" for missing or not text) are these.
+expect_stored() {  # "Q S F A R" WHAT
+    local got
+    got=$(qm_reg query "$key" | awk -v names="$names" '$2 == "REG_SZ" {v[$1] = $3}
+        END {n = split(names, k, " "); for (i = 1; i <= n; i++) printf "%s%s", (k[i] in v ? v[k[i]] : "-"), (i < n ? " " : "")}')
+    [ "$got" = "$1" ] || qm_fail "$2: the key holds $got, expected $1"
+}
+expect_exit() {  # CODE WHAT
+    qm_wait_exit 20
+    [ "$qm_exit" = "$1" ] || qm_fail "$2: exit code $qm_exit, expected $1"
+}
+expect_running() {  # WHAT
+    qm_wait_exit 0
+    [ "$qm_exit" = running ] || qm_fail "$1 ended the run with $qm_exit"
+}
+# Starts a run and sets window to the X id of its window once it shows.
+start() {
+    qm_start_scr "$@"
+    window=$(qm_wait_window '^Quillmere$' 30) || qm_fail "$*: no window"
+}
+focus() { window=$(qm_wait_window "${1:-^Quillmere$}" 10) && qm_focus "$window" || qm_fail "no keyboard focus"; }
+# Waits for a visible render window whose probe line matches PATTERN and
+# sets render_line to it. Usage: render PATTERN WHAT
+render() {
+    local end=$((SECONDS + 30))
+    until render_line=$(qm_probe | grep 'visible=1' | grep -E -- "$1"); do
+        expect_running "$2"
+        [ "$SECONDS" -lt "$end" ] || qm_fail "$2: no render window like $1: $(qm_probe)"
+        sleep 0.2
+    done
+}
+# Notepad stands in for the screensaver host: sets host (its X id), its
+# hwnd, place and client size; a WM_CLOSE ends it.
+start_host() {
+    (cd "$qm_work" && exec "$QM_WINE" notepad) &
+    host=$(qm_wait_window Notepad 20) &&
+        [[ $(qm_probe Notepad) =~ hwnd=([0-9]+).*\+([0-9]+)\+([0-9]+)\ client=([0-9x]+) ]] || qm_fail "no host window"
+    host_hwnd=${BASH_REMATCH[1]} host_x=${BASH_REMATCH[2]} host_y=${BASH_REMATCH[3]} host_client=${BASH_REMATCH[4]}
+}
+close_host() { qm_probe Notepad 0x10 0 >/dev/null; }
+# Processor time the run has used, in clock ticks.
+cpu_ticks() {
+    local stat
+    read -r stat <"/proc/$qm_scr_pid/stat" && set -- ${stat##*) } && echo $((${12} + ${13}))
+}
+# Waits for the run to use another 0.3 s of processor time: frames went on
+# after every input sent before, so it has taken them, and still runs.
+frames_go_on() {  # WHAT
+    local ticks end=$((SECONDS + 20))
+    ticks=$(cpu_ticks)
+    until expect_running "$1" && [ $(($(cpu_ticks) - ticks)) -ge 30 ]; do
+        [ "$SECONDS" -lt "$end" ] || qm_fail "$1: no frames"
+        sleep 0.1
+    done
+}
+# Looks at the run's main thread every 10 ms until COUNT looks have found
+# it in a timed sleep (under Wine, Sleep is a select or nanosleep system
+# call), for at most LIMIT looks; prints the looks taken and those asleep.
+asleep_looks() {  # COUNT LIMIT
+    local looks=0 asleep=0 call rest
+    while [ $asleep -lt "$1" ] && [ $looks -lt "$2" ]; do
+        read -r call rest <"/proc/$qm_scr_pid/task/$qm_scr_pid/syscall" || break
+        case $call in 23 | 35 | 230 | 270) asleep=$((asleep + 1)) ;; esac
+        looks=$((looks + 1))
+        sleep 0.01
+    done
+    echo "$looks $asleep"
+}
+
+# The .scr needs nothing beside it: system DLLs only, no common controls.
+imports() {
+    local dll
+    for dll in $(x86_64-w64-mingw32-objdump -p "$QM_SCR" | awk '/DLL Name:/ {print tolower($3)}'); do
+        [[ " advapi32.dll gdi32.dll glu32.dll kernel32.dll msvcrt.dll opengl32.dll shell32.dll user32.dll " == *" $dll "* ]] ||
+            qm_fail "quillmere.scr imports $dll"
+    done
+    [ -n "${dll:-}" ] || qm_fail "no imports read from $QM_SCR"
+}
+
+# /a on a fresh key: exit code 1, the five defaults as text, and the log
+# truncated, opened and closed with the time around the scene's line.
+password_run() {
+    local time='[A-Z][a-z]{2} [A-Z][a-z]{2} [0-3][0-9] [0-2][0-9]:[0-5][0-9]:[0-6][0-9] [0-9]{4}' log
+    store - - - - -
+    printf 'left over\r\n' >"$qm_work/screen.log"
+    qm_start_scr /a
+    expect_exit 1 /a
+    expect_stored "50 0 50 25 1" "a fresh key"
+    local lines="^log open: $time\|(.*\|)?Init water saver\|(.*\|)?log close: $time\|$"
+    log=$(tr -d '\r' <"$qm_work/screen.log" | paste -sd'|')
+    [[ $log =~ $lines ]] && ! [[ $log =~ WARNING|ERROR|left ]] || qm_fail "screen.log: $log"
+    [ "$(tail -c 4 "$qm_work/screen.log" | od -An -c | tr -d ' ')" = '\r\n\r\n' ] || qm_fail "no CRLF line ends"
+}
+
+# /s: full screen; mouse movement and the middle button go by; a pause after
+# each frame; a key press ends it. Start-up kept the texts there and gave
+# missing and numeric values their defaults.
+screensaver_key() {
+    store 77 abc - dword:7 -
+    start /s
+    render "outer=1024x768\+0\+0 " /s
+    focus
+    xdotool mousemove 100 100 mousemove 700 500 click 2
+    frames_go_on "/s: mouse movement or the middle button"
+    read -r looks asleep < <(asleep_looks 5 2000)
+    [ "$asleep" = 5 ] || qm_fail "/s: no pause after the frames ($asleep of $looks looks asleep)"
+    echo "/s: 5 of $looks looks find it asleep"
+    xdotool key x
+    expect_exit 1 "/s ended by a key"
+    expect_stored "77 abc 50 25 1" "after /s"
+}
+
+# -S ends on the left button, /x on the right.
+screensaver_buttons() {
+    start -S && xdotool mousemove 500 400 mousedown 1
+    expect_exit 1 "-S ended by the left button"
+    start /x && xdotool mouseup 1 mousedown 3
+    expect_exit 1 "/x ended by the right button"
+    xdotool mouseup 3
+}
+
+# No switch: keys and clicks go by, no pause after the frames; Tab gives a
+# new 640 x 480 window, where minimising stops the frames and restoring
+# resumes them; Tab again gives full screen; Esc ends the run on release.
+demo() {
+    local first ticks
+    start
+    render "outer=1024x768\+0\+0 " demo
+    first=${render_line%% *}
+    focus
+    xdotool key a key Return key space click 1 click 3 key Tab
+    render "outer=640x480\+" "Tab after keys and clicks"
+    [ "${render_line%% *}" != "$first" ] || qm_fail "Tab kept the window"
+    read -r _ asleep < <(asleep_looks 5 $((${looks:-0} < 50 ? 100 : 2 * looks)))
+    [ "$asleep" -le 1 ] || qm_fail "the demonstration pauses after its frames"
+    qm_probe "opengl demo" 0x112 0xF020 | grep -q 'iconic=1' || qm_fail "the window did not minimise"
+    ticks=$(cpu_ticks) && asleep_looks 1 100 >/dev/null
+    [ $(($(cpu_ticks) - ticks)) -le 5 ] || qm_fail "minimised, the frames go on"
+    qm_probe "opengl demo" 0x112 0xF120 | grep -q 'iconic=0' || qm_fail "the window was not restored"
+    frames_go_on "restored"
+    focus && xdotool key Tab
+    render "outer=1024x768\+0\+0 " "second Tab"
+    focus && xdotool keydown Escape
+    frames_go_on "pressing Esc"
+    xdotool keyup Escape
+    expect_exit 1 "releasing Esc"
+}
+
+# /p HWND: a child over the host's client area that keys and clicks do not
+# end, ending with exit code 1 when the host closes its window. A handle
+# that names no window: the fatal-error box, then exit code 0.
+preview() {
+    start_host
+    qm_start_scr /p "$host_hwnd"
+    render "parent=$host_hwnd outer=$host_client\+.* client=$host_client " "/p"
+    # Clicks through the pointer; a key press handed to the child itself.
+    xdotool mousemove $((host_x + 60)) $((host_y + 60)) click 1 click 3
+    qm_probe "opengl demo" 0x100 0x41 >/dev/null
+    frames_go_on "/p: keys and clicks"
+    close_host
+    expect_exit 1 "/p after the host closed its window"
+    qm_start_scr /p 12345
+    focus "^ Fatal error in GetClientRect $" && xdotool key Return
+    expect_exit 0 "/p 12345 after the box"
+}
+
+# Opens the settings dialog at the top-left corner with the keyboard; sets
+# its geometry w h x y.
+open_dialog() {
+    qm_start_scr "$@"
+    focus "Quillmere Config"
+    eval "$(xdotool getwindowgeometry --shell "$window" | grep -E '^(WIDTH|HEIGHT|X|Y)=')"
+    w=$WIDTH h=$HEIGHT x=$X y=$Y
+    # No window manager: the client area sits just inside Wine's own frame.
+    [ "$x" -lt 12 ] && [ "$y" -lt 40 ] || qm_fail "$*: the dialog is not top-left: +$x+$y"
+}
+# Clicks a point given in dialog units of the 218 x 202 template.
+click() { xdotool mousemove $((x + $1 * w / 218)) $((y + $2 * h / 202)) click 1; }
+# Ticks the box, then from it walks back: amp to 100, freq to 0, speed +2,
+# quality -3.
+move_controls() {
+    click 12 135
+    xdotool key shift+Tab End shift+Tab Home shift+Tab Right Right shift+Tab Left Left Left
+}
+
+# OK stores all five as integer text: untouched, what it shows (cut, held to
+# 0..100, radial 0 or 1); after keys and a click, what they set.
+dialog_ok() {
+    store 37.9 150 50 25.5 0.5
+    open_dialog /c && xdotool key Return
+    expect_exit 1 "OK by Enter"
+    expect_stored "37 100 50 25 1" "OK untouched"
+    store 50 0 50 25 0
+    open_dialog /c && move_controls && click 132 188
+    expect_exit 1 "the OK button"
+    expect_stored "47 2 0 100 1" "OK after keys"
+}
+
+# Cancel (after a click on the link, which opens its address), Escape in a
+# dialog owned by the host's window (/c:HWND), and closing store nothing.
+dialog_no_store() {
+    local handler='HKLM\Software\Classes\https\shell\open\command' owner end=$((SECONDS + 20))
+    local opened=$WINEPREFIX/drive_c/quillmere_opened.txt
+    rm -f "$opened"
+    qm_reg export "$handler" 'C:\https.reg' /y >/dev/null
+    qm_reg add "$handler" /ve /d 'C:\windows\system32\cmd.exe /c echo %1> C:\quillmere_opened.txt' /f >/dev/null
+    store 37.9 150 50 25.5 0.5
+    open_dialog /c && move_controls && click 110 166
+    until grep -q 'https://quillmere.example/' "$opened" 2>/dev/null; do
+        [ "$SECONDS" -lt "$end" ] || qm_fail "the link opened nothing"
+        sleep 0.2
+    done
+    qm_reg import 'C:\https.reg' >/dev/null
+    click 186 188
+    expect_exit 1 Cancel
+    start_host
+    open_dialog "/c:$host_hwnd"
+    owner=$(xprop -id "$window" WM_TRANSIENT_FOR)
+    [[ $owner =~ \#\ (0x[0-9a-f]+) ]] && [ $((BASH_REMATCH[1])) = "$host" ] ||
+        qm_fail "the dialog's owner: '$owner', not the host window $host"
+    move_controls && xdotool key Escape
+    expect_exit 1 Escape
+    close_host
+    open_dialog /c && move_controls && xdotool key alt+F4
+    expect_exit 1 "closing the dialog"
+    expect_stored "37.9 150 50 25.5 0.5" "Cancel, Escape or closing"
+}
+
+# QM_SCENARIOS picks rows by name.
+for scenario in ${QM_SCENARIOS:-imports password_run screensaver_key screensaver_buttons demo \
+    preview dialog_ok dialog_no_store}; do
+    began=$SECONDS
+    "$scenario"
+    echo "ok: $scenario ($((SECONDS - began)) s)"
+done
+echo PASS
