@@ -9,21 +9,6 @@
 
 namespace {
 
-TEST(Mesh, ThreeByThreeOrder)
-{
-    std::vector<mesh_vertex> vertices;
-    std::vector<std::uint16_t> indices;
-    build_grid(vertices, indices, 3, 3, 1280, 1024);
-    ASSERT_EQ(vertices.size(), 9u);
-    for (int k = 0; k < 9; ++k) {
-        const mesh_vertex& v = vertices[k];
-        EXPECT_TRUE(v.x == k % 3 * 640 && v.y == k / 3 * 512 && v.u == k % 3 * 0.5f && v.v == 1 - k / 3 * 0.5f) << k;
-    }
-    const std::vector<std::uint16_t> expected = {0, 3, 1, 1, 3, 4, 1, 4, 2, 2, 4, 5,
-                                                 3, 6, 4, 4, 6, 7, 4, 7, 5, 5, 7, 8};
-    EXPECT_EQ(indices, expected);
-}
-
 // One grid rebuilt through every shape: nothing of the one before lingers.
 // One row or column would divide by zero, and more vertices than 16-bit
 // indices reach would draw the wrong triangles: no grid at all then. A
