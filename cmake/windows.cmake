@@ -11,6 +11,9 @@ target_compile_definitions(quillmere_core PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _W
 target_link_libraries(quillmere_core PUBLIC ${QM_WIN_LIBS})
 
 add_executable(quillmere WIN32 ${SHELL_APP_SOURCES} res/quillmere.rc)
+# windres does not report the files the script pulls in.
+set_source_files_properties(res/quillmere.rc PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_SOURCE_DIR}/res/quillmere.manifest;${CMAKE_SOURCE_DIR}/res/quillmere.ico;${CMAKE_SOURCE_DIR}/res/config_dialog.rc")
 target_link_libraries(quillmere PRIVATE quillmere_core ${QM_STATIC_LINK})
 set_target_properties(quillmere PROPERTIES SUFFIX ".scr"
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

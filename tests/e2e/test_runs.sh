@@ -95,6 +95,15 @@ imports() {
             qm_fail "quillmere.scr imports $dll"
     done
     [ -n "${dll:-}" ] || qm_fail "no imports read from $QM_SCR"
+    # Its manifest resource (type 24): per-monitor DPI awareness, Windows 7
+    # to 11, asInvoker, themed common controls.
+    x86_64-w64-mingw32-objdump -p "$QM_SCR" | grep -q 'Entry: ID: 0x000018' || qm_fail "no manifest resource"
+    local manifest=$(strings -n 6 "$QM_SCR" | sed -n '/<assembly /,/<\/assembly>/p') part
+    for part in '>PerMonitorV2<' '>true</dpiAware>' 35138b9a-5d96-4fbd-8e2d-a2440225f93a 4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38 \
+        1f676c76-80e1-4239-95bb-83d0f6d0da78 8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a 'level="asInvoker"' \
+        'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"'; do
+        [[ $manifest == *"$part"* ]] || qm_fail "the manifest lacks $part"
+    done
 }
 
 # /a on a fresh key: exit code 1, the five defaults as text, and the log
