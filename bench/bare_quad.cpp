@@ -6,6 +6,7 @@
 #include "scene/desktop_pixels.h"
 #include "scene/desktop_texture.h"
 #include "shell/monitors.h"
+#include "shell/render_window.h"
 #include "shell/run_log.h"
 
 #include <windows.h>
@@ -51,14 +52,7 @@ LRESULT CALLBACK window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lp
 // The render window's pixel format.
 bool set_pixel_format(HDC dc)
 {
-    PIXELFORMATDESCRIPTOR format = {};
-    format.nSize = sizeof format;
-    format.nVersion = 1;
-    format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    format.iPixelType = PFD_TYPE_RGBA;
-    format.cColorBits = 16;
-    format.cDepthBits = 16;
-    format.iLayerType = PFD_MAIN_PLANE;
+    const PIXELFORMATDESCRIPTOR format = render_pixel_format();
     const int index = ChoosePixelFormat(dc, &format);
     return index != 0 && SetPixelFormat(dc, index, &format);
 }

@@ -37,15 +37,7 @@ HFONT create_list_font()
 // failed; each failure has been reported.
 bool set_up_steps(HWND window)
 {
-    PIXELFORMATDESCRIPTOR format = {};
-    format.nSize = sizeof format;
-    format.nVersion = 1;
-    format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    format.iPixelType = PFD_TYPE_RGBA;
-    format.cColorBits = 16;
-    format.cDepthBits = 16;
-    format.iLayerType = PFD_MAIN_PLANE;
-
+    PIXELFORMATDESCRIPTOR format = render_pixel_format();
     render_dc = window_dc(window);
     HDC dc = render_dc.get();
     if (!dc)
@@ -93,6 +85,19 @@ int mouse_move_code(WPARAM buttons)
 }
 
 } // namespace
+
+PIXELFORMATDESCRIPTOR render_pixel_format()
+{
+    PIXELFORMATDESCRIPTOR format = {};
+    format.nSize = sizeof format;
+    format.nVersion = 1;
+    format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    format.iPixelType = PFD_TYPE_RGBA;
+    format.cColorBits = 16;
+    format.cDepthBits = 16;
+    format.iLayerType = PFD_MAIN_PLANE;
+    return format;
+}
 
 bool register_render_class()
 {
