@@ -6,7 +6,7 @@
 #include "scene/desktop_pixels.h"
 #include "scene/desktop_texture.h"
 #include "shell/monitors.h"
-#include "shell/render_window.h"
+#include "shell/pixel_format.h"
 #include "shell/run_log.h"
 
 #include <windows.h>

@@ -1,5 +1,7 @@
 #include "shell/render_window.h"
 
+#include "shell/pixel_format.h"
+
 #include "shell/shell.h"
 #include "shell/shell_calls.h"
 #include "shell/shell_state.h"
@@ -85,19 +87,6 @@ int mouse_move_code(WPARAM buttons)
 }
 
 } // namespace
-
-PIXELFORMATDESCRIPTOR render_pixel_format()
-{
-    PIXELFORMATDESCRIPTOR format = {};
-    format.nSize = sizeof format;
-    format.nVersion = 1;
-    format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    format.iPixelType = PFD_TYPE_RGBA;
-    format.cColorBits = 16;
-    format.cDepthBits = 16;
-    format.iLayerType = PFD_MAIN_PLANE;
-    return format;
-}
 
 bool register_render_class()
 {
