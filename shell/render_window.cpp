@@ -1,7 +1,6 @@
 #include "shell/render_window.h"
 
 #include "shell/pixel_format.h"
-
 #include "shell/shell.h"
 #include "shell/shell_calls.h"
 #include "shell/shell_state.h"
