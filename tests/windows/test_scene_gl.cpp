@@ -1,12 +1,11 @@
 // Textures where a full run can't reach: sizes the GL refuses (through the
 // limits the upload is given) and a picture that could not be read.
 #include "scene/desktop_texture.h"
+#include "test_reg_settings_support.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -79,10 +78,9 @@ TEST(DesktopTexture, UnreadPictureIsLoggedAndGivesOneBlackPixel)
 {
     gl_window gl;
     ASSERT_TRUE(gl.context);
-    auto log = [] { std::ostringstream text; text << std::ifstream("windows_tests.log").rdbuf(); return text.str(); };
-    const std::size_t before = log().size();
+    settings_test::log_watch log;
     EXPECT_FALSE(upload_picture(desktop_picture{}, {0, 0, 64, 64}, {true, 4096}, true));
-    EXPECT_EQ(log().substr(before), "ERROR: can't set bitmap\n");
+    EXPECT_EQ(log.added(), "ERROR: can't set bitmap\n");
     GLint width = 0, height = 0;
     const std::vector<std::uint8_t> texel = level(0, width, height);
     EXPECT_EQ(width * height, 1);
