@@ -61,32 +61,12 @@ float window_diagonal(int width, int height)
     return static_cast<float>(std::sqrt(static_cast<double>(sum)));
 }
 
-wave_field::grid_shape wave_field::shape_of(const std::vector<mesh_vertex>& vertices)
-{
-    grid_shape shape;
-    shape.count = vertices.size();
-    if (!vertices.empty()) {
-        shape.second_x = vertices[vertices.size() > 1 ? 1 : 0].x;
-        shape.last_x = vertices.back().x;
-        shape.last_y = vertices.back().y;
-    }
-    return shape;
-}
-
-bool wave_field::same_grid(const std::vector<mesh_vertex>& vertices) const
-{
-    const grid_shape now = shape_of(vertices);
-    return now.count == shape_.count && now.second_x == shape_.second_x &&
-           now.last_x == shape_.last_x && now.last_y == shape_.last_y;
-}
-
 void wave_field::prepare(const std::vector<mesh_vertex>& vertices, int columns, int rows,
                          int width, int height, bool radial, float freq, float amp)
 {
-    shape_ = shape_of(vertices);
+    count_ = vertices.size();
     width_ = width;
     height_ = height;
-    radial_ = radial;
     freq_ = freq;
     amp_ = amp;
 
@@ -97,12 +77,12 @@ void wave_field::prepare(const std::vector<mesh_vertex>& vertices, int columns, 
     else if (prepare_linear(vertices, columns, rows))
         method_ = method::linear;
     else
-        method_ = method::direct;
+        method_ = method::still; // not a columns x rows grid: nothing is known of it
 }
 
 bool wave_field::matches(std::size_t vertex_count, int width, int height) const
 {
-    return method_ != method::unprepared && vertex_count == shape_.count && width == width_ &&
+    return method_ != method::unprepared && vertex_count == count_ && width == width_ &&
            height == height_;
 }
 
@@ -173,25 +153,18 @@ bool wave_field::prepare_linear(const std::vector<mesh_vertex>& vertices, int co
 
 void wave_field::apply(std::vector<mesh_vertex>& vertices, float phase) const
 {
-    if (method_ == method::unprepared || method_ == method::still || vertices.empty() ||
+    if (method_ == method::unprepared || method_ == method::still || vertices.size() != count_ ||
         !std::isfinite(phase))
         return;
-    if (!same_grid(vertices)) {
-        apply_direct(vertices, phase);
-        return;
-    }
     const double cos_phase = std::cos(static_cast<double>(phase));
     const double sin_phase = std::sin(static_cast<double>(phase));
     switch (method_) {
     case method::radial:
         apply_radial(vertices, static_cast<float>(cos_phase), static_cast<float>(sin_phase));
         break;
-    case method::linear:
+    default:
         apply_linear(vertices, cos_phase, sin_phase, static_cast<float>(cos_phase),
                      static_cast<float>(sin_phase));
-        break;
-    default:
-        apply_direct(vertices, phase);
         break;
     }
 }
@@ -253,32 +226,6 @@ void wave_field::apply_linear(std::vector<mesh_vertex>& vertices, double cos_pha
         for (; j < columns; ++j) {
             const float shift_v = column_sin[j] * cos_phase_f + column_cos[j] * sin_phase_f;
             store_uv(out + j, base_u[j] + shift_u, base_v + shift_v);
-        }
-    }
-}
-
-void wave_field::apply_direct(std::vector<mesh_vertex>& vertices, float phase) const
-{
-    const double w = width_;
-    const double h = height_;
-    if (radial_) {
-        const float diagonal = window_diagonal(width_, height_);
-        for (mesh_vertex& vertex : vertices) {
-            const double dx = vertex.x - w * 0.5;
-            const double dy = vertex.y - h * 0.5;
-            const double d = std::sqrt(dx * dx + dy * dy);
-            const double s = std::sin(d / diagonal * freq_ * wave_pi + phase);
-            const double move_u = d > 0 ? dx / d * amp_ * s : 0.0;
-            const double move_v = d > 0 ? dy / d * amp_ * s : 0.0;
-            vertex.u = static_cast<float>(vertex.x / w + move_u);
-            vertex.v = static_cast<float>(1 - vertex.y / h + move_v);
-        }
-    } else {
-        for (mesh_vertex& vertex : vertices) {
-            const double across = vertex.x / w;
-            const double down = vertex.y / h;
-            vertex.u = static_cast<float>(across + amp_ * std::sin(down * freq_ * wave_pi + phase));
-            vertex.v = static_cast<float>(1 - down + amp_ * std::sin(across * freq_ * wave_pi + phase));
         }
     }
 }

@@ -23,8 +23,8 @@ public:
     // Whether prepare() ran for this grid and window size.
     bool matches(std::size_t vertex_count, int width, int height) const;
     // A zero width or height leaves the coordinates as they are, and so does
-    // an empty grid. A grid rebuilt since prepare() (another shape or extent)
-    // still gets the right coordinates, only computed the slow way.
+    // an empty grid. The grid must be the one prepare() saw: the scene makes
+    // a new field whenever it rebuilds a grid.
     void apply(std::vector<mesh_vertex>& vertices, float phase) const;
 
 private:
@@ -32,31 +32,19 @@ private:
         unprepared,
         still,   // zero-sized window: nothing to do
         radial,  // per-vertex tables
-        linear,  // per-row and per-column tables of a regular grid
-        direct,  // the formulas vertex by vertex
+        linear,  // per-row and per-column tables of the regular grid
     };
 
-    struct grid_shape {
-        std::size_t count = 0;
-        float second_x = 0; // spacing of the columns
-        float last_x = 0;   // extent the grid was built for
-        float last_y = 0;
-    };
-
-    static grid_shape shape_of(const std::vector<mesh_vertex>& vertices);
-    bool same_grid(const std::vector<mesh_vertex>& vertices) const;
     bool prepare_linear(const std::vector<mesh_vertex>& vertices, int columns, int rows);
     void prepare_radial(const std::vector<mesh_vertex>& vertices);
     void apply_radial(std::vector<mesh_vertex>& vertices, float cos_phase, float sin_phase) const;
     void apply_linear(std::vector<mesh_vertex>& vertices, double cos_phase, double sin_phase,
                       float cos_phase_f, float sin_phase_f) const;
-    void apply_direct(std::vector<mesh_vertex>& vertices, float phase) const;
 
     method method_ = method::unprepared;
-    grid_shape shape_;
+    std::size_t count_ = 0; // vertices of the prepared grid
     int width_ = 0;
     int height_ = 0;
-    bool radial_ = true;
     float freq_ = 0;
     float amp_ = 0;
 
