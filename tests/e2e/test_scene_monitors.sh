@@ -10,28 +10,28 @@ set -u
 qm_ensure_prefix "$QM_WINEPREFIX" && WINEPREFIX=$QM_WINEPREFIX DISPLAY= "$QM_WINE" reg add \
     'HKCU\Software\Wine\X11 Driver' /v UseXRandR /d N /f >/dev/null 2>&1 &&
     WINEPREFIX=$QM_WINEPREFIX timeout 60 "$QM_WINESERVER" -w || { echo "FAIL: no two-monitor prefix"; exit 1; }
-qm_e2e_begin scene_monitors 3840x1080 || exit 1
+qm_e2e_begin scene_monitors 1600x600 || exit 1
 . "$QM_SOURCE_DIR/tests/e2e/scene_lib.sh"
 
-# A grey gradient across each monitor, the right one inverted.
-convert -size 1080x1920 gradient:'#e8e8e8'-'#303030' -rotate -90 \( +clone -negate \) +append \
+# Two 800 x 600 monitors, a grey gradient across each, the right one inverted.
+convert -size 600x800 gradient:'#e8e8e8'-'#303030' -rotate -90 \( +clone -negate \) +append \
     -type TrueColor -depth 8 "$w/desk.png"
-half_rippling() { rippling && [ "$(ae "$w/now.png[1920x1080+$1+0]" "$w/desk.png[1920x1080+$1+0]")" -gt 20000 ]; }
+half_rippling() { rippling && [ "$(ae "$w/now.png[800x600+$1+0]" "$w/desk.png[800x600+$1+0]")" -gt 5000 ]; }
 # The primary monitor (marked *) takes the display's output.
-for layout in '*L:0 R:1920' 'L:0 *R:1920'; do
-    [ -n "$qm_xvfb_pid" ] || qm_start_xvfb 3840x1080 || qm_fail "no two-monitor display"
+for layout in '*L:0 R:800' 'L:0 *R:800'; do
+    [ -n "$qm_xvfb_pid" ] || qm_start_xvfb 1600x600 || qm_fail "no two-monitor display"
     for m in $layout; do
-        xrandr --setmonitor "${m%:*}" "1920/508x1080/286+${m#*:}+0" "$([[ $m == \** ]] && echo screen || echo none)" ||
+        xrandr --setmonitor "${m%:*}" "800/212x600/159+${m#*:}+0" "$([[ $m == \** ]] && echo screen || echo none)" ||
             qm_fail "xrandr $m"
     done
     run amp 0 -- /s
     still_drawn "$layout: "
     end_with key x
     run amp 100 -- /s
-    until_shot half_rippling 0 && until_shot half_rippling 1920 || qm_fail "$layout: not both monitors ripple"
+    until_shot half_rippling 0 && until_shot half_rippling 800 || qm_fail "$layout: not both monitors ripple"
     # Rings centred on a monitor barely move its centre column sideways.
-    for x in 0 1920; do
-        awk "BEGIN {exit !(4 * $(mae "3x1000+$((x + 959))+40") < $(mae "3x1000+$((x + 480))+40"))}" ||
+    for x in 0 800; do
+        awk "BEGIN {exit !(4 * $(mae "3x520+$((x + 399))+40") < $(mae "3x520+$((x + 200))+40"))}" ||
             qm_fail "$layout: the rings are not centred on the monitor at $x"
     done
     end_with key x
