@@ -234,7 +234,15 @@ dialog_no_store() {
     qm_reg export "$handler" 'C:\https.reg' /y >/dev/null
     qm_reg add "$handler" /ve /d 'C:\windows\system32\cmd.exe /c echo %1> C:\quillmere_opened.txt' /f >/dev/null
     store 37.9 150 50 25.5 0.5
-    open_dialog /c && move_controls && click 110 166
+    open_dialog /c
+    # The link answers text queries truly and shows whole, blue and
+    # underlined: one row with a long blue run.
+    [[ $(qm_probe STATIC_HYPER 0x0E 0) =~ outer=([0-9x]+\+[0-9]+\+[0-9]+).*result=26 ]] || qm_fail "link: $(qm_probe STATIC_HYPER)"
+    until qm_screenshot "$qm_work/dialog.png" && [ "$(convert "$qm_work/dialog.png" -crop "${BASH_REMATCH[1]}" \
+        -fx 'b>0.6&&r<0.3&&g<0.3' -morphology Erode Rectangle:100x1 -format '%[fx:maxima]' info:)" = 1 ]; do
+        [ "$SECONDS" -lt "$end" ] || qm_fail "the link is not underlined"
+    done
+    move_controls && click 110 166
     until grep -q 'https://quillmere.example/' "$opened" 2>/dev/null; do
         [ "$SECONDS" -lt "$end" ] || qm_fail "the link opened nothing"
         sleep 0.2
