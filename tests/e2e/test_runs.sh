@@ -242,7 +242,7 @@ dialog_no_store() {
         -fx 'b>0.6&&r<0.3&&g<0.3' -morphology Erode Rectangle:100x1 -format '%[fx:maxima]' info:)" = 1 ]; do
         [ "$SECONDS" -lt "$end" ] || qm_fail "the link is not underlined"
     done
-    move_controls && click 110 166
+    move_controls && click 110 166 && end=$((SECONDS + 20))
     until grep -q 'https://quillmere.example/' "$opened" 2>/dev/null; do
         [ "$SECONDS" -lt "$end" ] || qm_fail "the link opened nothing"
         sleep 0.2
