@@ -1,42 +1,31 @@
-// Grid size and wave settings from the sliders' 0..100 values.
+// Grid size and wave settings from the sliders' 0..100 values, and the wave
+// phase: advanced every frame, kept within one turn.
+#include "scene/wave_motion.h"
 #include "scene/wave_params.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <utility>
+#include <limits>
 
 namespace {
 
-TEST(WaveParams, QualityGivesTheGridSize)
+// Quality gives the grid's side; the percents give the nearest floats to the
+// formulas with single-precision constants and double arithmetic (double
+// constants or float arithmetic give other floats for 13, 50.5 and 99).
+TEST(WaveParams, GridSpeedFrequencyAndAmplitude)
 {
-    for (int q = 0; q <= 100; ++q) {
-        const wave_params p = derive_wave_params(q, 50, 50, 50);
-        EXPECT_EQ(std::make_pair(p.columns, p.rows), std::make_pair(20 + 4 * q / 5, 20 + 4 * q / 5)) << q;
-    }
-    const struct { double quality; int n; } edges[] = {{0, 20},   {1, 20},   {2, 21},  {50, 60}, {50.5, 60},
-                                                       {51, 60}, {52, 61}, {99, 99}, {100, 100}};
-    for (const auto& edge : edges)
-        EXPECT_EQ(derive_wave_params(edge.quality, 50, 50, 50).columns, edge.n) << edge.quality;
-}
-
-// The nearest floats to the formulas with single-precision constants and
-// double arithmetic. Double constants or float arithmetic give other floats
-// for 2, 5, 9, 13, 14, 15, 17, 50.5, 51, 52 and 99.
-TEST(WaveParams, SpeedFrequencyAndAmplitude)
-{
-    const struct { double percent; float speed, freq, amp; } cases[] = {
-        {0, 0x1.4p+2f, 0x1p+1f, 0x0p+0f}, {1, 0x1.49999ap+2f, 0x1.170a3ep+1f, 0x1.0624dep-10f},
-        {2, 0x1.533334p+2f, 0x1.2e147cp+1f, 0x1.0624dep-9f}, {5, 0x1.7p+2f, 0x1.733334p+1f, 0x1.47ae16p-8f},
-        {9, 0x1.966666p+2f, 0x1.cf5c2ap+1f, 0x1.26e97ap-7f}, {13, 0x1.bccccep+2f, 0x1.15c29p+2f, 0x1.a9fbe8p-7f},
-        {14, 0x1.c66666p+2f, 0x1.2147aep+2f, 0x1.cac084p-7f}, {15, 0x1.dp+2f, 0x1.2ccccep+2f, 0x1.eb852p-7f},
-        {17, 0x1.e33334p+2f, 0x1.43d70ap+2f, 0x1.16872cp-6f}, {50, 0x1.9p+3f, 0x1.6p+3f, 0x1.99999ap-5f},
-        {50.5, 0x1.926668p+3f, 0x1.62e148p+3f, 0x1.9db22ep-5f}, {51, 0x1.94cccep+3f, 0x1.65c29p+3f, 0x1.a1cac2p-5f},
-        {52, 0x1.99999ap+3f, 0x1.6b852p+3f, 0x1.a9fbe8p-5f}, {99, 0x1.3d999ap+4f, 0x1.3d1ebap+4f, 0x1.958108p-4f},
-        {100, 0x1.4p+4f, 0x1.4p+4f, 0x1.99999ap-4f},
+    const struct { double percent; int n; float speed, freq, amp; } cases[] = {
+        {0, 20, 0x1.4p+2f, 0x1p+1f, 0x0p+0f}, {1, 20, 0x1.49999ap+2f, 0x1.170a3ep+1f, 0x1.0624dep-10f},
+        {2, 21, 0x1.533334p+2f, 0x1.2e147cp+1f, 0x1.0624dep-9f}, {13, 30, 0x1.bccccep+2f, 0x1.15c29p+2f, 0x1.a9fbe8p-7f},
+        {50, 60, 0x1.9p+3f, 0x1.6p+3f, 0x1.99999ap-5f}, {50.5, 60, 0x1.926668p+3f, 0x1.62e148p+3f, 0x1.9db22ep-5f},
+        {52, 61, 0x1.99999ap+3f, 0x1.6b852p+3f, 0x1.a9fbe8p-5f}, {99, 99, 0x1.3d999ap+4f, 0x1.3d1ebap+4f, 0x1.958108p-4f},
+        {100, 100, 0x1.4p+4f, 0x1.4p+4f, 0x1.99999ap-4f},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.percent);
+        const wave_params grid = derive_wave_params(c.percent, 50, 50, 50);
+        EXPECT_TRUE(grid.columns == c.n && grid.rows == c.n) << grid.columns << " x " << grid.rows;
         EXPECT_EQ(derive_wave_params(50, c.percent, 50, 50).speed, c.speed);
         EXPECT_EQ(derive_wave_params(50, 50, c.percent, 50).freq, c.freq);
         EXPECT_EQ(derive_wave_params(50, 50, 50, c.percent).amp, c.amp);
@@ -50,6 +39,31 @@ TEST(WaveParams, OutOfRangeFallsBackToTheMiddle)
         const wave_params p = derive_wave_params(bad, bad, bad, bad);
         EXPECT_TRUE(p.columns == 60 && p.rows == 60 && p.speed == 12.5f && p.freq == 11.0f && p.amp == 0.05f)
             << bad;
+    }
+}
+
+constexpr double turn = 2 * 3.14159265358979323846;
+const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+
+bool in_one_turn(float phase) { return phase >= 0 && phase < turn; }
+
+TEST(WavePhase, AdvancesBySecondsTimesSpeedWithinOneTurn)
+{
+    const float below_turn = std::nextafter(static_cast<float>(turn), 0.0f);
+    const struct { float phase, seconds, speed; double expected; } cases[] = {
+        {0, 0.1f, 12.5f, 1.25}, {1.25f, 0.1f, 12.5f, 2.5}, {3, 0.5f, 0, 3}, {6, 0.1f, 5, 6.5 - turn},
+        // An hour's pause at full speed, a clock that steps back, a phase outside the turn.
+        {0, 3600, 20, std::fmod(72000.0, turn)}, {0.5f, -1, 1, turn - 0.5}, {100, 0, 5, std::fmod(100.0, turn)},
+        {below_turn, 2.9e-7f, 1, 0}, // rounds to 2 pi as a float
+        // A step that is not finite is skipped; a broken phase starts again from 0.
+        {1, nan, 5, 1}, {1, inf, 5, 1}, {1, -inf, 5, 1}, {1, 0.1f, nan, 1},
+        {nan, 0.1f, 5, 0.5}, {inf, 0.1f, 5, 0.5}, {nan, nan, 5, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.phase << " + " << c.seconds << " s x " << c.speed);
+        const float phase = advance_phase(c.phase, c.seconds, c.speed);
+        EXPECT_NEAR(phase, c.expected, 1e-6);
+        EXPECT_TRUE(in_one_turn(phase));
     }
 }
 

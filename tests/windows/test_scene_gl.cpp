@@ -1,11 +1,11 @@
 // Textures where a full run can't reach: sizes the GL refuses (through the
 // limits the upload is given) and a picture that could not be read.
 #include "scene/desktop_texture.h"
-#include "test_reg_settings_support.h"
+#include "shell/pixel_format.h"
+#include "test_log.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
-
 
 namespace {
 
@@ -15,11 +15,7 @@ struct gl_window {
     HGLRC context = nullptr;
     gl_window()
     {
-        PIXELFORMATDESCRIPTOR format = {};
-        format.nSize = sizeof format;
-        format.nVersion = 1;
-        format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL;
-        format.cColorBits = 24;
+        const PIXELFORMATDESCRIPTOR format = render_pixel_format();
         if (SetPixelFormat(dc, ChoosePixelFormat(dc, &format), &format))
             context = wglCreateContext(dc);
         wglMakeCurrent(dc, context);
@@ -78,9 +74,9 @@ TEST(DesktopTexture, UnreadPictureIsLoggedAndGivesOneBlackPixel)
 {
     gl_window gl;
     ASSERT_TRUE(gl.context);
-    settings_test::log_watch log;
+    const std::size_t logged = test_log().size();
     EXPECT_FALSE(upload_picture(desktop_picture{}, {0, 0, 64, 64}, {true, 4096}, true));
-    EXPECT_EQ(log.added(), "ERROR: can't set bitmap\n");
+    EXPECT_EQ(test_log().substr(logged), "ERROR: can't set bitmap\n");
     GLint width = 0, height = 0;
     const std::vector<std::uint8_t> texel = level(0, width, height);
     EXPECT_EQ(width * height, 1);
