@@ -3,7 +3,6 @@
 #include "shell/entry.h"
 
 #include "shell/command_line.h"
-#include "shell/fatal_error.h"
 #include "shell/render_window.h"
 #include "shell/shell_calls.h"
 #include "shell/shell_state.h"
@@ -17,7 +16,7 @@ int run_entry(const char* command_text, int show_command)
     // The desktop is captured first, before any window of ours covers it.
     if (shell_calls.prepare_scene() != 0) {
         SetLastError(0);
-        fatal_error("gl_data");
+        shell_calls.report("gl_data");
         return 0;
     }
 
@@ -43,7 +42,7 @@ int run_entry(const char* command_text, int show_command)
     }
 
     if (!register_render_class()) {
-        fatal_error("RegisterClassEx");
+        shell_calls.report("RegisterClassEx");
         return 0;
     }
     return run_window_cycle(full_screen, show_command);
