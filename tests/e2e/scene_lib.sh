@@ -11,10 +11,8 @@ mae() {
     compare -metric MAE "$w/part.png" "$w/part0.png" null: 2>&1 | sed -E 's/.*\((.*)\)/\1/'
 }
 # Retries a check on fresh screenshots ($w/now.png) for up to 30 s.
-until_shot() {
-    local end=$((SECONDS + 30))
-    until qm_screenshot "$w/now.png" && "$@"; do [ "$SECONDS" -lt "$end" ] || return 1; sleep 0.3; done
-}
+until_shot() { qm_until 30 shot_then "$@"; }
+shot_then() { qm_screenshot "$w/now.png" && "$@"; }
 still() { [ "$(ae "$w/now.png" "$w/desk.png")" = 0 ]; }
 rippling() { [ "$(ae "$w/now.png" "$w/desk.png")" -gt 20000 ] && cp "$w/now.png" "$w/first.png"; }
 moved() { [ "$(ae "$w/now.png" "$w/first.png")" -gt 5000 ]; }
@@ -38,10 +36,9 @@ run() {  # SETTINGS... -- SWITCH...: a fresh key with these values, then a run
     qm_start_scr "$@"
     qm_wait_window Quillmere 30 >/dev/null || qm_fail "$*: no window"
 }
-focused() { qm_focus "$(qm_wait_window Quillmere 5)" || qm_fail "the render window never gets the focus"; }
+focused() { qm_focus Quillmere || qm_fail "the render window never gets the focus"; }
 end_with() {  # XDOTOOL ARGS...: the run ends with exit code 1 and a clean log
     focused && xdotool "$@"
-    qm_wait_exit 20
-    [ "$qm_exit" = 1 ] || qm_fail "ended by $*: exit code $qm_exit"
+    qm_expect_exit 1 "ended by $*"
     ! grep -E '^(WARNING|ERROR)' "$w/screen.log" || qm_fail "warnings or errors in the log"
 }

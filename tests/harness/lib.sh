@@ -65,45 +65,48 @@ qm_start_scr() {
     qm_scr_pid=$!
 }
 
+# Runs COMMAND until it succeeds (in this shell, so what it sets stays), for
+# at most SECONDS. Usage: qm_until SECONDS COMMAND...
+qm_until() {
+    local end=$((SECONDS + $1))
+    shift
+    until "$@"; do [ "$SECONDS" -lt "$end" ] || return 1; sleep 0.1; done
+}
+
 # Sets qm_exit to the screensaver's exit code once it ends, or to "running"
 # after SECONDS. (Not in a subshell: only this shell can wait for it.)
 qm_wait_exit() {
-    local end=$((SECONDS + ${1:-20}))
     qm_exit=running
-    while kill -0 "$qm_scr_pid" 2>/dev/null; do
-        [ "$SECONDS" -lt "$end" ] || return 0
-        sleep 0.1
-    done
+    qm_until "${1:-20}" qm_scr_ended || return 0
     wait "$qm_scr_pid"
     qm_exit=$?
+}
+qm_scr_ended() { ! kill -0 "$qm_scr_pid" 2>/dev/null; }
+# Fails unless the run ends with exit code CODE. Usage: qm_expect_exit CODE WHAT
+qm_expect_exit() {
+    qm_wait_exit 20
+    [ "$qm_exit" = "$1" ] || qm_fail "$2: exit code $qm_exit, expected $1"
 }
 
 # Prints the X id of the first visible window whose name matches, waiting up
 # to SECONDS. Usage: qm_wait_window NAME [SECONDS]
-qm_wait_window() {
-    local end=$((SECONDS + ${2:-20})) id
-    until id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) && [ -n "$id" ]; do
-        [ "$SECONDS" -lt "$end" ] || return 1
-        sleep 0.2
-    done
-    echo "$id"
-}
+qm_wait_window() { qm_until "${2:-20}" qm_window_id "$1" >/dev/null && qm_window_id "$1"; }
+qm_window_id() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 | grep .; }
 
 qm_screenshot() { xwd -root -silent | convert xwd:- "$1"; }
 
 qm_reg() { "$QM_WINE" reg "$@" 2>/dev/null | tr -d '\r'; }
 
-# Gives a window the keyboard: no window manager runs, so the pointer is
-# moved over it and the X focus set, again until the focus is there; keys
-# sent after that reach it.
-qm_focus() {
-    local end=$((SECONDS + 15)) WIDTH HEIGHT X Y
-    eval "$(xdotool getwindowgeometry --shell "$1" | grep -E '^(WIDTH|HEIGHT|X|Y)=')"
-    until xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) windowfocus "$1" 2>/dev/null &&
-        sleep 0.1 && [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; do
-        [ "$SECONDS" -lt "$end" ] || return 1
-    done
+# Gives the keyboard to the window named NAME and sets window to its X id.
+# No window manager runs, so the pointer is moved over it and the X focus
+# set, again until the focus is there; keys sent after that reach it.
+qm_focus() {  # NAME
+    local WIDTH HEIGHT X Y
+    window=$(qm_wait_window "$1" 20) &&
+        eval "$(xdotool getwindowgeometry --shell "$window" | grep -E '^(WIDTH|HEIGHT|X|Y)=')" &&
+        qm_until 15 qm_focus_once $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
 }
+qm_focus_once() { xdotool mousemove "$1" "$2" windowfocus "$window" 2>/dev/null && sleep 0.1 && [ "$(xdotool getwindowfocus 2>/dev/null)" = "$window" ]; }
 
 # Lines of tests/windows/win_probe.cpp. Usage: qm_probe [CLASS [MESSAGE WPARAM]]
 qm_probe() { "$QM_WINE" "${QM_PROBE:?}" "${1:-opengl demo}" "${@:2}" 2>/dev/null | tr -d '\r'; }
