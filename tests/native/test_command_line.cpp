@@ -11,14 +11,10 @@ TEST(CommandLine, ModesAndHandles)
         {nullptr, run_mode::demo, 0},
         {"\"C:\\a b\\quillmere.scr\"", run_mode::demo, 0},
         {"q.scr  /s", run_mode::demo, 0},      // only one blank is skipped
-        {"q.scr\t/s", run_mode::demo, 0},      // a tab is no blank
         {"\"unterminated /s", run_mode::demo, 0},
         {"\"q.scr\"/S", run_mode::screensaver, 0},
-        {"q.scr -x 12", run_mode::screensaver, 0},
         {"q.scr /", run_mode::screensaver, 0},
-        {"q.scr /A 55", run_mode::password, 0},
         {"q.scr /c:1234", run_mode::config, 1234},
-        {"q.scr /c", run_mode::config, 0},
         {"q.scr /c1234", run_mode::config, 234}, // the handle starts two after the letter
         {"q.scr -L:1234", run_mode::preview, 1234},
         {"q.scr /p   \t -42x7", run_mode::preview, -42},
