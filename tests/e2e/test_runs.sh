@@ -29,11 +29,6 @@ expect_running() {  # WHAT
     qm_wait_exit 0
     [ "$qm_exit" = running ] || qm_fail "$1 ended the run with $qm_exit"
 }
-# Starts a run and sets window to the X id of its window once it shows.
-start() {
-    qm_start_scr "$@"
-    window=$(qm_wait_window '^Quillmere$' 30) || qm_fail "$*: no window"
-}
 focus() { qm_focus "${1:-^Quillmere$}" || qm_fail "no keyboard focus"; }
 # Waits for a visible render window whose probe line matches PATTERN and
 # sets render_line to it. Usage: render PATTERN WHAT
@@ -82,12 +77,11 @@ imports() {
             qm_fail "quillmere.scr imports $dll"
     done
     [ -n "${dll:-}" ] || qm_fail "no imports read from $QM_SCR"
-    # Its manifest resource (type 24): per-monitor DPI awareness, Windows 7
-    # to 11, asInvoker, themed common controls.
+    # Its manifest resource (type 24): per-monitor DPI awareness, Windows 10
+    # and 11 (the last of the supportedOS entries), asInvoker, themed controls.
     x86_64-w64-mingw32-objdump -p "$QM_SCR" | grep -q 'Entry: ID: 0x000018' || qm_fail "no manifest resource"
     local manifest=$(strings -n 6 "$QM_SCR" | sed -n '/<assembly /,/<\/assembly>/p') part
-    for part in '>PerMonitorV2<' '>true</dpiAware>' 35138b9a-5d96-4fbd-8e2d-a2440225f93a 4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38 \
-        1f676c76-80e1-4239-95bb-83d0f6d0da78 8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a 'level="asInvoker"' \
+    for part in '>PerMonitorV2<' '>true</dpiAware>' 8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a 'level="asInvoker"' \
         'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"'; do
         [[ $manifest == *"$part"* ]] || qm_fail "the manifest lacks $part"
     done
@@ -113,7 +107,7 @@ password_run() {
 # missing and numeric values their defaults.
 screensaver_key() {
     store 77 abc - dword:7 -
-    start /s
+    qm_start_scr /s
     render "outer=1024x768\+0\+0 " /s
     focus
     xdotool mousemove 100 100 mousemove 700 500 click 2
@@ -128,9 +122,9 @@ screensaver_key() {
 
 # -S ends on the left button, /x on the right.
 screensaver_buttons() {
-    start -S && xdotool mousemove 500 400 mousedown 1
+    qm_start_scr -S && render . -S && xdotool mousemove 500 400 mousedown 1
     qm_expect_exit 1 "-S ended by the left button"
-    start /x && xdotool mouseup 1 mousedown 3
+    qm_start_scr /x && render . /x && xdotool mouseup 1 mousedown 3
     qm_expect_exit 1 "/x ended by the right button"
     xdotool mouseup 3
 }
@@ -140,7 +134,7 @@ screensaver_buttons() {
 # resumes them; Tab again gives full screen; Esc ends the run on release.
 demo() {
     local first ticks
-    start
+    qm_start_scr
     render "outer=1024x768\+0\+0 " demo
     first=${render_line%% *}
     focus
@@ -185,7 +179,6 @@ preview() {
 open_dialog() {
     qm_start_scr "$@"
     focus "Quillmere Config"
-    eval "$(xdotool getwindowgeometry --shell "$window" | grep -E '^(WIDTH|HEIGHT|X|Y)=')"
     w=$WIDTH h=$HEIGHT x=$X y=$Y
     # No window manager: the client area sits just inside Wine's own frame.
     [ "$x" -lt 12 ] && [ "$y" -lt 40 ] || qm_fail "$*: the dialog is not top-left: +$x+$y"

@@ -97,11 +97,11 @@ qm_screenshot() { xwd -root -silent | convert xwd:- "$1"; }
 
 qm_reg() { "$QM_WINE" reg "$@" 2>/dev/null | tr -d '\r'; }
 
-# Gives the keyboard to the window named NAME and sets window to its X id.
-# No window manager runs, so the pointer is moved over it and the X focus
-# set, again until the focus is there; keys sent after that reach it.
+# Gives the keyboard to the window named NAME; sets window to its X id and
+# WIDTH HEIGHT X Y to its geometry. No window manager runs, so the pointer is
+# moved over it and the X focus set, again until the focus is there; keys
+# sent after that reach it.
 qm_focus() {  # NAME
-    local WIDTH HEIGHT X Y
     window=$(qm_wait_window "$1" 20) &&
         eval "$(xdotool getwindowgeometry --shell "$window" | grep -E '^(WIDTH|HEIGHT|X|Y)=')" &&
         qm_until 15 qm_focus_once $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
