@@ -4,12 +4,8 @@ key='HKLM\Software\Tovarind\Quillmere'
 w=$qm_work
 
 ae() { compare -metric AE "$1" "$2" null: 2>&1 | awk '{printf "%d", $1}'; }
-crop() { convert "$1" -crop "$2" +repage "$3"; }
 # Mean difference (0..1) of one region of the screen from the desktop.
-mae() {
-    crop "$w/now.png" "$1" "$w/part.png" && crop "$w/desk.png" "$1" "$w/part0.png"
-    compare -metric MAE "$w/part.png" "$w/part0.png" null: 2>&1 | sed -E 's/.*\((.*)\)/\1/'
-}
+mae() { compare -metric MAE "$w/now.png[$1]" "$w/desk.png[$1]" null: 2>&1 | sed -E 's/.*\((.*)\)/\1/'; }
 # Retries a check on fresh screenshots ($w/now.png) for up to 30 s.
 until_shot() { qm_until 30 shot_then "$@"; }
 shot_then() { qm_screenshot "$w/now.png" && "$@"; }

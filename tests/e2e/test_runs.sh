@@ -25,10 +25,7 @@ expect_stored() {  # "Q S F A R" WHAT
         END {n = split(names, k, " "); for (i = 1; i <= n; i++) printf "%s%s", (k[i] in v ? v[k[i]] : "-"), (i < n ? " " : "")}')
     [ "$got" = "$1" ] || qm_fail "$2: the key holds $got, expected $1"
 }
-expect_running() {  # WHAT
-    qm_wait_exit 0
-    [ "$qm_exit" = running ] || qm_fail "$1 ended the run with $qm_exit"
-}
+expect_running() { qm_wait_exit 0 && [ "$qm_exit" = running ] || qm_fail "$1 ended the run with $qm_exit"; }
 focus() { qm_focus "${1:-^Quillmere$}" || qm_fail "no keyboard focus"; }
 # Waits for a visible render window whose probe line matches PATTERN and
 # sets render_line to it. Usage: render PATTERN WHAT
@@ -44,10 +41,7 @@ start_host() {
 }
 close_host() { qm_probe Notepad 0x10 0 >/dev/null; }
 # Processor time the run has used, in clock ticks.
-cpu_ticks() {
-    local stat
-    read -r stat <"/proc/$qm_scr_pid/stat" && set -- ${stat##*) } && echo $((${12} + ${13}))
-}
+cpu_ticks() { local stat && read -r stat <"/proc/$qm_scr_pid/stat" && set -- ${stat##*) } && echo $((${12} + ${13})); }
 # Waits for the run to use another 0.3 s of processor time: frames went on
 # after every input sent before, so it has taken them, and still runs.
 frames_go_on() {  # WHAT
@@ -63,8 +57,7 @@ asleep_looks() {  # COUNT LIMIT
     while [ $asleep -lt "$1" ] && [ $looks -lt "$2" ]; do
         read -r call rest <"/proc/$qm_scr_pid/task/$qm_scr_pid/syscall" || break
         case $call in 23 | 35 | 230 | 270) asleep=$((asleep + 1)) ;; esac
-        looks=$((looks + 1))
-        sleep 0.01
+        looks=$((looks + 1)) && sleep 0.01
     done
     echo "$looks $asleep"
 }
@@ -114,7 +107,6 @@ screensaver_key() {
     frames_go_on "/s: mouse movement or the middle button"
     read -r looks asleep < <(asleep_looks 5 2000)
     [ "$asleep" = 5 ] || qm_fail "/s: no pause after the frames ($asleep of $looks looks asleep)"
-    echo "/s: 5 of $looks looks find it asleep"
     xdotool key x
     qm_expect_exit 1 "/s ended by a key"
     expect_stored "77 abc 50 25 1" "after /s"

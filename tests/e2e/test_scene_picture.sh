@@ -32,7 +32,7 @@ client_area() {
 # without its smaller levels keeps every third pixel and misses it 3 times).
 shows_desktop() {  # PATTERN [TEXT_LIMIT]
     local area cw ch
-    area=$(client_area "$1") && crop "$w/now.png" "$area" "$w/client.png" || return 1
+    area=$(client_area "$1") && convert "$w/now.png[$area]" +repage "$w/client.png" || return 1
     IFS=x+ read -r cw ch _ <<<"$area"
     convert "$w/desk.png" -resize "${cw}x$ch!" "$w/small.png"
     rmse() { compare -metric RMSE "$w/client.png$1" "$w/small.png$1" null: 2>&1 | sed -E 's/.*\((.*)\)/\1/'; }
@@ -42,9 +42,8 @@ shows_desktop() {  # PATTERN [TEXT_LIMIT]
 edges_clean() {
     local s
     share() { convert "$w/now.png" -crop "$1" +repage -fx "$2" -format '%[fx:mean]' info:; }
-    s=$(share 3x1080+0+0 'g>0.4&&r<0.3')+$(share 3x1080+1917+0 'r>0.5&&g<0.3')
-    s+=+$(share 1520x3+200+0 'r+g+b<0.6')+$(share 1520x3+200+1077 'r>0.6&&g>0.5&&b<0.3')
-    awk "BEGIN {exit !($s == 0)}" || qm_fail "an edge shows the opposite side ($s)"
+    s=$(share 3x1080+0+0 'g>0.4&&r<0.3')+$(share 3x1080+1917+0 'r>0.5&&g<0.3')+$(share 1520x3+200+0 'r+g+b<0.6')
+    awk "BEGIN {exit !($s+$(share 1520x3+200+1077 'r>0.6&&g>0.5&&b<0.3') == 0)}" || qm_fail "an edge shows the opposite side"
 }
 
 run amp 0 --

@@ -39,8 +39,7 @@ qm_stop_xvfb() {
 # Ends every Wine process of this prefix (ours alone) and waits for it.
 qm_stop_wine() {
     WINEPREFIX=${WINEPREFIX:?} timeout 30 "$QM_WINESERVER" -k >/dev/null 2>&1
-    timeout 30 "$QM_WINESERVER" -w >/dev/null 2>&1
-    true
+    timeout 30 "$QM_WINESERVER" -w >/dev/null 2>&1 || true
 }
 
 # A fresh working directory $qm_work, the prefix, a private display and one
@@ -54,10 +53,7 @@ qm_e2e_begin() {
     qm_start_xvfb "${2:-1024x768}" && "$QM_WINESERVER" -p
 }
 
-qm_fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+qm_fail() { echo "FAIL: $*" >&2 && exit 1; }
 
 # Starts the screensaver in the background in $qm_work.
 qm_start_scr() {

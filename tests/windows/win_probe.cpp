@@ -25,14 +25,11 @@ void visit(HWND window)
     RECT outer, client;
     GetWindowRect(window, &outer);
     GetClientRect(window, &client);
-    HWND parent = GetAncestor(window, GA_PARENT);
-    std::printf("hwnd=%lld parent=%lld outer=%ldx%ld+%ld+%ld client=%ldx%ld visible=%d iconic=%d "
-                "result=%lld\n",
-                static_cast<long long>(reinterpret_cast<INT_PTR>(window)),
-                static_cast<long long>(parent == GetDesktopWindow() ? 0 : reinterpret_cast<INT_PTR>(parent)),
-                outer.right - outer.left, outer.bottom - outer.top, outer.left, outer.top,
-                client.right, client.bottom, IsWindowVisible(window) ? 1 : 0,
-                IsIconic(window) ? 1 : 0, static_cast<long long>(result));
+    const HWND parent = GetAncestor(window, GA_PARENT);
+    std::printf("hwnd=%lld parent=%lld outer=%ldx%ld+%ld+%ld client=%ldx%ld visible=%d iconic=%d result=%lld\n",
+                (long long)(INT_PTR)window, (long long)(parent == GetDesktopWindow() ? 0 : (INT_PTR)parent),
+                outer.right - outer.left, outer.bottom - outer.top, outer.left, outer.top, client.right,
+                client.bottom, IsWindowVisible(window) ? 1 : 0, IsIconic(window) ? 1 : 0, (long long)result);
 }
 
 BOOL CALLBACK visit_top_level(HWND window, LPARAM)
