@@ -20,8 +20,7 @@ store() {
 }
 # Fails unless the five stored texts ("-" for missing or not text) are these.
 expect_stored() {  # "Q S F A R" WHAT
-    local got
-    got=$(qm_reg query "$key" | awk -v names="$names" '$2 == "REG_SZ" {v[$1] = $3}
+    local got=$(qm_reg query "$key" | awk -v names="$names" '$2 == "REG_SZ" {v[$1] = $3}
         END {n = split(names, k, " "); for (i = 1; i <= n; i++) printf "%s%s", (k[i] in v ? v[k[i]] : "-"), (i < n ? " " : "")}')
     [ "$got" = "$1" ] || qm_fail "$2: the key holds $got, expected $1"
 }
@@ -70,8 +69,7 @@ imports() {
             qm_fail "quillmere.scr imports $dll"
     done
     [ -n "${dll:-}" ] || qm_fail "no imports read from $QM_SCR"
-    # Its manifest resource (type 24): per-monitor DPI awareness, Windows 10
-    # and 11 (the last of the supportedOS entries), asInvoker, themed controls.
+    # Its manifest (resource type 24): per-monitor DPI, Windows 10/11, asInvoker, themed controls.
     x86_64-w64-mingw32-objdump -p "$QM_SCR" | grep -q 'Entry: ID: 0x000018' || qm_fail "no manifest resource"
     local manifest=$(strings -n 6 "$QM_SCR" | sed -n '/<assembly /,/<\/assembly>/p') part
     for part in '>PerMonitorV2<' '>true</dpiAware>' 8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a 'level="asInvoker"' \

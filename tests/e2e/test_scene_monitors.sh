@@ -4,9 +4,8 @@
 # and ripples with rings of its own, and a key still ends the run.
 set -u
 . "$QM_SOURCE_DIR/tests/harness/lib.sh"
-# A prefix that never asks XRandR, so the monitors set on the display are the
-# ones Wine sees. Set before any run, and that session left to end, or the
-# runs get its display-less 1024 x 768 desktop.
+# A prefix that never asks XRandR, so Wine sees the monitors set on the display;
+# set, and that session ended, before any run (else it leaves a 1024 x 768 desktop).
 qm_ensure_prefix "$QM_WINEPREFIX" && WINEPREFIX=$QM_WINEPREFIX DISPLAY= "$QM_WINE" reg add \
     'HKCU\Software\Wine\X11 Driver' /v UseXRandR /d N /f >/dev/null 2>&1 &&
     WINEPREFIX=$QM_WINEPREFIX timeout 60 "$QM_WINESERVER" -w || { echo "FAIL: no two-monitor prefix"; exit 1; }

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# What the screensaver shows on one monitor. Still water is the desktop
-# itself, pixel for pixel, small text included. Ripples never show the
-# opposite edge, keep near the desktop, and are rings or crossed waves as
-# "radial" says. The 640 x 480 window shows the whole picture, maximised too.
+# What the screensaver shows on one monitor. Still water is the desktop, pixel
+# for pixel, small text included. Ripples never show the opposite edge and are
+# rings or crossed waves as "radial" says. The 640 x 480 window shows the whole
+# picture, maximised too.
 set -u
 . "$QM_SOURCE_DIR/tests/harness/lib.sh"
 qm_e2e_begin scene_picture 1920x1080 || exit 1
