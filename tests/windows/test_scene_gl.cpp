@@ -1,11 +1,21 @@
-// Textures where a full run can't reach: sizes the GL refuses (through the
-// limits the upload is given) and a picture that could not be read.
+// The scene's GL side: the stored settings shaping the waves, and textures
+// where a full run can't reach: sizes the GL refuses (through the limits the
+// upload is given) and a picture that could not be read.
 #include "scene/desktop_texture.h"
+#include "scene/wave_params.h"
+#include "scene/water_saver.h"
+#include "settings/catalogue.h"
+#include "settings/reg_settings.h"
 #include "shell/pixel_format.h"
+#include "shell/shell.h"
 #include "test_log.h"
+#include "tests/support/naive_waves.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
 
 namespace {
 
@@ -32,6 +42,35 @@ std::vector<std::uint8_t> level(int number, GLint& width, GLint& height)
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_2D, number, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
     return texels;
+}
+
+// Each stored setting reaches the scene: quality the grid, speed the phase,
+// and freq, amp and radial where the picture's coordinates go.
+TEST(SceneSettings, StoredValuesShapeTheWaves)
+{
+    gl_window gl;
+    ASSERT_TRUE(gl.context);
+    const char* names[] = {setting_quality, setting_speed, setting_freq, setting_amp, setting_radial};
+    const double stores[][5] = {{0, 100, 0, 100, 0}, {100, 0, 100, 30, 1}};
+    for (const auto& values : stores) {
+        for (int k = 0; k < 5; ++k)
+            app_settings.set_number(names[k], values[k]);
+        SCOPED_TRACE(values[0]);
+        water_saver scene;
+        ASSERT_TRUE(scene.init_data());
+        screen_monitors.clear();
+        screen_width = 64, screen_height = 48;
+        ASSERT_TRUE(scene.init_gl());
+        scene.draw(0.1f);
+        const wave_params p = derive_wave_params(values[0], values[1], values[2], values[3]);
+        EXPECT_EQ(scene.phase(), advance_phase(0, 0.1f, p.speed));
+        const std::vector<mesh_vertex>& got = scene.views().at(0).vertices;
+        ASSERT_EQ(got.size(), std::size_t(p.columns) * p.rows);
+        std::vector<mesh_vertex> want = got;
+        naive::apply_waves(want, 64, 48, values[4] != 0, p.freq, p.amp, scene.phase());
+        for (std::size_t k = 0; k < got.size(); ++k)
+            ASSERT_TRUE(std::fabs(got[k].u - want[k].u) < 1e-5 && std::fabs(got[k].v - want[k].v) < 1e-5) << k;
+    }
 }
 
 TEST(DesktopTexture, SizeFollowsWhatTheGlTakes)
