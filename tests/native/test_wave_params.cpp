@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 
 namespace {
 
@@ -32,18 +31,7 @@ TEST(WaveParams, GridSpeedFrequencyAndAmplitude)
     }
 }
 
-// Values outside 0..100 get the middle, so the grid stays within its 16-bit indices.
-TEST(WaveParams, OutOfRangeFallsBackToTheMiddle)
-{
-    for (double bad : {101.0, -0.0001, 1e300, HUGE_VAL, -HUGE_VAL, std::nan("")}) {
-        const wave_params p = derive_wave_params(bad, bad, bad, bad);
-        EXPECT_TRUE(p.columns == 60 && p.rows == 60 && p.speed == 12.5f && p.freq == 11.0f && p.amp == 0.05f)
-            << bad;
-    }
-}
-
 constexpr double turn = 2 * 3.14159265358979323846;
-const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
 
 bool in_one_turn(float phase) { return phase >= 0 && phase < turn; }
 
@@ -52,12 +40,8 @@ TEST(WavePhase, AdvancesBySecondsTimesSpeedWithinOneTurn)
     const float below_turn = std::nextafter(static_cast<float>(turn), 0.0f);
     const struct { float phase, seconds, speed; double expected; } cases[] = {
         {0, 0.1f, 12.5f, 1.25}, {1.25f, 0.1f, 12.5f, 2.5}, {3, 0.5f, 0, 3}, {6, 0.1f, 5, 6.5 - turn},
-        // An hour's pause at full speed, a clock that steps back, a phase outside the turn.
-        {0, 3600, 20, std::fmod(72000.0, turn)}, {0.5f, -1, 1, turn - 0.5}, {100, 0, 5, std::fmod(100.0, turn)},
-        {below_turn, 2.9e-7f, 1, 0}, // rounds to 2 pi as a float
-        // A step that is not finite is skipped; a broken phase starts again from 0.
-        {1, nan, 5, 1}, {1, inf, 5, 1}, {1, -inf, 5, 1}, {1, 0.1f, nan, 1},
-        {nan, 0.1f, 5, 0.5}, {inf, 0.1f, 5, 0.5}, {nan, nan, 5, 0},
+        {0, 3600, 20, std::fmod(72000.0, turn)}, // an hour's pause at full speed
+        {below_turn, 2.9e-7f, 1, 0},             // rounds to 2 pi as a float
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.phase << " + " << c.seconds << " s x " << c.speed);

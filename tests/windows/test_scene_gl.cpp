@@ -45,17 +45,22 @@ std::vector<std::uint8_t> level(int number, GLint& width, GLint& height)
 }
 
 // Each stored setting reaches the scene: quality the grid, speed the phase,
-// and freq, amp and radial where the picture's coordinates go.
+// and freq, amp and radial where the picture's coordinates go. A percent
+// outside 0..100 is the middle; a text that is no number reads as 0.
 TEST(SceneSettings, StoredValuesShapeTheWaves)
 {
     gl_window gl;
     ASSERT_TRUE(gl.context);
     const char* names[] = {setting_quality, setting_speed, setting_freq, setting_amp, setting_radial};
-    const double stores[][5] = {{0, 100, 0, 100, 0}, {100, 0, 100, 30, 1}};
-    for (const auto& values : stores) {
+    const struct { const char* texts[5]; double values[5]; } stores[] = {
+        {{"0", "100", "0", "100", "0"}, {0, 100, 0, 100, 0}},
+        {{"100", "0", "33.3", "30", "1"}, {100, 0, 33.3, 30, 1}},
+        {{"100.5", "-0.5", "nan", "x", "1"}, {50, 50, 50, 0, 1}},
+    };
+    for (const auto& [texts, values] : stores) {
         for (int k = 0; k < 5; ++k)
-            app_settings.set_number(names[k], values[k]);
-        SCOPED_TRACE(values[0]);
+            app_settings.set_string(names[k], texts[k]);
+        SCOPED_TRACE(texts[0]);
         water_saver scene;
         ASSERT_TRUE(scene.init_data());
         screen_monitors.clear();
