@@ -21,11 +21,8 @@ convert -size 1920x1080 gradient:'#e8e8e8'-'#303030' -fill '#e0c000' -draw 'rect
 # The render window's client area as a crop geometry once it is WxH (a
 # pattern), or nothing.
 client_area() {
-    local line ow oh ox oy cw ch
-    line=$(qm_probe | grep 'visible=1' | head -n 1)
-    [[ $line =~ outer=([0-9]+)x([0-9]+)\+(-?[0-9]+)\+(-?[0-9]+)\ client=([0-9]+)x([0-9]+) ]] || return 1
-    read -r ow oh ox oy cw ch <<<"${BASH_REMATCH[*]:1}"
-    [[ ${cw}x$ch == $1 ]] && echo "${cw}x$ch+$((ox + (ow - cw) / 2))+$((oy + oh - ch - (ow - cw) / 2))"
+    [[ $(qm_probe | grep 'visible=1' | head -n 1) =~ client=([0-9]+x[0-9]+)(\+-?[0-9]+\+-?[0-9]+) ]] &&
+        [[ ${BASH_REMATCH[1]} == $1 ]] && echo "${BASH_REMATCH[1]}${BASH_REMATCH[2]}"
 }
 # The client area (WxH pattern) shows the whole desktop; with a limit, its
 # upper text block is filtered down that close (a picture drawn smaller

@@ -1,6 +1,6 @@
 // Test probe: prints one line for every window of a class, top-level or
 // child, in any process, after sending it a message when one is given:
-//   hwnd=H parent=P outer=WxH+X+Y client=WxH visible=0|1 iconic=0|1 result=R
+//   hwnd=H parent=P outer=WxH+X+Y client=WxH+X+Y visible=0|1 iconic=0|1 result=R owner=O
 // Usage: win_probe CLASS [MESSAGE WPARAM]
 #include <windows.h>
 #include <cstdio>
@@ -26,10 +26,13 @@ void visit(HWND window)
     GetWindowRect(window, &outer);
     GetClientRect(window, &client);
     const HWND parent = GetAncestor(window, GA_PARENT);
-    std::printf("hwnd=%lld parent=%lld outer=%ldx%ld+%ld+%ld client=%ldx%ld visible=%d iconic=%d result=%lld\n",
+    POINT origin = {};
+    ClientToScreen(window, &origin);
+    std::printf("hwnd=%lld parent=%lld outer=%ldx%ld+%ld+%ld client=%ldx%ld+%ld+%ld visible=%d iconic=%d result=%lld owner=%lld\n",
                 (long long)(INT_PTR)window, (long long)(parent == GetDesktopWindow() ? 0 : (INT_PTR)parent),
-                outer.right - outer.left, outer.bottom - outer.top, outer.left, outer.top, client.right,
-                client.bottom, IsWindowVisible(window) ? 1 : 0, IsIconic(window) ? 1 : 0, (long long)result);
+                outer.right - outer.left, outer.bottom - outer.top, outer.left, outer.top, client.right, client.bottom,
+                origin.x, origin.y, IsWindowVisible(window) ? 1 : 0, IsIconic(window) ? 1 : 0, (long long)result,
+                (long long)(INT_PTR)GetWindow(window, GW_OWNER));
 }
 
 BOOL CALLBACK visit_top_level(HWND window, LPARAM)
