@@ -228,7 +228,7 @@ dialog_no_store() {
     expect_stored "37.9 150 50 25.5 0.5" "Cancel, Escape or closing"
 }
 
-# QM_SCENARIOS picks rows by name.
+# QM_SCENARIOS picks rows by name (CTest runs the table in two halves).
 for scenario in ${QM_SCENARIOS:-imports password_run screensaver_key screensaver_buttons demo \
     preview dialog_ok dialog_no_store}; do
     "$scenario" && echo "ok: $scenario at $SECONDS s"
