@@ -16,9 +16,9 @@ qm_e2e_begin scene_monitors 1600x600 || exit 1
 convert -size 600x800 gradient:'#e8e8e8'-'#303030' -rotate -90 \( +clone -negate \) +append \
     -type TrueColor -depth 8 "$w/desk.png"
 half_rippling() { rippling && [ "$(ae "$w/now.png[800x600+$1+0]" "$w/desk.png[800x600+$1+0]")" -gt 5000 ]; }
-# The primary monitor on the right takes the display's output, so the virtual
+# The primary monitor (*) on the right takes the display's output, so the virtual
 # screen starts left of the primary's origin, at x = -800.
-xrandr --setmonitor L 800/212x600/159+0+0 none && xrandr --setmonitor R 800/212x600/159+800+0 screen ||
+xrandr --setmonitor L 800/212x600/159+0+0 none && xrandr --setmonitor '*R' 800/212x600/159+800+0 screen ||
     qm_fail "no two monitors"
 run amp 0 -- /s
 still_drawn
