@@ -29,7 +29,7 @@ focus() { qm_focus "${1:-^Quillmere$}" || qm_fail "no keyboard focus"; }
 # Waits for a visible render window whose probe line matches PATTERN and
 # sets render_line to it. Usage: render PATTERN WHAT
 render() { qm_until 30 rendering "$@" || qm_fail "$2: no render window like $1: $(qm_probe)"; }
-rendering() { expect_running "$2" && render_line=$(qm_probe | grep 'visible=1' | grep -E -- "$1"); }
+rendering() { expect_running "$2" && render_line=$(qm_probe | grep 'visible=1' | grep -E -- "$1") && scr=$(qm_scr_unix_pid); }
 # Notepad stands in for the screensaver host: sets its hwnd and its client
 # area's size and place; a WM_CLOSE ends it.
 start_host() {
@@ -40,7 +40,7 @@ start_host() {
 }
 close_host() { qm_probe Notepad 0x10 0 >/dev/null; }
 # Processor time the run has used, in clock ticks.
-cpu_ticks() { local stat && read -r stat <"/proc/$qm_scr_pid/stat" && set -- ${stat##*) } && echo $((${12} + ${13})); }
+cpu_ticks() { local stat && read -r stat <"/proc/$scr/stat" && set -- ${stat##*) } && echo $((${12} + ${13})); }
 # Waits for the run to use another 0.3 s of processor time: frames went on
 # after every input sent before, so it has taken them, and still runs.
 frames_go_on() {  # WHAT
@@ -54,7 +54,7 @@ used_since() { expect_running "$2" && [ $(($(cpu_ticks) - $1)) -ge 30 ]; }
 asleep_looks() {  # COUNT LIMIT
     local looks=0 asleep=0 call rest
     while [ $asleep -lt "$1" ] && [ $looks -lt "$2" ]; do
-        read -r call rest <"/proc/$qm_scr_pid/task/$qm_scr_pid/syscall" || break
+        read -r call rest <"/proc/$scr/task/$scr/syscall" || break
         case $call in 23 | 35 | 230 | 270) asleep=$((asleep + 1)) ;; esac
         looks=$((looks + 1)) && sleep 0.01
     done

@@ -55,10 +55,19 @@ qm_e2e_begin() {
 
 qm_fail() { echo "FAIL: $*" >&2 && exit 1; }
 
-# Starts the screensaver in the background in $qm_work.
+# Starts the screensaver in $qm_work through the probe, which writes the exit
+# code Windows gives it (what a host reads) to $qm_work/exit.txt: a Wine
+# process's Unix status can be a kill after it exited. qm_scr_pid is the probe.
 qm_start_scr() {
-    (cd "$qm_work" && exec "$QM_WINE" "${QM_SCR:?}" "$@") &
+    (cd "$qm_work" && exec "$QM_WINE" "${QM_PROBE:?}" --run "Z:${QM_SCR//\//\\}" "$@" >"$qm_work/exit.txt") &
     qm_scr_pid=$!
+}
+# The screensaver's own Unix process, in this test's prefix.
+qm_scr_unix_pid() {
+    local pid
+    for pid in $(pgrep -f '^Z:.*quillmere\.scr'); do
+        tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "$pid"
+    done
 }
 
 # Runs COMMAND until it succeeds (in this shell, so what it sets stays), for
@@ -75,7 +84,7 @@ qm_wait_exit() {
     qm_exit=running
     qm_until "${1:-20}" qm_scr_ended || return 0
     wait "$qm_scr_pid"
-    qm_exit=$?
+    qm_exit=$(sed -n 's/^exit=\([0-9]*\).*/\1/p' "$qm_work/exit.txt")
 }
 qm_scr_ended() { ! kill -0 "$qm_scr_pid" 2>/dev/null; }
 # Fails unless the run ends with exit code CODE. Usage: qm_expect_exit CODE WHAT

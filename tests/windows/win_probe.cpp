@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -46,6 +47,18 @@ BOOL CALLBACK visit_top_level(HWND window, LPARAM)
 
 int main(int argc, char** argv)
 {
+    if (argc >= 3 && std::strcmp(argv[1], "--run") == 0) { // --run PROGRAM [ARG...]
+        std::string line = std::string("\"") + argv[2] + "\"";
+        for (int k = 3; k < argc; ++k)
+            line += std::string(" ") + argv[k];
+        STARTUPINFOA start = {};
+        start.cb = sizeof start;
+        PROCESS_INFORMATION child = {};
+        DWORD code = 255;
+        if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &child))
+            WaitForSingleObject(child.hProcess, INFINITE), GetExitCodeProcess(child.hProcess, &code);
+        return std::printf("exit=%lu\n", code), std::fflush(stdout), 0;
+    }
     if (argc != 2 && argc != 4)
         return 2;
     wanted_class = argv[1];
