@@ -72,8 +72,7 @@ imports() {
     # Its manifest (resource type 24): per-monitor DPI, Windows 10/11, asInvoker, themed controls.
     x86_64-w64-mingw32-objdump -p "$QM_SCR" | grep -q 'Entry: ID: 0x000018' || qm_fail "no manifest resource"
     local manifest=$(strings -n 6 "$QM_SCR" | sed -n '/<assembly /,/<\/assembly>/p') part
-    for part in '>PerMonitorV2<' '>true</dpiAware>' 8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a 'level="asInvoker"' \
-        'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"'; do
+    for part in '>PerMonitorV2<' '>true</dpiAware>' 8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a asInvoker 'Controls" version="6.0.0.0"'; do
         [[ $manifest == *"$part"* ]] || qm_fail "the manifest lacks $part"
     done
 }
@@ -164,17 +163,16 @@ preview() {
     qm_expect_exit 0 "/p 12345 after the box"
 }
 
-# Opens the settings dialog at the top-left corner with the keyboard; sets
-# its geometry w h x y.
+# Opens the settings dialog at the top-left corner with the keyboard; its
+# geometry is in WIDTH HEIGHT X Y.
 open_dialog() {
     qm_start_scr "$@"
     focus "Quillmere Config"
-    w=$WIDTH h=$HEIGHT x=$X y=$Y
     # No window manager: the client area sits just inside Wine's own frame.
-    [ "$x" -lt 12 ] && [ "$y" -lt 40 ] || qm_fail "$*: the dialog is not top-left: +$x+$y"
+    [ "$X" -lt 12 ] && [ "$Y" -lt 40 ] || qm_fail "$*: the dialog is not top-left: +$X+$Y"
 }
 # Clicks a point given in dialog units of the 218 x 202 template.
-click() { xdotool mousemove $((x + $1 * w / 218)) $((y + $2 * h / 202)) click 1; }
+click() { xdotool mousemove $((X + $1 * WIDTH / 218)) $((Y + $2 * HEIGHT / 202)) click 1; }
 # Ticks the box, then from it walks back: amp to 100, freq to 0, speed +2,
 # quality -3.
 move_controls() {

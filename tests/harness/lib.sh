@@ -55,19 +55,15 @@ qm_e2e_begin() {
 
 qm_fail() { echo "FAIL: $*" >&2 && exit 1; }
 
-# Starts the screensaver in $qm_work through the probe, which writes the exit
-# code Windows gives it (what a host reads) to $qm_work/exit.txt: a Wine
-# process's Unix status can be a kill after it exited. qm_scr_pid is the probe.
+# Starts the screensaver in $qm_work through the probe (qm_scr_pid), which writes its exit code as Windows
+# gives it to $qm_work/exit.txt: a Wine process's Unix status can be a kill after a clean exit.
 qm_start_scr() {
     (cd "$qm_work" && exec "$QM_WINE" "${QM_PROBE:?}" --run "Z:${QM_SCR//\//\\}" "$@" >"$qm_work/exit.txt") &
     qm_scr_pid=$!
 }
 # The screensaver's own Unix process, in this test's prefix.
 qm_scr_unix_pid() {
-    local pid
-    for pid in $(pgrep -f '^Z:.*quillmere\.scr'); do
-        tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "$pid"
-    done
+    grep -lzx "WINEPREFIX=$WINEPREFIX" /dev/null $(pgrep -f '^Z:.*quillmere\.scr' | sed 's|.*|/proc/&/environ|') 2>/dev/null | cut -d/ -f3
 }
 
 # Runs COMMAND until it succeeds (in this shell, so what it sets stays), for

@@ -12,9 +12,6 @@
 TEST(RunLog, AFolderThatIsNotThereTakesNothing)
 {
     const std::string missing = ::testing::TempDir() + "run_log_" + std::to_string(::getpid()) + ".d/screen.log";
-    {
-        run_log log(missing.c_str());
-        log_write("WARNING: can't open reg key: %s\n", "Software\\Tovarind\\Quillmere");
-    }
+    { run_log log(missing.c_str()); log_write("WARNING: can't open reg key: %s\n", "Software\\Tovarind\\Quillmere"); }
     EXPECT_EQ(std::fopen(missing.c_str(), "r"), nullptr);
 }

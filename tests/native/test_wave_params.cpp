@@ -33,7 +33,6 @@ TEST(WaveParams, GridSpeedFrequencyAndAmplitude)
 
 constexpr double turn = 2 * 3.14159265358979323846;
 
-bool in_one_turn(float phase) { return phase >= 0 && phase < turn; }
 
 TEST(WavePhase, AdvancesBySecondsTimesSpeedWithinOneTurn)
 {
@@ -47,7 +46,7 @@ TEST(WavePhase, AdvancesBySecondsTimesSpeedWithinOneTurn)
         SCOPED_TRACE(testing::Message() << c.phase << " + " << c.seconds << " s x " << c.speed);
         const float phase = advance_phase(c.phase, c.seconds, c.speed);
         EXPECT_NEAR(phase, c.expected, 1e-6);
-        EXPECT_TRUE(in_one_turn(phase));
+        EXPECT_TRUE(phase >= 0 && phase < turn) << "outside one turn";
     }
 }
 

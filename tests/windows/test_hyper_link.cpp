@@ -1,6 +1,5 @@
-// The link control's click: its caption handed to the shell (a recorder
-// here), one beep for each open that fails. How it looks and what it answers
-// are checked in the settings dialog of a real run.
+// The link's click: its caption handed to the shell (a recorder here), one beep for each open
+// that fails. How it looks and what it answers are checked in the settings dialog of a real run.
 #include "ui/hyper_link.h"
 
 #include <gtest/gtest.h>
@@ -42,7 +41,6 @@ TEST(hyper_link, a_click_opens_the_caption_and_beeps_when_that_fails)
         EXPECT_EQ(opened, "open " + std::string(caption) + " 1;") << open.result;
         EXPECT_EQ(beeps, open.beeps) << open.result;
     }
-    link_open = ShellExecuteA;
-    link_beep = MessageBeep;
+    link_open = ShellExecuteA, link_beep = MessageBeep;
     DestroyWindow(parent);
 }

@@ -63,8 +63,7 @@ TEST(SceneSettings, StoredValuesShapeTheWaves)
         SCOPED_TRACE(texts[0]);
         water_saver scene;
         ASSERT_TRUE(scene.init_data());
-        screen_monitors.clear();
-        screen_width = 64, screen_height = 48;
+        screen_monitors.clear(), screen_width = 64, screen_height = 48;
         ASSERT_TRUE(scene.init_gl());
         scene.draw(0.1f);
         const wave_params p = derive_wave_params(values[0], values[1], values[2], values[3]);

@@ -1,10 +1,8 @@
-// Start-up failures no real run produces, put in through the shell's call
-// table. A failed step (the scene's data, or the window's set-up) is
-// reported by name with the error it left (none for the scene's data),
-// before any quit message is pending (one would close the report's box at
-// once), and the run ends with exit code 0. And the system's requests to
-// start a screensaver or power the monitor down never reach the default
-// handling.
+// Start-up failures no real run produces, through the shell's call table: a
+// failed step is reported by name with the error it left (none for the
+// scene's data), before any quit message that would close the report's box,
+// and the run ends with exit code 0. The system's requests to start a
+// screensaver or power the monitor down never reach the default handling.
 #include "shell/entry.h"
 #include "shell/render_window.h"
 #include "shell/shell_calls.h"
@@ -33,6 +31,8 @@ result WINAPI fail(args...)
     return SetLastError(code), result{};
 }
 int scene_fails() { return SetLastError(33), 1; }
+using format = const PIXELFORMATDESCRIPTOR*;
+constexpr auto font_fails = fail<5, BOOL, HDC, DWORD, DWORD, DWORD>;
 int scene_is_set_up() { return 0; }
 
 // What each failure puts in the table, and the reports expected.
@@ -41,17 +41,13 @@ const struct {
     texts reports;
 } failures[] = {
     {[](shell_call_table& c) { c.prepare_scene = scene_fails; }, {"gl_data 0"}},
-    {[](shell_call_table& c) { c.choose_format = fail<2000, int, HDC, const PIXELFORMATDESCRIPTOR*>; },
-     {"ChoosePixelFormat 2000"}},
-    {[](shell_call_table& c) { c.set_format = fail<2001, BOOL, HDC, int, const PIXELFORMATDESCRIPTOR*>; },
-     {"SetPixelFormat 2001"}},
+    {[](shell_call_table& c) { c.choose_format = fail<2000, int, HDC, format>; }, {"ChoosePixelFormat 2000"}},
+    {[](shell_call_table& c) { c.set_format = fail<2001, BOOL, HDC, int, format>; }, {"SetPixelFormat 2001"}},
     {[](shell_call_table& c) { c.create_context = fail<8, HGLRC, HDC>; }, {"wglCreateContext 8"}},
     {[](shell_call_table& c) { c.make_current = fail<6, BOOL, HDC, HGLRC>; }, {"wglMakeCurrent 6"}},
     {[](shell_call_table& c) { c.init_scene = scene_fails; }, {"gl_init 33"}},
-    {[](shell_call_table& c) { c.font_bitmaps = fail<5, BOOL, HDC, DWORD, DWORD, DWORD>, c.init_scene = scene_is_set_up; },
-     {"wglUseFontBitmaps 5"}},
-    {[](shell_call_table& c) { c.font_bitmaps = fail<5, BOOL, HDC, DWORD, DWORD, DWORD>, c.init_scene = scene_fails; },
-     {"wglUseFontBitmaps 5", "gl_init 33"}},
+    {[](shell_call_table& c) { c.font_bitmaps = font_fails, c.init_scene = scene_is_set_up; }, {"wglUseFontBitmaps 5"}},
+    {[](shell_call_table& c) { c.font_bitmaps = font_fails, c.init_scene = scene_fails; }, {"wglUseFontBitmaps 5", "gl_init 33"}},
 };
 
 } // namespace

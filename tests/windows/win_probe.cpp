@@ -1,7 +1,8 @@
 // Test probe: prints one line for every window of a class, top-level or
 // child, in any process, after sending it a message when one is given:
 //   hwnd=H parent=P outer=WxH+X+Y client=WxH+X+Y visible=0|1 iconic=0|1 result=R owner=O
-// Usage: win_probe CLASS [MESSAGE WPARAM]
+// Usage: win_probe CLASS [MESSAGE WPARAM]. Or it runs a program and prints
+// "exit=N", its exit code as Windows gives it: win_probe --run PROGRAM [ARG...]
 #include <windows.h>
 #include <cstdio>
 #include <cstdlib>
@@ -48,9 +49,7 @@ BOOL CALLBACK visit_top_level(HWND window, LPARAM)
 int main(int argc, char** argv)
 {
     if (argc >= 3 && std::strcmp(argv[1], "--run") == 0) { // --run PROGRAM [ARG...]
-        std::string line = std::string("\"") + argv[2] + "\"";
-        for (int k = 3; k < argc; ++k)
-            line += std::string(" ") + argv[k];
+        std::string line = std::strstr(GetCommandLineA(), "--run ") + 6;
         STARTUPINFOA start = {};
         start.cb = sizeof start;
         PROCESS_INFORMATION child = {};
