@@ -5,6 +5,7 @@
 //   bare_quad [SECONDS]   ends on a key or button press, or after SECONDS
 #include "scene/desktop_pixels.h"
 #include "scene/desktop_texture.h"
+#include "shell/gl_api.h"
 #include "shell/monitors.h"
 #include "shell/pixel_format.h"
 #include "shell/run_log.h"
@@ -92,6 +93,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command)
     HDC dc = GetDC(window);
     if (!dc || !set_pixel_format(dc))
         return fail("pixel format");
+    if (load_gl())
+        return fail("opengl32");
     HGLRC context = wglCreateContext(dc);
     if (!context || !wglMakeCurrent(dc, context))
         return fail("GL context");

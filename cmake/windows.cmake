@@ -3,7 +3,8 @@ enable_language(RC)
 
 # Everything is linked statically so the .scr runs with nothing beside it.
 set(QM_STATIC_LINK -static -static-libgcc -static-libstdc++)
-set(QM_WIN_LIBS glu32 opengl32 gdi32 user32 advapi32 shell32)
+# Only KnownDLLs are imported: opengl32 is loaded at run time from System32.
+set(QM_WIN_LIBS gdi32 user32 advapi32 shell32)
 
 add_library(quillmere_core STATIC ${QM_PURE_SOURCES} ${QM_WIN_SOURCES})
 target_include_directories(quillmere_core PUBLIC ${CMAKE_SOURCE_DIR})

@@ -1,9 +1,9 @@
 #include "scene/desktop_texture.h"
 
 #include "scene/resample.h"
+#include "shell/gl_api.h"
 #include "shell/run_log.h"
 
-#include <GL/gl.h>
 #include <GL/glext.h>
 
 #include <algorithm>
@@ -13,7 +13,7 @@ namespace {
 
 void upload_level(int level, int width, int height, const void* pixels)
 {
-    glTexImage2D(GL_TEXTURE_2D, level, GL_RGB, width, height, 0, GL_BGR_EXT, GL_UNSIGNED_BYTE,
+    gl.glTexImage2D(GL_TEXTURE_2D, level, GL_RGB, width, height, 0, GL_BGR_EXT, GL_UNSIGNED_BYTE,
                  pixels);
 }
 
@@ -44,26 +44,26 @@ screen_rect clip_to(const desktop_picture& picture, screen_rect part)
 texture_limits query_texture_limits()
 {
     GLint max_size = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &max_size);
-    return {takes_any_texture_size(reinterpret_cast<const char*>(glGetString(GL_VERSION)),
-                                   reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS))),
+    gl.glGetIntegerv(GL_MAX_TEXTURE_SIZE, &max_size);
+    return {takes_any_texture_size(reinterpret_cast<const char*>(gl.glGetString(GL_VERSION)),
+                                   reinterpret_cast<const char*>(gl.glGetString(GL_EXTENSIONS))),
             max_size};
 }
 
 bool upload_picture(const desktop_picture& picture, screen_rect part, texture_limits limits,
                     bool mipmaps)
 {
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, mipmaps ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, mipmaps ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR);
+    gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
 
     part = clip_to(picture, part);
     if (picture.rows.empty() || part.width == 0 || part.height == 0) {
         log_write("ERROR: can't set bitmap\n");
         const std::uint8_t black[3] = {0, 0, 0};
-        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        gl.glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
         upload_level(0, 1, 1, black);
         return false;
     }
@@ -77,16 +77,16 @@ bool upload_picture(const desktop_picture& picture, screen_rect part, texture_li
     std::vector<level_buffer> levels; // the scaled ones; the last is read next
     if (size.width == part.width && size.height == part.height) {
         // Straight from the picture: rows of the whole picture, 4-byte padded.
-        glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-        glPixelStorei(GL_UNPACK_ROW_LENGTH, picture.width);
+        gl.glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+        gl.glPixelStorei(GL_UNPACK_ROW_LENGTH, picture.width);
         upload_level(0, size.width, size.height, source.data);
-        glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+        gl.glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     } else {
         levels.emplace_back(size);
         resample_rgb(source, levels.back().rows());
     }
 
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    gl.glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     if (!levels.empty())
         upload_level(0, size.width, size.height, levels.back().bytes.data());
     for (int level = 1; mipmaps && (size.width > 1 || size.height > 1); ++level) {

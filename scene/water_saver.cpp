@@ -5,11 +5,11 @@
 #include "scene/wave_params.h"
 #include "settings/catalogue.h"
 #include "settings/reg_settings.h"
+#include "shell/gl_api.h"
 #include "shell/monitors.h"
 #include "shell/run_log.h"
 #include "shell/shell.h"
 
-#include <GL/glu.h>
 
 water_saver::water_saver()
 {
@@ -61,23 +61,23 @@ void water_saver::plan_views()
 
 bool water_saver::init_gl()
 {
-    glClearColor(0, 0, 0, 1);
-    glDepthMask(GL_FALSE);
-    glEnable(GL_TEXTURE_2D);
+    gl.glClearColor(0, 0, 0, 1);
+    gl.glDepthMask(GL_FALSE);
+    gl.glEnable(GL_TEXTURE_2D);
 
     // A re-created window has a new context: the old textures went with the
     // old one, so new ones are made and filled from the same picture.
     plan_views();
     const texture_limits limits = query_texture_limits();
     for (scene_view& view : views_) {
-        glGenTextures(1, &view.texture);
+        gl.glGenTextures(1, &view.texture);
         if (view.texture == 0) {
             log_write("ERROR: can't create texture from desk!\n");
             views_.clear();
             indices.clear();
             return false;
         }
-        glBindTexture(GL_TEXTURE_2D, view.texture);
+        gl.glBindTexture(GL_TEXTURE_2D, view.texture);
         // Shown smaller than its size (the window, the preview), the picture
         // needs its smaller levels or it shimmers as it ripples.
         const bool shrunk = view.area.width != view.source.width || view.area.height != view.source.height;
@@ -102,15 +102,15 @@ void water_saver::draw(float seconds)
     if (views_.empty() || indices.empty())
         return;
 
-    glClear(GL_COLOR_BUFFER_BIT);
-    glColor3f(1, 1, 1);
-    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glDisableClientState(GL_INDEX_ARRAY);
-    glDisableClientState(GL_COLOR_ARRAY);
-    glDisableClientState(GL_EDGE_FLAG_ARRAY);
-    glDisableClientState(GL_NORMAL_ARRAY);
+    gl.glClear(GL_COLOR_BUFFER_BIT);
+    gl.glColor3f(1, 1, 1);
+    gl.glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+    gl.glEnableClientState(GL_VERTEX_ARRAY);
+    gl.glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    gl.glDisableClientState(GL_INDEX_ARRAY);
+    gl.glDisableClientState(GL_COLOR_ARRAY);
+    gl.glDisableClientState(GL_EDGE_FLAG_ARRAY);
+    gl.glDisableClientState(GL_NORMAL_ARRAY);
     for (scene_view& view : views_) {
         // A window that was resized gets its grid again, so the whole picture
         // covers the whole client area. A client area without width or
@@ -129,24 +129,24 @@ void water_saver::draw(float seconds)
             view.field.prepare(view.vertices, columns, rows, width, height, radial, freq, amp);
         view.field.apply(view.vertices, wave_phase);
 
-        glBindTexture(GL_TEXTURE_2D, view.texture);
-        glPushMatrix();
-        glTranslatef(static_cast<GLfloat>(view.area.x), static_cast<GLfloat>(view.area.y), 0);
-        glVertexPointer(2, GL_FLOAT, sizeof(mesh_vertex), &view.vertices[0].x);
-        glTexCoordPointer(2, GL_FLOAT, sizeof(mesh_vertex), &view.vertices[0].u);
-        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indices.size()), GL_UNSIGNED_SHORT,
+        gl.glBindTexture(GL_TEXTURE_2D, view.texture);
+        gl.glPushMatrix();
+        gl.glTranslatef(static_cast<GLfloat>(view.area.x), static_cast<GLfloat>(view.area.y), 0);
+        gl.glVertexPointer(2, GL_FLOAT, sizeof(mesh_vertex), &view.vertices[0].x);
+        gl.glTexCoordPointer(2, GL_FLOAT, sizeof(mesh_vertex), &view.vertices[0].u);
+        gl.glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indices.size()), GL_UNSIGNED_SHORT,
                        indices.data());
-        glPopMatrix();
+        gl.glPopMatrix();
     }
-    glPopClientAttrib();
+    gl.glPopClientAttrib();
 }
 
 void water_saver::resize(int width, int height)
 {
-    glViewport(0, 0, width, height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluOrtho2D(0, width, height, 0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    gl.glViewport(0, 0, width, height);
+    gl.glMatrixMode(GL_PROJECTION);
+    gl.glLoadIdentity();
+    gl.glOrtho(0, width, height, 0, -1, 1);
+    gl.glMatrixMode(GL_MODELVIEW);
+    gl.glLoadIdentity();
 }

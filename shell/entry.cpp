@@ -41,6 +41,11 @@ int run_entry(const char* command_text, int show_command)
         break;
     }
 
+    // Only the render window needs OpenGL; the settings dialog runs without.
+    if (const char* failed_call = shell_calls.load_gl()) {
+        shell_calls.report(failed_call);
+        return 0;
+    }
     if (!register_render_class()) {
         shell_calls.report("RegisterClassEx");
         return 0;

@@ -1,11 +1,10 @@
 #include "shell/render_window.h"
 
+#include "shell/gl_api.h"
 #include "shell/pixel_format.h"
 #include "shell/shell.h"
 #include "shell/shell_calls.h"
 #include "shell/shell_state.h"
-
-#include <GL/gl.h>
 
 namespace {
 
@@ -54,7 +53,7 @@ bool set_up_steps(HWND window)
     if (!shell_calls.make_current(dc, gl_context))
         return report_failure("wglMakeCurrent");
 
-    GLuint list_base = glGenLists(list_count);
+    GLuint list_base = gl.glGenLists(list_count);
     window_font = create_list_font();
     SelectObject(dc, window_font);
     // Reported, but the set-up goes on.

@@ -2,6 +2,7 @@
 
 #include "shell/fatal_error.h"
 #include "shell/frame_tick.h"
+#include "shell/gl_api.h"
 #include "shell/monitor_layout.h"
 #include "shell/monitors.h"
 #include "shell/render_window.h"
@@ -86,10 +87,10 @@ int run_main_loop()
 // is forgotten so that a later window never releases it twice.
 void tear_down_window()
 {
-    wglMakeCurrent(nullptr, nullptr);
+    gl.wglMakeCurrent(nullptr, nullptr);
     render_dc = window_dc();
     if (gl_context) {
-        wglDeleteContext(gl_context);
+        gl.wglDeleteContext(gl_context);
         gl_context = nullptr;
     }
     if (window_font) {

@@ -88,7 +88,7 @@ bool load_trackbar_class()
 {
     // Loading comctl32 and calling its initialisation registers the
     // trackbar class; the module stays loaded for the rest of the process.
-    static HMODULE common_controls = LoadLibraryA("comctl32.dll");
+    static HMODULE common_controls = LoadLibraryExW(L"comctl32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (!common_controls)
         return false;
     using init_ex_function = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);

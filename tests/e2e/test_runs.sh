@@ -61,11 +61,12 @@ asleep_looks() {  # COUNT LIMIT
     echo "$looks $asleep"
 }
 
-# The .scr needs nothing beside it: system DLLs only, no common controls.
+# The .scr needs nothing beside it and imports only KnownDLLs, which Windows
+# never takes from the .scr's own folder.
 imports() {
     local dll
     for dll in $(x86_64-w64-mingw32-objdump -p "$QM_SCR" | awk '/DLL Name:/ {print tolower($3)}'); do
-        [[ " advapi32.dll gdi32.dll glu32.dll kernel32.dll msvcrt.dll opengl32.dll shell32.dll user32.dll " == *" $dll "* ]] ||
+        [[ " advapi32.dll gdi32.dll kernel32.dll msvcrt.dll ole32.dll shell32.dll user32.dll " == *" $dll "* ]] ||
             qm_fail "quillmere.scr imports $dll"
     done
     [ -n "${dll:-}" ] || qm_fail "no imports read from $QM_SCR"

@@ -55,13 +55,18 @@ until_shot shows_desktop '1[0-9][0-9][0-9]x1[0-9][0-9][0-9]' || qm_fail "the max
 end_with key Escape
 
 # Along the gradient's centre row rings barely move the picture up or down;
-# crossed waves do.
-run -- /s
+# crossed waves do. This run starts from a Downloads folder where
+# opengl32.dll and glu32.dll were planted, and Wine prefers such DLLs as
+# Windows' search order would: neither is ever loaded.
+downloads=$w/Downloads && mkdir -p "$downloads" && cp "$QM_SCR" "$downloads/"
+for dll in opengl32 glu32; do cp "$QM_PLANTED_DLL" "$downloads/$dll.dll"; done
+QM_SCR=$downloads/quillmere.scr WINEDLLOVERRIDES="$WINEDLLOVERRIDES;opengl32,glu32=n,b" run -- /s
 until_shot rippling || qm_fail "default waves: no ripples"
 until_shot moved || qm_fail "default waves: the picture does not move"
 edges_clean
 radial=$(mae 1120x3+400+539)
 end_with key x
+! ls "$downloads"/*.loaded 2>/dev/null || qm_fail "a DLL planted beside the .scr was loaded"
 
 run radial 0 amp 100 -- /s
 until_shot rippling || qm_fail "crossed waves: no ripples"

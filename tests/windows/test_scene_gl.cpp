@@ -6,6 +6,7 @@
 #include "scene/water_saver.h"
 #include "settings/catalogue.h"
 #include "settings/reg_settings.h"
+#include "shell/gl_api.h"
 #include "shell/pixel_format.h"
 #include "shell/shell.h"
 #include "test_log.h"
@@ -25,6 +26,7 @@ struct gl_window {
     HGLRC context = nullptr;
     gl_window()
     {
+        load_gl(); // the library's own calls
         const PIXELFORMATDESCRIPTOR format = render_pixel_format();
         if (SetPixelFormat(dc, ChoosePixelFormat(dc, &format), &format))
             context = wglCreateContext(dc);
@@ -49,8 +51,8 @@ std::vector<std::uint8_t> level(int number, GLint& width, GLint& height)
 // outside 0..100 is the middle; a text that is no number reads as 0.
 TEST(SceneSettings, StoredValuesShapeTheWaves)
 {
-    gl_window gl;
-    ASSERT_TRUE(gl.context);
+    gl_window surface;
+    ASSERT_TRUE(surface.context);
     const char* names[] = {setting_quality, setting_speed, setting_freq, setting_amp, setting_radial};
     const struct { const char* texts[5]; double values[5]; } stores[] = {
         {{"0", "100", "0", "100", "0"}, {0, 100, 0, 100, 0}},
@@ -80,8 +82,8 @@ TEST(SceneSettings, StoredValuesShapeTheWaves)
 // A picture that could not be read is logged and becomes one black pixel.
 TEST(DesktopTexture, SizeFollowsWhatTheGlTakesAndAnUnreadPictureIsBlack)
 {
-    gl_window gl;
-    ASSERT_TRUE(gl.context);
+    gl_window surface;
+    ASSERT_TRUE(surface.context);
     const std::size_t logged = test_log().size();
     EXPECT_FALSE(upload_picture(desktop_picture{}, {0, 0, 64, 64}, {true, 4096}, true));
     EXPECT_EQ(test_log().substr(logged), "ERROR: can't set bitmap\n");

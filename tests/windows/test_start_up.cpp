@@ -41,6 +41,7 @@ const struct {
     texts reports;
 } failures[] = {
     {[](shell_call_table& c) { c.prepare_scene = scene_fails; }, {"gl_data 0"}},
+    {[](shell_call_table& c) { c.load_gl = []() -> const char* { return SetLastError(126), "LoadLibraryExW"; }; }, {"LoadLibraryExW 126"}},
     {[](shell_call_table& c) { c.choose_format = fail<2000, int, HDC, format>; }, {"ChoosePixelFormat 2000"}},
     {[](shell_call_table& c) { c.set_format = fail<2001, BOOL, HDC, int, format>; }, {"SetPixelFormat 2001"}},
     {[](shell_call_table& c) { c.create_context = fail<8, HGLRC, HDC>; }, {"wglCreateContext 8"}},

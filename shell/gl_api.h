@@ -1,0 +1,56 @@
+// The OpenGL entry points the program uses, taken at run time from the
+// opengl32.dll in System32 alone. opengl32 is no KnownDLL: imported the
+// usual way, a copy planted beside the .scr (a Downloads folder) would be
+// loaded in its place.
+#pragma once
+#include <windows.h>
+#include <GL/gl.h>
+
+#define QM_GL_ENTRY_POINTS(X)                                                                     \
+    X(HGLRC, wglCreateContext, (HDC))                                                               \
+    X(BOOL, wglMakeCurrent, (HDC, HGLRC))                                                           \
+    X(BOOL, wglDeleteContext, (HGLRC))                                                              \
+    X(BOOL, wglUseFontBitmapsA, (HDC, DWORD, DWORD, DWORD))                                         \
+    X(void, glBindTexture, (GLenum, GLuint))                                                        \
+    X(void, glClear, (GLbitfield))                                                                  \
+    X(void, glClearColor, (GLclampf, GLclampf, GLclampf, GLclampf))                                 \
+    X(void, glColor3f, (GLfloat, GLfloat, GLfloat))                                                 \
+    X(void, glDeleteTextures, (GLsizei, const GLuint*))                                             \
+    X(void, glDepthMask, (GLboolean))                                                               \
+    X(void, glDisableClientState, (GLenum))                                                         \
+    X(void, glDrawElements, (GLenum, GLsizei, GLenum, const GLvoid*))                               \
+    X(void, glEnable, (GLenum))                                                                     \
+    X(void, glEnableClientState, (GLenum))                                                          \
+    X(GLuint, glGenLists, (GLsizei))                                                                \
+    X(void, glGenTextures, (GLsizei, GLuint*))                                                      \
+    X(void, glGetIntegerv, (GLenum, GLint*))                                                        \
+    X(const GLubyte*, glGetString, (GLenum))                                                        \
+    X(void, glLoadIdentity, (void))                                                                 \
+    X(void, glMatrixMode, (GLenum))                                                                 \
+    X(void, glOrtho, (GLdouble, GLdouble, GLdouble, GLdouble, GLdouble, GLdouble))                  \
+    X(void, glPixelStorei, (GLenum, GLint))                                                         \
+    X(void, glPopClientAttrib, (void))                                                              \
+    X(void, glPopMatrix, (void))                                                                    \
+    X(void, glPushClientAttrib, (GLbitfield))                                                       \
+    X(void, glPushMatrix, (void))                                                                   \
+    X(void, glTexCoordPointer, (GLint, GLenum, GLsizei, const GLvoid*))                             \
+    X(void, glTexImage2D, (GLenum, GLint, GLint, GLsizei, GLsizei, GLint, GLenum, GLenum, const GLvoid*)) \
+    X(void, glTexParameteri, (GLenum, GLenum, GLint))                                               \
+    X(void, glTranslatef, (GLfloat, GLfloat, GLfloat))                                              \
+    X(void, glVertexPointer, (GLint, GLenum, GLsizei, const GLvoid*))                               \
+    X(void, glViewport, (GLint, GLint, GLsizei, GLsizei))
+
+// One member per entry point, named as OpenGL names it: gl.glClear(...).
+struct gl_entry_points {
+#define QM_GL_MEMBER(result, name, params) result(APIENTRY* name) params = nullptr;
+    QM_GL_ENTRY_POINTS(QM_GL_MEMBER)
+#undef QM_GL_MEMBER
+};
+
+extern gl_entry_points gl;
+
+// Loads System32's opengl32 and fills `gl`; a second call does nothing.
+// On failure returns the name of the call that failed ("LoadLibraryExW" or
+// "GetProcAddress"), with the system's error code left for the report;
+// returns null on success.
+const char* load_gl();
