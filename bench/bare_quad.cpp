@@ -106,7 +106,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command)
     GLuint texture = 0;
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
-    upload_picture(picture, {0, 0, picture.width, picture.height}, query_texture_limits(), false);
+    upload_picture(picture, {0, 0, picture.width, picture.height},
+                   plan_texture(read_gl_capabilities(), picture.width, picture.height, picture.width,
+                                picture.height, false));
 
     // One unit per pixel, origin top-left, as the scene's projection.
     glViewport(0, 0, area.width, area.height);

@@ -39,24 +39,27 @@ screen_rect clip_to(const desktop_picture& picture, screen_rect part)
     return {left, top, right - left, bottom - top};
 }
 
-} // namespace
-
-texture_limits query_texture_limits()
+gl_capabilities query_gl_capabilities()
 {
     GLint max_size = 0;
     gl.glGetIntegerv(GL_MAX_TEXTURE_SIZE, &max_size);
-    return {takes_any_texture_size(reinterpret_cast<const char*>(gl.glGetString(GL_VERSION)),
-                                   reinterpret_cast<const char*>(gl.glGetString(GL_EXTENSIONS))),
-            max_size};
+    return read_capabilities(reinterpret_cast<const char*>(gl.glGetString(GL_VERSION)),
+                             reinterpret_cast<const char*>(gl.glGetString(GL_EXTENSIONS)), max_size);
 }
 
-bool upload_picture(const desktop_picture& picture, screen_rect part, texture_limits limits,
-                    bool mipmaps)
+} // namespace
+
+gl_capabilities (*read_gl_capabilities)() = query_gl_capabilities;
+
+bool upload_picture(const desktop_picture& picture, screen_rect part, const texture_plan& plan)
 {
+    const bool mipmaps = plan.mipmaps;
+    // GL_CLAMP_TO_EDGE is OpenGL 1.2: Windows' own 1.1 refuses it.
+    const GLint wrap = plan.edge_clamp ? GL_CLAMP_TO_EDGE : GL_CLAMP;
     gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, mipmaps ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR);
     gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
+    gl.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
 
     part = clip_to(picture, part);
     if (picture.rows.empty() || part.width == 0 || part.height == 0) {
@@ -72,7 +75,7 @@ bool upload_picture(const desktop_picture& picture, screen_rect part, texture_li
     const std::size_t first_row = static_cast<std::size_t>(picture.height - part.y - part.height);
     const const_pixel_rows source{picture.rows.data() + first_row * picture.stride + std::size_t(part.x) * 3,
                                   picture.stride, part.width, part.height};
-    texture_size size = texture_size_for(part.width, part.height, limits);
+    texture_size size = plan.size;
 
     std::vector<level_buffer> levels; // the scaled ones; the last is read next
     if (size.width == part.width && size.height == part.height) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <string_view>
 
 namespace {
@@ -17,35 +18,22 @@ int power_of_two_floor(int limit)
     return side;
 }
 
-} // namespace
-
-texture_size texture_size_for(int width, int height, texture_limits limits)
+// A power-of-two square for the longer side, at least `smallest`, within
+// the GL's limit.
+texture_size square_for(int width, int height, int smallest, int max_size)
 {
-    const int max_size = std::max(limits.max_size, 1);
-    if (limits.any_size && width >= 1 && height >= 1 && width <= max_size && height <= max_size)
-        return {width, height};
-
     const int cap = power_of_two_floor(max_size);
-    const int longer = std::max({width, height, smallest_square});
+    const int longer = std::max({width, height, smallest});
     int side = 1;
     while (side < longer && side < cap)
         side *= 2;
     return {side, side};
 }
 
-texture_size next_mip_level(texture_size size)
+// Whole names only: the list is separated by blanks.
+bool has_extension(const char* extensions, std::string_view wanted)
 {
-    return {std::max(size.width / 2, 1), std::max(size.height / 2, 1)};
-}
-
-bool takes_any_texture_size(const char* version, const char* extensions)
-{
-    // The text starts with "major.minor".
-    if (version && std::atoi(version) >= 2)
-        return true;
-    const std::string_view wanted = "GL_ARB_texture_non_power_of_two";
     std::string_view rest = extensions ? extensions : "";
-    // Whole names only: the list is separated by blanks.
     while (!rest.empty()) {
         const std::size_t end = rest.find(' ');
         if (rest.substr(0, end) == wanted)
@@ -55,4 +43,58 @@ bool takes_any_texture_size(const char* version, const char* extensions)
         rest.remove_prefix(end + 1);
     }
     return false;
+}
+
+} // namespace
+
+gl_capabilities read_capabilities(const char* version, const char* extensions, int max_size)
+{
+    // The text starts with "major.minor".
+    int major = 0, minor = 0;
+    if (version) {
+        major = std::atoi(version);
+        if (const char* dot = std::strchr(version, '.'))
+            minor = std::atoi(dot + 1);
+    }
+    gl_capabilities gl;
+    gl.any_size = major >= 2 || has_extension(extensions, "GL_ARB_texture_non_power_of_two");
+    gl.edge_clamp = major > 1 || (major == 1 && minor >= 2) ||
+                    has_extension(extensions, "GL_SGIS_texture_edge_clamp") ||
+                    has_extension(extensions, "GL_EXT_texture_edge_clamp");
+    gl.max_size = max_size;
+    return gl;
+}
+
+texture_size texture_size_for(int width, int height, gl_capabilities gl)
+{
+    const int max_size = std::max(gl.max_size, 1);
+    if (gl.any_size && width >= 1 && height >= 1 && width <= max_size && height <= max_size)
+        return {width, height};
+    return square_for(width, height, smallest_square, max_size);
+}
+
+texture_plan plan_texture(const gl_capabilities& gl, int width, int height, int shown_width,
+                          int shown_height, bool small_copy)
+{
+    texture_plan plan;
+    const bool shown_smaller = shown_width > 0 && shown_height > 0 && shown_width <= width &&
+                               shown_height <= height;
+    if (small_copy && shown_smaller)
+        plan.size = gl.any_size && shown_width <= gl.max_size && shown_height <= gl.max_size
+                        ? texture_size{shown_width, shown_height}
+                        : square_for(shown_width, shown_height, 1, std::max(gl.max_size, 1));
+    else
+        plan.size = texture_size_for(width, height, gl);
+    plan.mipmaps = shown_width != width || shown_height != height;
+    plan.edge_clamp = gl.edge_clamp;
+    if (!gl.edge_clamp) {
+        plan.inset_u = 0.5f / static_cast<float>(plan.size.width);
+        plan.inset_v = 0.5f / static_cast<float>(plan.size.height);
+    }
+    return plan;
+}
+
+texture_size next_mip_level(texture_size size)
+{
+    return {std::max(size.width / 2, 1), std::max(size.height / 2, 1)};
 }

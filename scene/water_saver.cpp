@@ -39,6 +39,16 @@ bool water_saver::init_data()
     return true;
 }
 
+namespace {
+
+const char* gl_text(GLenum name)
+{
+    const GLubyte* text = gl.glGetString(name);
+    return text ? reinterpret_cast<const char*>(text) : "?";
+}
+
+} // namespace
+
 void water_saver::plan_views()
 {
     views_.clear();
@@ -68,7 +78,8 @@ bool water_saver::init_gl()
     // A re-created window has a new context: the old textures went with the
     // old one, so new ones are made and filled from the same picture.
     plan_views();
-    const texture_limits limits = query_texture_limits();
+    const gl_capabilities capabilities = read_gl_capabilities();
+    log_write("OpenGL: %s, version %s\n", gl_text(GL_RENDERER), gl_text(GL_VERSION));
     for (scene_view& view : views_) {
         gl.glGenTextures(1, &view.texture);
         if (view.texture == 0) {
@@ -79,9 +90,17 @@ bool water_saver::init_gl()
         }
         gl.glBindTexture(GL_TEXTURE_2D, view.texture);
         // Shown smaller than its size (the window, the preview), the picture
-        // needs its smaller levels or it shimmers as it ripples.
-        const bool shrunk = view.area.width != view.source.width || view.area.height != view.source.height;
-        upload_picture(picture, view.source, limits, shrunk);
+        // needs its smaller levels or it shimmers as it ripples. A preview
+        // never grows: a copy of about its size is all it needs.
+        const texture_plan plan = plan_texture(capabilities, view.source.width, view.source.height,
+                                               view.area.width, view.area.height, screen_preview);
+        upload_picture(picture, view.source, plan);
+        view.inset_u = plan.inset_u;
+        view.inset_v = plan.inset_v;
+        log_write("Texture: %d x %d for %d x %d shown at %d x %d, %s, %s\n", plan.size.width,
+                  plan.size.height, view.source.width, view.source.height, view.area.width,
+                  view.area.height, plan.edge_clamp ? "clamped to its edge" : "clamped inside its border",
+                  plan.mipmaps ? "mipmaps" : "one level");
     }
     build_mesh(columns, rows);
     return true;
@@ -126,7 +145,8 @@ void water_saver::draw(float seconds)
         const int width = view.area.width;
         const int height = view.area.height;
         if (!view.field.matches(view.vertices.size(), width, height))
-            view.field.prepare(view.vertices, columns, rows, width, height, radial, freq, amp);
+            view.field.prepare(view.vertices, columns, rows, width, height, radial, freq, amp,
+                               view.inset_u, view.inset_v);
         view.field.apply(view.vertices, wave_phase);
 
         gl.glBindTexture(GL_TEXTURE_2D, view.texture);

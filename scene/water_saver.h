@@ -19,6 +19,7 @@ struct scene_view {
     screen_rect source;          // the part of the captured picture it shows
     bool follows_window = false; // the whole client area, whatever its size
     GLuint texture = 0;
+    float inset_u = 0, inset_v = 0; // the texture plan's, for the waves
     std::vector<mesh_vertex> vertices;
     wave_field field;
 };

@@ -1,7 +1,9 @@
 #include "scene/wave_motion.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 #if defined(__SSE__) || defined(_M_X64)
 #include <xmmintrin.h>
@@ -62,8 +64,14 @@ float window_diagonal(int width, int height)
 }
 
 void wave_field::prepare(const std::vector<mesh_vertex>& vertices, int columns, int rows,
-                         int width, int height, bool radial, float freq, float amp)
+                         int width, int height, bool radial, float freq, float amp,
+                         float inset_u, float inset_v)
 {
+    constexpr float unbounded = std::numeric_limits<float>::infinity();
+    low_u_ = inset_u > 0 ? inset_u : -unbounded;
+    high_u_ = inset_u > 0 ? 1 - inset_u : unbounded;
+    low_v_ = inset_v > 0 ? inset_v : -unbounded;
+    high_v_ = inset_v > 0 ? 1 - inset_v : unbounded;
     count_ = vertices.size();
     width_ = width;
     height_ = height;
@@ -184,17 +192,20 @@ void wave_field::apply_radial(std::vector<mesh_vertex>& vertices, float cos_phas
 #ifdef QM_WAVES_SSE
     const __m128 cp = _mm_set1_ps(cos_phase);
     const __m128 sp = _mm_set1_ps(sin_phase);
+    const __m128 low_u = _mm_set1_ps(low_u_), high_u = _mm_set1_ps(high_u_);
+    const __m128 low_v = _mm_set1_ps(low_v_), high_v = _mm_set1_ps(high_v_);
     for (; k + 4 <= n; k += 4) {
         const __m128 s = _mm_add_ps(_mm_mul_ps(_mm_loadu_ps(sin_a + k), cp),
                                     _mm_mul_ps(_mm_loadu_ps(cos_a + k), sp));
         const __m128 u = _mm_add_ps(_mm_loadu_ps(base_u + k), _mm_mul_ps(_mm_loadu_ps(shift_u + k), s));
         const __m128 v = _mm_add_ps(_mm_loadu_ps(base_v + k), _mm_mul_ps(_mm_loadu_ps(shift_v + k), s));
-        store_uv4(out + k, u, v);
+        store_uv4(out + k, _mm_min_ps(_mm_max_ps(u, low_u), high_u), _mm_min_ps(_mm_max_ps(v, low_v), high_v));
     }
 #endif
     for (; k < n; ++k) {
         const float s = sin_a[k] * cos_phase + cos_a[k] * sin_phase;
-        store_uv(out + k, base_u[k] + shift_u[k] * s, base_v[k] + shift_v[k] * s);
+        store_uv(out + k, std::clamp(base_u[k] + shift_u[k] * s, low_u_, high_u_),
+                 std::clamp(base_v[k] + shift_v[k] * s, low_v_, high_v_));
     }
 }
 
@@ -216,16 +227,20 @@ void wave_field::apply_linear(std::vector<mesh_vertex>& vertices, double cos_pha
         const __m128 bv = _mm_set1_ps(base_v);
         const __m128 cp = _mm_set1_ps(cos_phase_f);
         const __m128 sp = _mm_set1_ps(sin_phase_f);
+        const __m128 low_u = _mm_set1_ps(low_u_), high_u = _mm_set1_ps(high_u_);
+        const __m128 low_v = _mm_set1_ps(low_v_), high_v = _mm_set1_ps(high_v_);
         for (; j + 4 <= columns; j += 4) {
             const __m128 u = _mm_add_ps(_mm_loadu_ps(base_u + j), su);
             const __m128 shift_v = _mm_add_ps(_mm_mul_ps(_mm_loadu_ps(column_sin + j), cp),
                                               _mm_mul_ps(_mm_loadu_ps(column_cos + j), sp));
-            store_uv4(out + j, u, _mm_add_ps(bv, shift_v));
+            store_uv4(out + j, _mm_min_ps(_mm_max_ps(u, low_u), high_u),
+                      _mm_min_ps(_mm_max_ps(_mm_add_ps(bv, shift_v), low_v), high_v));
         }
 #endif
         for (; j < columns; ++j) {
             const float shift_v = column_sin[j] * cos_phase_f + column_cos[j] * sin_phase_f;
-            store_uv(out + j, base_u[j] + shift_u, base_v + shift_v);
+            store_uv(out + j, std::clamp(base_u[j] + shift_u, low_u_, high_u_),
+                     std::clamp(base_v + shift_v, low_v_, high_v_));
         }
     }
 }

@@ -18,8 +18,10 @@ float window_diagonal(int width, int height);
 // settings; apply() then rewrites u and v of every vertex for a phase.
 class wave_field {
 public:
+    // With an inset, u and v are held within [inset, 1 - inset].
     void prepare(const std::vector<mesh_vertex>& vertices, int columns, int rows, int width,
-                 int height, bool radial, float freq, float amp);
+                 int height, bool radial, float freq, float amp, float inset_u = 0,
+                 float inset_v = 0);
     // Whether prepare() ran for this grid and window size.
     bool matches(std::size_t vertex_count, int width, int height) const;
     // A zero width or height leaves the coordinates as they are, and so does
@@ -47,6 +49,8 @@ private:
     int height_ = 0;
     float freq_ = 0;
     float amp_ = 0;
+    // The range u and v are held to; unbounded without an inset.
+    float low_u_ = 0, high_u_ = 0, low_v_ = 0, high_v_ = 0;
 
     // Radial: per vertex, u = base_u + shift_u * s and v = base_v + shift_v * s
     // with s = sin(a + phase) = sin_a * cos(phase) + cos_a * sin(phase).

@@ -6,11 +6,16 @@
 #include "shell/shell_calls.h"
 #include "shell/shell_state.h"
 
+#include <cstring>
+
 namespace {
 
 constexpr WPARAM key_tab = 9;
 constexpr WPARAM key_escape = 27;
 constexpr int list_count = 255;
+
+// GUID_CONSOLE_DISPLAY_STATE: on while any display is on.
+constexpr GUID display_state_guid = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
 
 // Only a screensaver run that is not a preview ends on a key or button.
 void apply_quit_rule()
@@ -86,6 +91,12 @@ int mouse_move_code(WPARAM buttons)
 
 } // namespace
 
+void watch_display_state(HWND window)
+{
+    display_notify = RegisterPowerSettingNotification(window, &display_state_guid,
+                                                      DEVICE_NOTIFY_WINDOW_HANDLE);
+}
+
 bool register_render_class()
 {
     WNDCLASSEXA window_class = {};
@@ -131,8 +142,24 @@ LRESULT CALLBACK render_window_proc(HWND window, UINT message, WPARAM wparam, LP
         PostQuitMessage(1);
         return 0;
     case WM_SYSCOMMAND:
-        if (wparam == SC_SCREENSAVE || wparam == SC_MONITORPOWER)
+        // The low four bits are the system's own. Powering the monitors
+        // down is left to the system: refused, it would keep them lit all
+        // night.
+        if ((wparam & 0xFFF0) == SC_SCREENSAVE)
             return 0;
+        break;
+    case WM_POWERBROADCAST:
+        if (wparam == PBT_POWERSETTINGCHANGE) {
+            const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(lparam);
+            if (setting && setting->PowerSetting == display_state_guid &&
+                setting->DataLength >= sizeof(DWORD)) {
+                // 0 off, 1 on, 2 dimmed: a dimmed display still shows us.
+                DWORD state;
+                std::memcpy(&state, setting->Data, sizeof state);
+                displays_on = state != 0;
+                return TRUE;
+            }
+        }
         break;
     case WM_MOUSEMOVE:
         gl_input(2, mouse_move_code(wparam), x, y);

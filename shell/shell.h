@@ -28,3 +28,5 @@ extern int screen_height;
 // set before the window is created; empty in the other modes, where the
 // scene fills the whole client area.
 extern std::vector<screen_rect> screen_monitors;
+// The render window is a preview: small, inside the host's window.
+extern bool screen_preview;

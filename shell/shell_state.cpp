@@ -6,6 +6,7 @@ HINSTANCE app_instance;
 int screen_width;
 int screen_height;
 std::vector<screen_rect> screen_monitors;
+bool screen_preview;
 
 bool screensaver_mode;
 HWND preview_parent;
@@ -18,5 +19,7 @@ DWORD last_tick;
 bool scene_ready;
 bool shell_teardown;
 HFONT window_font;
+bool displays_on = true;
+HPOWERNOTIFY display_notify;
 
 shell_call_table shell_calls;

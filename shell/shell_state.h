@@ -15,3 +15,5 @@ extern DWORD last_tick;         // GetTickCount of the last frame
 extern bool scene_ready;        // gl_init succeeded in this window
 extern bool shell_teardown;     // the shell itself is destroying the window
 extern HFONT window_font;       // font of the display lists, one per window
+extern bool displays_on;        // false while every display is off
+extern HPOWERNOTIFY display_notify; // the render window's display-state notification

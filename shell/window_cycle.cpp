@@ -15,17 +15,27 @@ constexpr char window_title[] = "Quillmere";
 constexpr int window_width = 640;
 constexpr int window_height = 480;
 
+// How long an idle loop (minimised, hidden, displays off) sleeps at most
+// before it looks again at what no message announces: a preview host that
+// went away or shows its window again.
+constexpr DWORD idle_look_ms = 100;
+
 // Sets screen_width, screen_height and screen_monitors for the mode and picks
-// the window's place and style. False after a reported failure.
-bool choose_size(bool full_screen, screen_rect& place, DWORD& style)
+// the window's place and styles. False after a reported failure.
+bool choose_size(bool full_screen, screen_rect& place, DWORD& style, DWORD& ex_style)
 {
     screen_monitors.clear();
+    screen_preview = !full_screen && preview_parent;
     place = {CW_USEDEFAULT, CW_USEDEFAULT, 0, 0};
+    ex_style = 0;
     if (full_screen) {
         // One window over every monitor: the whole virtual screen.
         place = virtual_screen();
         screen_monitors = monitor_views(display_monitors(), place);
         style = WS_POPUP;
+        // A screensaver run hides everything, "always on top" windows too.
+        if (screensaver_mode && !preview_parent)
+            ex_style = WS_EX_TOPMOST;
     } else if (preview_parent) {
         RECT client;
         if (!GetClientRect(preview_parent, &client)) {
@@ -56,24 +66,27 @@ void run_frame()
         Sleep(9);
 }
 
+// Whether anyone can see the window: shown, its top-level window not
+// minimised (a preview's host can be either), and a display on.
+bool seen()
+{
+    return displays_on && IsWindowVisible(main_window) && !IsIconic(GetAncestor(main_window, GA_ROOT));
+}
+
 // Runs until the quit message and returns its code. Frames are drawn only
-// while the window is not minimised and its scene is set up; otherwise the
-// loop blocks for the next message.
+// while the window is seen, not minimised and its scene is set up;
+// otherwise the loop waits for messages without spinning. A preview ends
+// as soon as its host's window is gone, whether or not our window was told.
 int run_main_loop()
 {
     MSG message;
     for (;;) {
-        if (window_active && scene_ready) {
+        if (preview_parent && !IsWindow(preview_parent))
+            return 1;
+        if (window_active && scene_ready && seen())
             run_frame();
-        } else {
-            BOOL got = GetMessageA(&message, nullptr, 0, 0);
-            if (got == 0)
-                return static_cast<int>(message.wParam);
-            if (got < 0)
-                return 0;
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
+        else
+            MsgWaitForMultipleObjectsEx(0, nullptr, idle_look_ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT)
                 return static_cast<int>(message.wParam);
@@ -93,6 +106,11 @@ void tear_down_window()
         gl.wglDeleteContext(gl_context);
         gl_context = nullptr;
     }
+    if (display_notify) {
+        UnregisterPowerSettingNotification(display_notify);
+        display_notify = nullptr;
+    }
+    displays_on = true;
     if (window_font) {
         DeleteObject(window_font);
         window_font = nullptr;
@@ -113,17 +131,18 @@ int run_window_cycle(bool full_screen, int show_command)
         recreate_window = false;
         scene_ready = false;
 
-        DWORD style = 0;
+        DWORD style = 0, ex_style = 0;
         screen_rect place;
-        if (!choose_size(full_screen, place, style))
+        if (!choose_size(full_screen, place, style, ex_style))
             return 0;
-        main_window = CreateWindowExA(0, render_class_name, window_title, style, place.x, place.y,
+        main_window = CreateWindowExA(ex_style, render_class_name, window_title, style, place.x, place.y,
                                       place.width, place.height, preview_parent, nullptr,
                                       app_instance, nullptr);
         if (!main_window) {
             fatal_error("CreateWindow");
             return 0;
         }
+        watch_display_state(main_window);
         ShowWindow(main_window, show_command);
 
         int exit_code = run_main_loop();

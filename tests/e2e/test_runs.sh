@@ -34,6 +34,7 @@ rendering() { expect_running "$2" && render_line=$(qm_probe | grep 'visible=1' |
 # area's size and place; a WM_CLOSE ends it.
 start_host() {
     (cd "$qm_work" && exec "$QM_WINE" notepad) &
+    host_pid=$!
     qm_wait_window Notepad 20 >/dev/null &&
         [[ $(qm_probe Notepad) =~ hwnd=([0-9]+).*client=([0-9x]+)\+([0-9]+)\+([0-9]+) ]] || qm_fail "no host window"
     host_hwnd=${BASH_REMATCH[1]} host_client=${BASH_REMATCH[2]} host_x=${BASH_REMATCH[3]} host_y=${BASH_REMATCH[4]}
@@ -99,7 +100,7 @@ password_run() {
 screensaver_key() {
     store 77 abc - dword:7 -
     qm_start_scr /s
-    render "outer=1024x768\+0\+0 " /s
+    render "outer=1024x768\+0\+0 .* topmost=1 " /s
     focus
     xdotool mousemove 100 100 mousemove 700 500 click 2
     frames_go_on "/s: mouse movement or the middle button"
@@ -125,7 +126,7 @@ screensaver_buttons() {
 demo() {
     local first ticks
     qm_start_scr
-    render "outer=1024x768\+0\+0 " demo
+    render "outer=1024x768\+0\+0 .* topmost=0 " demo
     first=${render_line%% *}
     focus
     xdotool key a key Return key space click 1 click 3 key Tab
@@ -146,19 +147,26 @@ demo() {
     qm_expect_exit 1 "releasing Esc"
 }
 
-# /p HWND: a child over the host's client area that keys and clicks do not
-# end, ending with exit code 1 when the host closes its window. A handle
-# that names no window: the fatal-error box, then exit code 0.
+# Whether the run used at most 5 clock ticks while its main thread was
+# found asleep at 20 looks.
+idle() { local ticks=$(cpu_ticks) && asleep_looks 20 200 >/dev/null && [ $(($(cpu_ticks) - ticks)) -le 5 ]; }
+# /p HWND: a child over the host's client area, not topmost, that keys and
+# clicks do not end; idle while the host is minimised; ending with exit code
+# 1 when the host's process dies. A handle that names no window: the
+# fatal-error box, then exit code 0.
 preview() {
     start_host
     qm_start_scr /p "$host_hwnd"
-    render "parent=$host_hwnd outer=$host_client\+.* client=$host_client\+" "/p"
+    render "parent=$host_hwnd outer=$host_client\+.* client=$host_client\+.* topmost=0 " "/p"
     # Clicks through the pointer; a key press handed to the child itself.
     xdotool mousemove $((host_x + 60)) $((host_y + 60)) click 1 click 3
     qm_probe "opengl demo" 0x100 0x41 >/dev/null
     frames_go_on "/p: keys and clicks"
-    close_host
-    qm_expect_exit 1 "/p after the host closed its window"
+    qm_probe Notepad 0x112 0xF020 | grep -q 'iconic=1' || qm_fail "the host did not minimise"
+    qm_until 20 idle || qm_fail "/p draws while its host is minimised"
+    qm_probe Notepad 0x112 0xF120 >/dev/null && frames_go_on "/p: host restored"
+    kill -9 "$host_pid"
+    qm_expect_exit 1 "/p after the host's process died"
     qm_start_scr /p 12345
     focus "^ Fatal error in GetClientRect $" && xdotool key Return
     qm_expect_exit 0 "/p 12345 after the box"

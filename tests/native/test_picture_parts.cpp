@@ -30,7 +30,7 @@ TEST(MonitorViews, MonitorsBecomeClippedPartsOfTheWindow)
 
 TEST(TexturePlan, OwnSizeWhenTheGlTakesItElseAPowerOfTwoSquare)
 {
-    const struct { int width, height; texture_limits limits; int want_width, want_height; } cases[] = {
+    const struct { int width, height; gl_capabilities limits; int want_width, want_height; } cases[] = {
         {1920, 1080, {true, 16384}, 1920, 1080}, {3840, 2160, {true, 4096}, 3840, 2160},
         {1920, 1080, {false, 16384}, 2048, 2048}, {800, 600, {false, 16384}, 1024, 1024},
         {7680, 2160, {true, 4096}, 4096, 4096},  {3840, 2160, {false, 3000}, 2048, 2048},
@@ -43,11 +43,50 @@ TEST(TexturePlan, OwnSizeWhenTheGlTakesItElseAPowerOfTwoSquare)
     }
     EXPECT_TRUE(next_mip_level({5, 1}).width == 2 && next_mip_level({5, 1}).height == 1);
 
-    EXPECT_TRUE(takes_any_texture_size("2.1 Mesa 22.3.6", ""));
-    EXPECT_TRUE(takes_any_texture_size("1.4", "GL_EXT_bgra GL_ARB_texture_non_power_of_two"));
-    EXPECT_FALSE(takes_any_texture_size("1.4", "GL_ARB_texture_non_power_of_two_extra GL_EXT_bgra"));
-    EXPECT_FALSE(takes_any_texture_size("1.1.0", nullptr));
-    EXPECT_FALSE(takes_any_texture_size(nullptr, nullptr));
+}
+
+// What a context offers, from its version and extension texts: Windows' own
+// OpenGL 1.1 renderer has neither edge clamp nor any texture size.
+TEST(TexturePlan, CapabilitiesFromTheContextsTexts)
+{
+    const struct { const char *version, *extensions; bool any_size, edge_clamp; } cases[] = {
+        {"4.5 (Compatibility Profile) Mesa 22.3.6", "", true, true},
+        {"1.1.0", nullptr, false, false},
+        {"1.2", "", false, true},
+        {"1.1.0", "GL_EXT_bgra GL_SGIS_texture_edge_clamp", false, true},
+        {"1.1", "GL_EXT_texture_edge_clamp GL_ARB_texture_non_power_of_two", true, true},
+        {"1.4", "GL_ARB_texture_non_power_of_two_extra GL_EXT_texture_edge_clamp_x", false, true},
+        {"1.1", "GL_ARB_texture_non_power_of_two_extra GL_EXT_texture_edge_clamp_x", false, false},
+        {nullptr, nullptr, false, false},
+    };
+    for (const auto& c : cases) {
+        const gl_capabilities gl = read_capabilities(c.version, c.extensions, 1024);
+        EXPECT_TRUE(gl.any_size == c.any_size && gl.edge_clamp == c.edge_clamp && gl.max_size == 1024)
+            << (c.version ? c.version : "null") << " / " << (c.extensions ? c.extensions : "null");
+    }
+}
+
+// The plan: a monitor's part at its own size and clamped to its edge; the
+// 1.1 renderer's square within 1024, clamped half a texel inside its border;
+// a preview a copy of about its own size, with mipmaps.
+TEST(TexturePlan, SizeWrapLevelsAndInsetForTheContext)
+{
+    const gl_capabilities mesa{true, 16384, true}, software{false, 1024, false};
+    const struct { gl_capabilities gl; int w, h, shown_w, shown_h; bool small; texture_size size; bool mipmaps; float inset; } cases[] = {
+        {mesa, 1920, 1080, 1920, 1080, false, {1920, 1080}, false, 0},
+        {mesa, 1920, 1080, 632, 453, false, {1920, 1080}, true, 0},
+        {mesa, 7680, 2160, 152, 112, true, {152, 112}, true, 0},
+        {software, 1920, 1080, 1920, 1080, false, {1024, 1024}, false, 0.5f / 1024},
+        {software, 3840, 2160, 152, 112, true, {256, 256}, true, 0.5f / 256},
+        {mesa, 800, 600, 1024, 768, true, {800, 600}, true, 0}, // a preview larger than the picture
+    };
+    for (const auto& c : cases) {
+        const texture_plan plan = plan_texture(c.gl, c.w, c.h, c.shown_w, c.shown_h, c.small);
+        EXPECT_TRUE(plan.size.width == c.size.width && plan.size.height == c.size.height &&
+                    plan.mipmaps == c.mipmaps && plan.edge_clamp == c.gl.edge_clamp &&
+                    plan.inset_u == c.inset && plan.inset_v == c.inset)
+            << &c - cases << ": " << plan.size.width << " x " << plan.size.height;
+    }
 }
 
 TEST(Resample, SameSizeCopiesShrinkingAveragesGrowingBlends)

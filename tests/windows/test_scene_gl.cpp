@@ -15,10 +15,13 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
 namespace {
+
+gl_capabilities (*const desktop_texture_capabilities)() = read_gl_capabilities;
 
 struct gl_window {
     HWND window = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 64, 64, nullptr, nullptr, nullptr, nullptr);
@@ -79,13 +82,47 @@ TEST(SceneSettings, StoredValuesShapeTheWaves)
     }
 }
 
+// Windows' own OpenGL 1.1 (through the capabilities' stand-in): no edge
+// clamp, textures up to 1024. The texture is clamped to its border, which
+// the waves never reach: every coordinate stays half a texel inside.
+TEST(SceneSettings, OpenGl11KeepsTheBorderOut)
+{
+    gl_window surface;
+    ASSERT_TRUE(surface.context);
+    for (const char* name : {setting_quality, setting_speed, setting_freq, setting_amp})
+        app_settings.set_string(name, "100");
+    app_settings.set_string(setting_radial, "1");
+    read_gl_capabilities = [] { return read_capabilities("1.1.0", "GL_EXT_bgra", 1024); };
+    water_saver scene;
+    ASSERT_TRUE(scene.init_data());
+    screen_monitors.clear(), screen_width = 64, screen_height = 48, screen_preview = false;
+    const std::size_t logged = test_log().size();
+    ASSERT_TRUE(scene.init_gl());
+    read_gl_capabilities = desktop_texture_capabilities;
+    EXPECT_NE(test_log().find("Texture: 1024 x 1024 for 1024 x 768 shown at 64 x 48, clamped inside its border, mipmaps\n", logged),
+              std::string::npos) << test_log().substr(logged);
+    GLint wrap = 0, width = 0, height = 0;
+    glBindTexture(GL_TEXTURE_2D, scene.views().at(0).texture);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &wrap);
+    level(0, width, height);
+    EXPECT_TRUE(wrap == GL_CLAMP && width == 1024 && height == 1024) << wrap << " " << width;
+    const float inset = 0.5f / 1024;
+    float low = 1, high = 0;
+    for (int frame = 0; frame < 20; ++frame) {
+        scene.draw(0.05f);
+        for (const mesh_vertex& vertex : scene.views().at(0).vertices)
+            low = std::min({low, vertex.u, vertex.v}), high = std::max({high, vertex.u, vertex.v});
+    }
+    EXPECT_TRUE(low == inset && high == 1 - inset) << low << " " << high;
+}
+
 // A picture that could not be read is logged and becomes one black pixel.
 TEST(DesktopTexture, SizeFollowsWhatTheGlTakesAndAnUnreadPictureIsBlack)
 {
     gl_window surface;
     ASSERT_TRUE(surface.context);
     const std::size_t logged = test_log().size();
-    EXPECT_FALSE(upload_picture(desktop_picture{}, {0, 0, 64, 64}, {true, 4096}, true));
+    EXPECT_FALSE(upload_picture(desktop_picture{}, {0, 0, 64, 64}, {{64, 64}, true, true}));
     EXPECT_EQ(test_log().substr(logged), "ERROR: can't set bitmap\n");
     GLint one = 0, high = 0;
     const std::vector<std::uint8_t> texel = level(0, one, high);
@@ -96,20 +133,20 @@ TEST(DesktopTexture, SizeFollowsWhatTheGlTakesAndAnUnreadPictureIsBlack)
     for (int row = 0; row < 200; ++row)
         for (int x = 0; x < 300; ++x)
             picture.rows.insert(picture.rows.end(), {std::uint8_t(row < 100 ? 255 : 0), std::uint8_t(x % 7), std::uint8_t(row < 100 ? 0 : 255)});
-    const struct { texture_limits limits; screen_rect part; bool mipmaps; GLint width, height; } cases[] = {
-        {{true, 4096}, {20, 150, 200, 50}, true, 200, 50},    // a monitor's part, as it is
-        {{false, 4096}, {0, 0, 300, 200}, false, 1024, 1024}, // no non-power-of-two sizes
-        {{true, 256}, {0, 0, 300, 200}, true, 256, 256},      // over the limit
+    const struct { texture_plan plan; screen_rect part; } cases[] = {
+        {{{200, 50}, true, true}, {20, 150, 200, 50}},     // a monitor's part, as it is
+        {{{1024, 1024}, false, true}, {0, 0, 300, 200}},   // no non-power-of-two sizes
+        {{{256, 256}, true, false}, {0, 0, 300, 200}},     // scaled down, no edge clamp
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
+        SCOPED_TRACE(testing::Message() << c.plan.size.width << " x " << c.plan.size.height);
         GLuint texture = 0;
         glGenTextures(1, &texture);
         glBindTexture(GL_TEXTURE_2D, texture);
-        EXPECT_TRUE(upload_picture(picture, c.part, c.limits, c.mipmaps));
+        EXPECT_TRUE(upload_picture(picture, c.part, c.plan));
         GLint width = 0, height = 0, next = 0, wrap = 0;
         const std::vector<std::uint8_t> texels = level(0, width, height);
-        ASSERT_TRUE(width == c.width && height == c.height) << width << " x " << height;
+        ASSERT_TRUE(width == c.plan.size.width && height == c.plan.size.height) << width << " x " << height;
         // Upright: the top row red (blue for the part below the middle).
         const std::uint8_t* top = &texels[std::size_t(width) * (height - 1) * 3];
         EXPECT_EQ(top[0], c.part.y < 100 ? 255 : 0);
@@ -117,9 +154,9 @@ TEST(DesktopTexture, SizeFollowsWhatTheGlTakesAndAnUnreadPictureIsBlack)
         for (int x = 0; width == c.part.width && x < width; ++x)
             ASSERT_EQ(texels[3 * x + 1], (c.part.x + x) % 7) << x;
         level(1, next, height);
-        EXPECT_EQ(next, c.mipmaps ? width / 2 : 0);
+        EXPECT_EQ(next, c.plan.mipmaps ? width / 2 : 0);
         glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
-        EXPECT_EQ(wrap, 0x812F); // clamped to the edge
+        EXPECT_EQ(wrap, c.plan.edge_clamp ? 0x812F : GL_CLAMP);
     }
 }
 

@@ -1,8 +1,9 @@
 // Start-up failures no real run produces, through the shell's call table: a
 // failed step is reported by name with the error it left (none for the
 // scene's data), before any quit message that would close the report's box,
-// and the run ends with exit code 0. The system's requests to start a
-// screensaver or power the monitor down never reach the default handling.
+// and the run ends with exit code 0. The system's request to start a
+// screensaver never reaches the default handling; powering the monitors
+// down does.
 #include "shell/entry.h"
 #include "shell/render_window.h"
 #include "shell/shell_calls.h"
@@ -10,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -76,7 +78,7 @@ TEST(start_up, a_failed_step_is_reported_and_ends_the_run_with_0)
     shell_calls = {};
 }
 
-TEST(start_up, requests_to_start_a_screensaver_or_power_down_are_refused)
+TEST(start_up, a_request_to_start_a_screensaver_is_refused_powering_down_is_not)
 {
     static std::vector<WPARAM> passed_on;
     shell_calls.default_proc = [](HWND, UINT message, WPARAM wparam, LPARAM) -> LRESULT {
@@ -84,9 +86,48 @@ TEST(start_up, requests_to_start_a_screensaver_or_power_down_are_refused)
         return 7;
     };
     const struct { WPARAM command; LRESULT answer; } commands[] = {
-        {SC_SCREENSAVE, 0}, {SC_MONITORPOWER, 0}, {SC_MINIMIZE, 7}, {SC_CLOSE, 7}};
+        {SC_SCREENSAVE, 0}, {SC_SCREENSAVE | 3, 0}, {SC_MONITORPOWER, 7}, {SC_MINIMIZE, 7}, {SC_CLOSE, 7}};
     for (const auto& c : commands)
         EXPECT_EQ(render_window_proc(nullptr, WM_SYSCOMMAND, c.command, 2), c.answer) << c.command;
-    EXPECT_EQ(passed_on, (std::vector<WPARAM>{SC_MINIMIZE, SC_CLOSE}));
+    EXPECT_EQ(passed_on, (std::vector<WPARAM>{SC_MONITORPOWER, SC_MINIMIZE, SC_CLOSE}));
+    shell_calls = {};
+}
+
+// While every display is off the frames stop, and they go on when one comes
+// back; a preview whose host's window is destroyed ends with exit code 1.
+TEST(start_up, frames_stop_while_the_displays_are_off)
+{
+    app_instance = GetModuleHandleA(nullptr);
+    static HWND host;
+    host = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 64, 48, nullptr, nullptr, nullptr, nullptr);
+    shell_calls = {};
+    shell_calls.prepare_scene = shell_calls.init_scene = scene_is_set_up;
+    static std::vector<std::string> steps;
+    static int looks;
+    static DWORD tick;
+    steps.clear(), looks = 0, last_tick = 0;
+    // Every 20 ms, inside the run's own loop.
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
+        auto display = [](DWORD state) {
+            POWERBROADCAST_SETTING setting = {{0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}}, sizeof state, {}};
+            std::memcpy(setting.Data, &state, sizeof state);
+            SendMessageA(main_window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(&setting));
+            tick = last_tick, looks = 0;
+        };
+        if (++looks > 500)
+            return steps.push_back("stuck"), DestroyWindow(host), void();
+        if (steps.empty() && last_tick != 0)
+            steps.push_back("drawing"), display(0);
+        else if (steps.size() == 1 && looks == 10)
+            steps.push_back(last_tick == tick ? "paused" : "drew while off"), display(1);
+        else if (steps.size() == 2 && last_tick != tick)
+            steps.push_back("drawing again"), DestroyWindow(host);
+    });
+    const std::string command = "quillmere.scr /p " + std::to_string(reinterpret_cast<INT_PTR>(host));
+    EXPECT_EQ(run_entry(command.c_str(), SW_SHOWNORMAL), 1);
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(steps, (std::vector<std::string>{"drawing", "paused", "drawing again"}));
+    UnregisterClassA(render_class_name, app_instance);
+    preview_parent = nullptr;
     shell_calls = {};
 }

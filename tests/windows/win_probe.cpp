@@ -1,6 +1,6 @@
 // Test probe: prints one line for every window of a class, top-level or
 // child, in any process, after sending it a message when one is given:
-//   hwnd=H parent=P outer=WxH+X+Y client=WxH+X+Y visible=0|1 iconic=0|1 result=R owner=O
+//   hwnd=H parent=P outer=WxH+X+Y client=WxH+X+Y visible=0|1 iconic=0|1 topmost=0|1 result=R owner=O
 // Usage: win_probe CLASS [MESSAGE WPARAM]. Or it runs a program and prints
 // "exit=N", its exit code as Windows gives it: win_probe --run PROGRAM [ARG...]
 #include <windows.h>
@@ -30,10 +30,11 @@ void visit(HWND window)
     const HWND parent = GetAncestor(window, GA_PARENT);
     POINT origin = {};
     ClientToScreen(window, &origin);
-    std::printf("hwnd=%lld parent=%lld outer=%ldx%ld+%ld+%ld client=%ldx%ld+%ld+%ld visible=%d iconic=%d result=%lld owner=%lld\n",
+    std::printf("hwnd=%lld parent=%lld outer=%ldx%ld+%ld+%ld client=%ldx%ld+%ld+%ld visible=%d iconic=%d topmost=%d result=%lld owner=%lld\n",
                 (long long)(INT_PTR)window, (long long)(parent == GetDesktopWindow() ? 0 : (INT_PTR)parent),
                 outer.right - outer.left, outer.bottom - outer.top, outer.left, outer.top, client.right, client.bottom,
-                origin.x, origin.y, IsWindowVisible(window) ? 1 : 0, IsIconic(window) ? 1 : 0, (long long)result,
+                origin.x, origin.y, IsWindowVisible(window) ? 1 : 0, IsIconic(window) ? 1 : 0,
+                (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) ? 1 : 0, (long long)result,
                 (long long)(INT_PTR)GetWindow(window, GW_OWNER));
 }
 
