@@ -1,20 +1,8 @@
 #pragma once
+#include "scene/desktop_picture.h"
 #include "shell/screen_rect.h"
 
 #include <windows.h>
-
-#include <cstddef>
-#include <vector>
-
-// The captured desktop, the one copy the scene keeps: 24-bit rows as GDI
-// hands them out (blue, green, red; bottom row first; each row padded to a
-// multiple of 4 bytes), which OpenGL reads as they are.
-struct desktop_picture {
-    int width = 0;
-    int height = 0;
-    std::size_t stride = 0; // bytes per row, padding included
-    std::vector<unsigned char> rows;
-};
 
 // A 24-bit, uncompressed description with bottom-up rows (positive
 // height), as the capture makes and the read asks for.

@@ -25,3 +25,8 @@ void gl_resize(int width, int height)
 }
 
 void gl_input(int, int, int, int) {}
+
+void gl_screen(const screen_rect& window, const screen_rect& screen)
+{
+    app_scene.follow_screen(window, screen);
+}

@@ -1,4 +1,5 @@
 set(SCENE_PURE_SOURCES
+  scene/desktop_picture.cpp
   scene/mesh.cpp
   scene/resample.cpp
   scene/texture_plan.cpp

@@ -29,7 +29,8 @@ bool water_saver::init_data()
     freq = params.freq;
     amp = params.amp;
 
-    HBITMAP bitmap = capture_desktop(virtual_screen());
+    picture_area = virtual_screen();
+    HBITMAP bitmap = capture_desktop(picture_area);
     if (!bitmap)
         return false;
     // The picture is kept once, as read; an unreadable one is logged when a
@@ -37,6 +38,22 @@ bool water_saver::init_data()
     read_desktop_picture(bitmap, picture);
     DeleteObject(bitmap);
     return true;
+}
+
+void water_saver::follow_screen(const screen_rect& window, const screen_rect& screen)
+{
+    desktop_picture next = blank_picture(screen.width, screen.height);
+    paste_picture(next, screen, picture, picture_area);
+    for (const screen_rect& part : uncovered_parts(screen, window)) {
+        desktop_picture taken;
+        if (HBITMAP bitmap = capture_desktop(part)) {
+            read_desktop_picture(bitmap, taken);
+            DeleteObject(bitmap);
+        }
+        paste_picture(next, screen, taken, part);
+    }
+    picture = std::move(next);
+    picture_area = screen;
 }
 
 namespace {
@@ -76,7 +93,12 @@ bool water_saver::init_gl()
     gl.glEnable(GL_TEXTURE_2D);
 
     // A re-created window has a new context: the old textures went with the
-    // old one, so new ones are made and filled from the same picture.
+    // old one, so new ones are made and filled from the same picture. In
+    // the same context (the screen changed) the old ones go first.
+    for (scene_view& view : views_)
+        if (view.texture && gl.wglGetCurrentContext() == view_context)
+            gl.glDeleteTextures(1, &view.texture);
+    view_context = gl.wglGetCurrentContext();
     plan_views();
     const gl_capabilities capabilities = read_gl_capabilities();
     log_write("OpenGL: %s, version %s\n", gl_text(GL_RENDERER), gl_text(GL_VERSION));

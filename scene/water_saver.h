@@ -41,6 +41,10 @@ public:
     void draw(float seconds);
     // One unit per pixel, origin at the window's top-left corner.
     void resize(int width, int height);
+    // The screen is now `screen`; a window of ours covered `window` until
+    // now. Keeps the picture where it lies within both, and takes the rest
+    // from the screen (never our own frames). init_gl then lays it out.
+    void follow_screen(const screen_rect& window, const screen_rect& screen);
 
     // Every view's grid, for its current size.
     void build_mesh(int columns, int rows);
@@ -54,6 +58,7 @@ private:
 
     bool radial = false;
     desktop_picture picture;
+    screen_rect picture_area; // the part of the virtual screen it shows
     std::vector<scene_view> views_;
     std::vector<std::uint16_t> indices; // the same for every view's grid
     int columns = 0;
@@ -61,6 +66,8 @@ private:
     float speed = 0;
     float freq = 0;
     float amp = 0;
+
+    HGLRC view_context = nullptr; // where the views' textures live
 
     // Carries on across window re-creation; never reset.
     float wave_phase = 0;

@@ -10,6 +10,7 @@
     X(HGLRC, wglCreateContext, (HDC))                                                               \
     X(BOOL, wglMakeCurrent, (HDC, HGLRC))                                                           \
     X(BOOL, wglDeleteContext, (HGLRC))                                                              \
+    X(HGLRC, wglGetCurrentContext, (void))                                                          \
     X(BOOL, wglUseFontBitmapsA, (HDC, DWORD, DWORD, DWORD))                                         \
     X(void, glBindTexture, (GLenum, GLuint))                                                        \
     X(void, glClear, (GLbitfield))                                                                  \

@@ -5,6 +5,7 @@
 #include "shell/shell.h"
 #include "shell/shell_calls.h"
 #include "shell/shell_state.h"
+#include "shell/window_cycle.h"
 
 #include <cstring>
 
@@ -13,6 +14,8 @@ namespace {
 constexpr WPARAM key_tab = 9;
 constexpr WPARAM key_escape = 27;
 constexpr int list_count = 255;
+constexpr UINT_PTR screen_timer = 1;
+constexpr UINT screen_settle_ms = 250;
 
 // GUID_CONSOLE_DISPLAY_STATE: on while any display is on.
 constexpr GUID display_state_guid = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
@@ -147,6 +150,19 @@ LRESULT CALLBACK render_window_proc(HWND window, UINT message, WPARAM wparam, LP
         // night.
         if ((wparam & 0xFFF0) == SC_SCREENSAVE)
             return 0;
+        break;
+    case WM_DISPLAYCHANGE:
+        // A burst of changes (a monitor waking, a new layout) is taken as
+        // one, once the screen has been still for a moment.
+        if (window == main_window && covers_screen)
+            SetTimer(window, screen_timer, screen_settle_ms, nullptr);
+        break;
+    case WM_TIMER:
+        if (wparam == screen_timer) {
+            KillTimer(window, screen_timer);
+            follow_screen_change();
+            return 0;
+        }
         break;
     case WM_POWERBROADCAST:
         if (wparam == PBT_POWERSETTINGCHANGE) {

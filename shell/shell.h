@@ -17,6 +17,9 @@ void gl_draw(float seconds);
 void gl_resize(int width, int height);
 // action: 0 button down, 1 button up, 2 mouse move, 4 key up.
 void gl_input(int action, int code, int x, int y);
+// The virtual screen became `screen` under a full-screen window that covers
+// `window`; called before the window follows it and gl_init runs again.
+void gl_screen(const screen_rect& window, const screen_rect& screen);
 
 extern HINSTANCE app_instance;
 

@@ -20,6 +20,8 @@ bool scene_ready;
 bool shell_teardown;
 HFONT window_font;
 bool displays_on = true;
+bool covers_screen;
+screen_rect window_place;
 HPOWERNOTIFY display_notify;
 
 shell_call_table shell_calls;

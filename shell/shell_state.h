@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 
+#include "shell/screen_rect.h"
 #include "shell/window_dc.h"
 
 extern bool screensaver_mode;   // any switch given: keys and buttons end the run
@@ -16,4 +17,6 @@ extern bool scene_ready;        // gl_init succeeded in this window
 extern bool shell_teardown;     // the shell itself is destroying the window
 extern HFONT window_font;       // font of the display lists, one per window
 extern bool displays_on;        // false while every display is off
+extern bool covers_screen;      // the window is full screen: it follows the screen
+extern screen_rect window_place; // where the window was put, in virtual-screen coordinates
 extern HPOWERNOTIFY display_notify; // the render window's display-state notification

@@ -7,6 +7,8 @@
 #include "shell/monitors.h"
 #include "shell/render_window.h"
 #include "shell/shell.h"
+#include "shell/run_log.h"
+#include "shell/shell_calls.h"
 #include "shell/shell_state.h"
 
 namespace {
@@ -52,6 +54,8 @@ bool choose_size(bool full_screen, screen_rect& place, DWORD& style, DWORD& ex_s
     }
     screen_width = place.width;
     screen_height = place.height;
+    covers_screen = full_screen;
+    window_place = place;
     return true;
 }
 
@@ -124,6 +128,31 @@ void tear_down_window()
 }
 
 } // namespace
+
+void follow_screen_change()
+{
+    const screen_rect screen = virtual_screen();
+    const std::vector<screen_rect> monitors = monitor_views(display_monitors(), screen);
+    if (!covers_screen || !main_window || (screen == window_place && monitors == screen_monitors))
+        return;
+    // The picture first, while the window still covers only its old place.
+    gl_screen(window_place, screen);
+    screen_monitors = monitors;
+    window_place = screen;
+    log_write("Screen changed: %d x %d at %d, %d, %d monitor(s)\n", screen.width, screen.height,
+              screen.x, screen.y, static_cast<int>(monitors.size()));
+    // The size message sets screen_width and screen_height.
+    SetWindowPos(main_window, nullptr, screen.x, screen.y, screen.width, screen.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    scene_ready = false;
+    if (shell_calls.init_scene() != 0) {
+        shell_calls.report("gl_init");
+        PostQuitMessage(0);
+        return;
+    }
+    scene_ready = true;
+    gl_resize(screen_width, screen_height);
+}
 
 int run_window_cycle(bool full_screen, int show_command)
 {

@@ -73,4 +73,23 @@ until_shot rippling || qm_fail "crossed waves: no ripples"
 edges_clean
 awk "BEGIN {exit !($(mae 1120x3+400+539) > 4 * $radial)}" || qm_fail "radial 0 gives no crossed waves"
 end_with mousedown 1
+
+# The screen grows from 960 x 540 under a screensaver run, as when a monitor
+# wakes at a higher resolution: the window follows it, and each new part
+# shows the desktop rippling (neither the live desktop nor black).
+mode() { [ "$(qm_probe --mode "$1" "$2")" = mode=0 ] || qm_fail "no $1 x $2 mode"; }
+xrandr --newmode small 0 960 0 0 0 540 0 0 0 && xrandr --addmode screen small && mode 960 540
+run amp 100 -- /s
+qm_until 30 qm_probe | grep -q 'outer=960x540+0+0 ' || qm_fail "not full screen at 960 x 540"
+mode 1920 1080
+# X showed the picture fitted to the small screen, and tiles it as the screen grows.
+convert "$w/desk.png" -resize '960x540!' "$w/small.png" && convert -size 1920x1080 tile:"$w/small.png" "$w/grown.png"
+part_rippling() {  # GEOMETRY: differs from the desktop, but is about as bright
+    [ "$(ae "$w/now.png[$1]" "$w/grown.png[$1]")" -gt 5000 ] && awk "BEGIN {exit !(($(
+        convert "$w/now.png[$1]" -format '%[fx:mean]-' info:; convert "$w/grown.png[$1]" -format '%[fx:mean]' info:))^2 < 0.01)}"
+}
+grown() { part_rippling 960x540+960+0 && part_rippling 960x540+0+540 && part_rippling 960x540+960+540 && part_rippling 960x540+0+0; }
+until_shot grown || qm_fail "the grown screen is not covered and rippling: $(qm_probe)"
+grep -q '^Screen changed: 1920 x 1080 at 0, 0, 1 monitor(s)' "$w/screen.log" || qm_fail "no screen change in the log"
+end_with key x
 echo PASS

@@ -3,6 +3,8 @@
 //   hwnd=H parent=P outer=WxH+X+Y client=WxH+X+Y visible=0|1 iconic=0|1 topmost=0|1 result=R owner=O
 // Usage: win_probe CLASS [MESSAGE WPARAM]. Or it runs a program and prints
 // "exit=N", its exit code as Windows gives it: win_probe --run PROGRAM [ARG...]
+// Or it changes the display's mode as a user would, printing the result:
+// win_probe --mode WIDTH HEIGHT
 #include <windows.h>
 #include <cstdio>
 #include <cstdlib>
@@ -58,6 +60,14 @@ int main(int argc, char** argv)
         if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &child))
             WaitForSingleObject(child.hProcess, INFINITE), GetExitCodeProcess(child.hProcess, &code);
         return std::printf("exit=%lu\n", code), std::fflush(stdout), 0;
+    }
+    if (argc == 4 && std::strcmp(argv[1], "--mode") == 0) {
+        DEVMODEA mode = {};
+        mode.dmSize = sizeof mode;
+        mode.dmPelsWidth = std::strtoul(argv[2], nullptr, 10);
+        mode.dmPelsHeight = std::strtoul(argv[3], nullptr, 10);
+        mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+        return std::printf("mode=%ld\n", ChangeDisplaySettingsA(&mode, 0)), 0;
     }
     if (argc != 2 && argc != 4)
         return 2;
