@@ -1,5 +1,6 @@
 // How the picture is laid out: monitors as parts of the window, texture
 // sizes for what the GL takes, and the scaling that fills them.
+#include "scene/desktop_picture.h"
 #include "scene/resample.h"
 #include "scene/texture_plan.h"
 #include "shell/monitor_layout.h"
@@ -113,3 +114,36 @@ TEST(Resample, SameSizeCopiesShrinkingAveragesGrowingBlends)
 }
 
 } // namespace
+
+// After the screen changed: what must be taken from the screen again (what
+// the window did not cover), and the old picture kept where both lie.
+TEST(ScreenChange, UncoveredPartsAndTheOldPictureKept)
+{
+    using rects = std::vector<screen_rect>;
+    const struct { screen_rect screen, covered; rects parts; } cases[] = {
+        {{0, 0, 2560, 1440}, {0, 0, 1280, 720}, {{0, 720, 2560, 720}, {1280, 0, 1280, 720}}},
+        {{-800, 0, 1600, 600}, {0, 0, 800, 600}, {{-800, 0, 800, 600}}},
+        {{0, 0, 800, 600}, {-100, -100, 1000, 800}, {}},
+        {{0, 0, 100, 100}, {200, 0, 50, 50}, {{0, 50, 100, 50}, {0, 0, 100, 50}}},
+        {{0, 0, 100, 100}, {20, 30, 10, 10}, {{0, 0, 100, 30}, {0, 40, 100, 60}, {0, 30, 20, 10}, {30, 30, 70, 10}}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(uncovered_parts(c.screen, c.covered), c.parts) << &c - cases;
+
+    // A 3 x 2 picture of (10, 20) with each pixel's x and y in its first two
+    // bytes, pasted into a black 4 x 4 one of (9, 19): kept at its place,
+    // bottom-up rows and all; the rest black; nothing outside either read.
+    desktop_picture old = blank_picture(3, 2), grown = blank_picture(4, 4);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x)
+            old.rows[(1 - y) * old.stride + 3 * x] = std::uint8_t(10 + x), old.rows[(1 - y) * old.stride + 3 * x + 1] = std::uint8_t(20 + y);
+    paste_picture(grown, {9, 19, 4, 4}, old, {10, 20, 3, 2});
+    paste_picture(grown, {9, 19, 4, 4}, old, {10, 20, 300, 200}); // an area larger than its picture
+    EXPECT_EQ(grown.stride, 12u);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) {
+            const std::uint8_t* pixel = &grown.rows[(3 - y) * grown.stride + 3 * x];
+            const bool inside = x >= 1 && y >= 1 && y <= 2;
+            EXPECT_TRUE(pixel[0] == (inside ? 9 + x : 0) && pixel[1] == (inside ? 19 + y : 0) && pixel[2] == 0) << x << "," << y;
+        }
+}
