@@ -97,15 +97,12 @@ password_run() {
     expect_log "$qm_work/screen.log" /a
 }
 
-# A working directory that takes no log (a folder named screen.log: no one,
-# not even root as the tests run, can open it for writing): the log goes to
-# %LOCALAPPDATA%\Quillmere, the folder made by the first run and found by
-# the second. LOCALAPPDATA has a name in two scripts; it is set by cmd, as
-# Wine puts its own value in place of the Unix one, and the run is in UTF-8
-# so that Wine keeps the name whole on the Unix side.
+# A working directory that takes no log (a folder named screen.log, which not
+# even root can open for writing): the log goes to %LOCALAPPDATA%\Quillmere,
+# a folder made by the first run and found by the second. cmd sets a name in
+# two scripts (Wine replaces a Unix LOCALAPPDATA), kept whole in UTF-8.
 log_elsewhere() {
-    local qm_work=$qm_work/elsewhere run
-    local local_app="$qm_work/Zoë Дом"
+    local qm_work=$qm_work/elsewhere local_app="$qm_work/elsewhere/Zoë Дом" run
     mkdir -p "$qm_work/screen.log" "$local_app"
     for run in "a new folder" "a folder there"; do
         (cd "$qm_work" && LC_ALL=C.UTF-8 exec "$QM_WINE" cmd /c set "LOCALAPPDATA=Z:${local_app//\//\\}" "&&" \
