@@ -74,16 +74,17 @@ const char* reg_settings::get_string(const char* name, const char* default_text)
     return default_text;
 }
 
-void reg_settings::set_string(const char* name, const char* text)
+bool reg_settings::set_string(const char* name, const char* text)
 {
     if (failed)
-        return;
+        return false;
 
     DWORD length = static_cast<DWORD>(std::strlen(text));
     LONG result = RegSetValueExA(reg_key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
                                  length);
     if (result != ERROR_SUCCESS)
         log_write("WARNING: can't set value: %s = %s\n", name, text);
+    return result == ERROR_SUCCESS;
 }
 
 double reg_settings::get_number(const char* name, float default_value)
@@ -93,9 +94,9 @@ double reg_settings::get_number(const char* name, float default_value)
     return text_to_number(get_string(name, default_text));
 }
 
-void reg_settings::set_number(const char* name, float value)
+bool reg_settings::set_number(const char* name, float value)
 {
     char text[number_text_size];
     number_to_text(value, text, sizeof text);
-    set_string(name, text);
+    return set_string(name, text);
 }

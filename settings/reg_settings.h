@@ -23,11 +23,12 @@ public:
     // A read text lives in a buffer shared by every store until the next
     // read.
     const char* get_string(const char* name, const char* default_text);
-    void set_string(const char* name, const char* text);
+    // Whether the value was stored: never by a failed store.
+    bool set_string(const char* name, const char* text);
     // The stored text as a number; a missing value is written with the
     // default's text and read back through it.
     double get_number(const char* name, float default_value);
-    void set_number(const char* name, float value);
+    bool set_number(const char* name, float value);
 
     bool is_failed() const { return failed; }
 

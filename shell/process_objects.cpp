@@ -6,6 +6,7 @@
 
 #include "scene/water_saver.h"
 #include "settings/reg_settings.h"
+#include "shell/log_place.h"
 #include "shell/run_log.h"
 #include "ui/hyper_link.h"
 
@@ -19,6 +20,6 @@ struct system_dlls_only {
 __attribute__((init_priority(101))) static system_dlls_only dll_search;
 
 hyper_link_class app_link_class;
-static run_log app_log("screen.log");
+static run_log app_log("screen.log", open_user_log);
 reg_settings app_settings("Software\\Tovarind\\Quillmere");
 water_saver app_scene;

@@ -24,9 +24,11 @@ void write_time_line(const char* label)
 
 } // namespace
 
-run_log::run_log(const char* path)
+run_log::run_log(const char* path, log_fallback fallback)
 {
     log_file = std::fopen(path, "w");
+    if (!log_file && fallback)
+        log_file = fallback();
     if (!log_file)
         return;
     write_time_line("log open: ");

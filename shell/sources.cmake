@@ -7,6 +7,7 @@ set(SHELL_WIN_SOURCES
   shell/entry.cpp
   shell/fatal_error.cpp
   shell/gl_api.cpp
+  shell/log_place.cpp
   shell/monitors.cpp
   shell/render_window.cpp
   shell/shell_state.cpp

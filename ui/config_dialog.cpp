@@ -2,7 +2,10 @@
 #include <commctrl.h>
 #include "settings/catalogue.h"
 #include "settings/reg_settings.h"
+#include "shell/run_log.h"
 #include "shell/shell.h"
+
+config_box_function config_box = MessageBoxA;
 
 namespace {
 
@@ -21,6 +24,10 @@ constexpr slider_setting slider_settings[] = {
 // Shown only when the store has nothing to give, above all when it failed.
 constexpr float slider_fallback = 50;
 constexpr float radial_fallback = 1;
+
+constexpr char unsaved_text[] =
+    "Your settings could not be saved, so the screensaver keeps its earlier ones.\n\n"
+    "You may need permission to change settings on this computer.";
 
 // The slider position for a stored number: truncated toward zero, held to
 // the slider's range first so that no stored value (huge, NaN) can make
@@ -71,9 +78,17 @@ int config_dialog::on_command(int id, int)
 
 int config_dialog::on_ok()
 {
+    // Every value is tried, whatever became of the one before.
+    bool saved = true;
     for (const slider_setting& slider : slider_settings)
-        store.set_number(slider.name, static_cast<float>(get_slider_pos(slider.id)));
-    store.set_number(setting_radial, is_checked(IDC_RADIAL) ? 1 : 0);
+        saved &= store.set_number(slider.name, static_cast<float>(get_slider_pos(slider.id)));
+    saved &= store.set_number(setting_radial, is_checked(IDC_RADIAL) ? 1 : 0);
+    // The dialog closes after the box as after any OK: pressing OK again
+    // would meet the same refusal.
+    if (!saved) {
+        log_write("ERROR: can't save settings\n");
+        config_box(dialog_window, unsaved_text, "Quillmere", MB_OK | MB_ICONWARNING);
+    }
     EndDialog(dialog_window, IDOK);
     return 0;
 }

@@ -1,5 +1,6 @@
 // The screensaver's settings dialog: four sliders, the radial check box and
-// a web link; OK writes all five settings, everything else writes nothing.
+// a web link; OK writes all five settings (and says so when it cannot),
+// everything else writes nothing.
 #pragma once
 #include "res/resource_ids.h"
 #include "ui/dialog_base.h"
@@ -38,3 +39,8 @@ bool load_trackbar_class();
 
 // Shows the settings dialog modally, owned by `owner` (may be null).
 void run_config_dialog(HWND owner);
+
+// How OK tells the user that the settings could not be saved: a message
+// box, replaceable by tests.
+using config_box_function = int(WINAPI*)(HWND, LPCSTR, LPCSTR, UINT);
+extern config_box_function config_box;

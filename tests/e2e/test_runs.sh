@@ -79,19 +79,41 @@ imports() {
     done
 }
 
-# /a on a fresh key: exit code 1, the five defaults as text, and the log
-# truncated, opened and closed with the time around the scene's line.
-password_run() {
+# Fails unless the log FILE is one run's, truncated (no "left over"), opened
+# and closed with the time around the scene's line, with CRLF line ends.
+expect_log() {  # FILE WHAT
     local time='[A-Z][a-z]{2} [A-Z][a-z]{2} [0-3][0-9] [0-2][0-9]:[0-5][0-9]:[0-6][0-9] [0-9]{4}' log
+    local lines="^log open: $time\|(.*\|)?Init water saver\|(.*\|)?log close: $time\|$"
+    log=$(tr -d '\r' <"$1" | paste -sd'|')
+    [[ $log =~ $lines ]] && ! [[ $log =~ WARNING|ERROR|left ]] || qm_fail "$2: screen.log: $log"
+    [ "$(tail -c 4 "$1" | od -An -c | tr -d ' ')" = '\r\n\r\n' ] || qm_fail "$2: no CRLF line ends"
+}
+
+# /a on a fresh key: exit code 1, the five defaults as text, and the log.
+password_run() {
     store - - - - -
     printf 'left over\r\n' >"$qm_work/screen.log"
     qm_start_scr /a
     qm_expect_exit 1 /a
     expect_stored "50 0 50 25 1" "a fresh key"
-    local lines="^log open: $time\|(.*\|)?Init water saver\|(.*\|)?log close: $time\|$"
-    log=$(tr -d '\r' <"$qm_work/screen.log" | paste -sd'|')
-    [[ $log =~ $lines ]] && ! [[ $log =~ WARNING|ERROR|left ]] || qm_fail "screen.log: $log"
-    [ "$(tail -c 4 "$qm_work/screen.log" | od -An -c | tr -d ' ')" = '\r\n\r\n' ] || qm_fail "no CRLF line ends"
+    expect_log "$qm_work/screen.log" /a
+}
+
+# A working directory that takes no log (a folder named screen.log, which not
+# even root can open for writing): the log goes to %LOCALAPPDATA%\Quillmere,
+# a folder made by the first run and found by the second. cmd sets a name in
+# two scripts (Wine replaces a Unix LOCALAPPDATA), kept whole in UTF-8.
+log_elsewhere() {
+    local qm_work=$qm_work/elsewhere local_app="$qm_work/elsewhere/Zoë Дом" run
+    mkdir -p "$qm_work/screen.log" "$local_app"
+    for run in "a new folder" "a folder there"; do
+        (cd "$qm_work" && LC_ALL=C.UTF-8 exec "$QM_WINE" cmd /c set "LOCALAPPDATA=Z:${local_app//\//\\}" "&&" \
+            "Z:${QM_PROBE//\//\\}" --run "Z:${QM_SCR//\//\\}" /a >"$qm_work/exit.txt") &
+        qm_scr_pid=$!
+        qm_expect_exit 1 "/a, $run"
+        expect_log "$local_app/Quillmere/screen.log" "/a, $run"
+        printf 'left over\r\n' >>"$local_app/Quillmere/screen.log"
+    done
 }
 
 # /s: full screen; mouse movement and the middle button go by; a pause after
@@ -237,7 +259,7 @@ dialog_no_store() {
 
 # QM_SCENARIOS picks rows by name (CTest runs the table in two halves).
 for scenario in ${QM_SCENARIOS:-imports password_run screensaver_key screensaver_buttons demo \
-    preview dialog_ok dialog_no_store}; do
+    preview log_elsewhere dialog_ok dialog_no_store}; do
     "$scenario" && echo "ok: $scenario at $SECONDS s"
 done
 echo PASS

@@ -1,7 +1,8 @@
-// The settings store where no run of the .scr goes: a machine-wide key that
-// cannot be written.
+// The settings store where no run of the .scr goes: keys that cannot be
+// written, met by the dialog's OK.
 #include "settings/reg_settings.h"
 #include "test_log.h"
+#include "ui/config_dialog.h"
 
 #include <gtest/gtest.h>
 #include <sddl.h>
@@ -20,24 +21,42 @@ std::string stored(HKEY root, const char* name)
     return text;
 }
 
-} // namespace
-
-// A machine-wide key that everyone may only read: the user's key, after one warning.
-TEST(settings, a_machine_key_that_cannot_be_written_gives_way_to_the_users)
+// Makes the key under `root` one that everyone may only read.
+void make_read_only(HKEY root)
 {
     HKEY key;
     PSECURITY_DESCRIPTOR read_only = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr), 0);
+    ASSERT_EQ(RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr), 0);
     ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(A;;KR;;;WD)", SDDL_REVISION_1, &read_only, nullptr));
     RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, read_only);
     LocalFree(read_only);
     RegCloseKey(key);
-    const std::size_t logged = test_log().size();
-    reg_settings store(path);
-    store.set_number("speed", 70);
-    EXPECT_EQ(test_log().substr(logged), std::string("WARNING: can't open reg key: ") + path + "\n");
-    EXPECT_EQ(stored(HKEY_CURRENT_USER, "speed"), "70");
-    EXPECT_EQ(stored(HKEY_LOCAL_MACHINE, "speed"), "-");
-    RegDeleteTreeA(HKEY_CURRENT_USER, path);
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, path);
+}
+
+// The dialog without its window: OK stores 0 for every slider and the box.
+struct dialog_without_window : config_dialog { using config_dialog::config_dialog; void press_ok() { on_ok(); } };
+int warning_boxes;
+
+} // namespace
+
+// OK with the machine-wide key read-only: the user's key takes the settings, after one warning;
+// with the user's read-only too, nothing is stored and the user is told, in a box and the log.
+TEST(settings, ok_stores_in_the_first_key_that_takes_the_settings_and_says_when_none_does)
+{
+    config_box = [](HWND, LPCSTR, LPCSTR, UINT type) { return warning_boxes += type == (MB_OK | MB_ICONWARNING); };
+    for (bool both : {false, true}) {
+        make_read_only(HKEY_LOCAL_MACHINE);
+        if (both)
+            make_read_only(HKEY_CURRENT_USER);
+        const std::size_t logged = test_log().size();
+        warning_boxes = 0;
+        { reg_settings store(path); dialog_without_window(store).press_ok(); }
+        EXPECT_EQ(test_log().substr(logged), std::string("WARNING: can't open reg key: ") + path + "\n" + (both ? "ERROR: can't save settings\n" : ""));
+        EXPECT_EQ(warning_boxes, both ? 1 : 0);
+        EXPECT_EQ(stored(HKEY_CURRENT_USER, "radial"), both ? "-" : "0");
+        EXPECT_EQ(stored(HKEY_LOCAL_MACHINE, "radial"), "-");
+        RegDeleteTreeA(HKEY_CURRENT_USER, path);
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, path);
+    }
+    config_box = MessageBoxA;
 }
