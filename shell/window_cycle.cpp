@@ -59,6 +59,9 @@ bool choose_size(bool full_screen, screen_rect& place, DWORD& style, DWORD& ex_s
     return true;
 }
 
+// GetTickCount when the window was created; 0 once its first frame is shown.
+DWORD created_tick;
+
 // One frame: advance the scene by the time since the last, show it.
 void run_frame()
 {
@@ -66,6 +69,11 @@ void run_frame()
     gl_draw(frame_seconds(now, last_tick));
     last_tick = now;
     SwapBuffers(render_dc.get());
+    if (created_tick) {
+        // What the host waits for before its preview moves.
+        log_write("First frame %lu ms after the window's creation\n", GetTickCount() - created_tick);
+        created_tick = 0;
+    }
     if (screensaver_mode)
         Sleep(9);
 }
@@ -164,6 +172,7 @@ int run_window_cycle(bool full_screen, int show_command)
         screen_rect place;
         if (!choose_size(full_screen, place, style, ex_style))
             return 0;
+        created_tick = GetTickCount() | 1;
         main_window = CreateWindowExA(ex_style, render_class_name, window_title, style, place.x, place.y,
                                       place.width, place.height, preview_parent, nullptr,
                                       app_instance, nullptr);
