@@ -180,6 +180,9 @@ preview() {
     start_host
     qm_start_scr /p "$host_hwnd"
     render "parent=$host_hwnd outer=$host_client\+.* client=$host_client\+.* topmost=0 " "/p"
+    # Its texture: a copy of about its own size, not the whole desktop.
+    grep -q "^Texture: ${host_client/x/ x } for 1024 x 768 shown at ${host_client/x/ x }, clamped to its edge, mipmaps" \
+        "$qm_work/screen.log" || qm_fail "/p: $(grep Texture "$qm_work/screen.log")"
     # Clicks through the pointer; a key press handed to the child itself.
     xdotool mousemove $((host_x + 60)) $((host_y + 60)) click 1 click 3
     qm_probe "opengl demo" 0x100 0x41 >/dev/null
