@@ -141,7 +141,10 @@ void follow_screen_change()
 {
     const screen_rect screen = virtual_screen();
     const std::vector<screen_rect> monitors = monitor_views(display_monitors(), screen);
-    if (!covers_screen || !main_window || (screen == window_place && monitors == screen_monitors))
+    // A screen without pixels (every monitor gone for a moment) is not
+    // followed: the next change brings one back.
+    if (!covers_screen || !main_window || screen.width <= 0 || screen.height <= 0 ||
+        (screen == window_place && monitors == screen_monitors))
         return;
     // The picture first, while the window still covers only its old place.
     gl_screen(window_place, screen);
