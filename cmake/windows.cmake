@@ -10,10 +10,16 @@ target_include_directories(quillmere_core PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_definitions(quillmere_core PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 target_link_libraries(quillmere_core PUBLIC ${QM_WIN_LIBS})
 
+# The project version in the version resource and the manifest.
+set(QM_VERSION_QUAD ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}.0)
+configure_file(res/quillmere_version.h.in ${CMAKE_BINARY_DIR}/res/quillmere_version.h @ONLY)
+configure_file(res/quillmere.manifest.in ${CMAKE_BINARY_DIR}/res/quillmere.manifest @ONLY)
+
 add_executable(quillmere WIN32 ${SHELL_APP_SOURCES} res/quillmere.rc)
 # windres does not report the files the script pulls in.
-set_source_files_properties(res/quillmere.rc PROPERTIES OBJECT_DEPENDS
-  "${CMAKE_SOURCE_DIR}/res/quillmere.manifest;${CMAKE_SOURCE_DIR}/res/quillmere.ico;${CMAKE_SOURCE_DIR}/res/config_dialog.rc")
+set_source_files_properties(res/quillmere.rc PROPERTIES
+  INCLUDE_DIRECTORIES ${CMAKE_BINARY_DIR}/res
+  OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/res/quillmere_version.h;${CMAKE_BINARY_DIR}/res/quillmere.manifest;${CMAKE_SOURCE_DIR}/res/quillmere.ico;${CMAKE_SOURCE_DIR}/res/config_dialog.rc")
 target_link_libraries(quillmere PRIVATE quillmere_core ${QM_STATIC_LINK})
 set_target_properties(quillmere PROPERTIES SUFFIX ".scr"
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
