@@ -1,6 +1,13 @@
 # The screensaver itself and its tests under Wine.
 enable_language(RC)
 
+# The same commit gives the same .scr byte for byte, wherever and whenever it
+# is built: no build paths in what is compiled, no time stamp in the PE
+# header; the .scr itself is stripped below (the tests keep their debug
+# information).
+add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}=. -ffile-prefix-map=${CMAKE_BINARY_DIR}=.)
+add_link_options(-Wl,--no-insert-timestamp)
+
 # Everything is linked statically so the .scr runs with nothing beside it.
 set(QM_STATIC_LINK -static -static-libgcc -static-libstdc++)
 set(QM_WIN_LIBS glu32 opengl32 gdi32 user32 advapi32 shell32)
@@ -21,6 +28,8 @@ set_source_files_properties(res/quillmere.rc PROPERTIES
   INCLUDE_DIRECTORIES ${CMAKE_BINARY_DIR}/res
   OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/res/quillmere_version.h;${CMAKE_BINARY_DIR}/res/quillmere.manifest;${CMAKE_SOURCE_DIR}/res/quillmere.ico;${CMAKE_SOURCE_DIR}/res/config_dialog.rc")
 target_link_libraries(quillmere PRIVATE quillmere_core ${QM_STATIC_LINK})
+# Shipped without symbols or debug information.
+target_link_options(quillmere PRIVATE -s)
 set_target_properties(quillmere PROPERTIES SUFFIX ".scr"
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
