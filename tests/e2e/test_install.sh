@@ -25,7 +25,7 @@ expect_values() {  # KEY NAME=VALUE...
     local key=$1 got want
     got=$(qm_reg query "$key" | awk '$2 ~ /^REG_/ {n = $1; sub(/^ *[^ ]+ +REG_[A-Z_]+ */, ""); print n "=" $0}')
     for want in "${@:2}"; do
-        grep -qxF -- "$want" <<<"$got" || qm_fail "$key: no $want in: $(paste -sd' ' <<<"$got")"
+        grep -qxF -- "$want" <<<"$got" || qm_fail "$key: ${want%%=*} is $(grep -F "${want%%=*}=" <<<"$got"), expected $want"
     done
 }
 # Runs the entry's QuietUninstallString and waits for the entry to go
