@@ -38,7 +38,8 @@ VIAddVersionKey LegalCopyright "Copyright (C) Tovarind"
 !define MULTIUSER_INSTALLMODE_INSTDIR Quillmere
 !define MULTIUSER_USE_PROGRAMFILES64
 !define MULTIUSER_INSTALLMODE_FUNCTION ModeChosen
-!define MULTIUSER_INSTALLMODEPAGE_TEXT_TOP "Install Quillmere for everyone on this computer (needs administrator rights), or only for you.$\r$\n$\r$\nWindows lists only screensavers in its own folders in the Screen Saver Settings: installed only for you, Quillmere is not in that list, but it runs once it is made your screensaver (on the last page)."
+!define MULTIUSER_INSTALLMODEPAGE_TEXT_TOP "Install Quillmere for everyone on this computer (needs administrator rights), or just for you. Just for you, it is not in the Screen Saver Settings list (Windows lists only the screensavers in its own folders), but it runs once made your screensaver on the last page."
+!define MULTIUSER_INSTALLMODEPAGE_TEXT_CURRENTUSER "Install just for me (not listed in the Screen Saver Settings)"
 !include MultiUser.nsh
 !include MUI2.nsh
 !include FileFunc.nsh
