@@ -1,6 +1,13 @@
 # The screensaver itself and its tests under Wine.
 enable_language(RC)
 
+# The same commit gives the same .scr byte for byte, wherever and whenever it
+# is built: no build paths in what is compiled, no time stamp in the PE
+# header; the .scr itself is stripped below (the tests keep their debug
+# information).
+add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}=. -ffile-prefix-map=${CMAKE_BINARY_DIR}=.)
+add_link_options(-Wl,--no-insert-timestamp)
+
 # Everything is linked statically so the .scr runs with nothing beside it.
 set(QM_STATIC_LINK -static -static-libgcc -static-libstdc++)
 # Only KnownDLLs are imported: opengl32 is loaded at run time from System32.
@@ -11,11 +18,19 @@ target_include_directories(quillmere_core PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_definitions(quillmere_core PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 target_link_libraries(quillmere_core PUBLIC ${QM_WIN_LIBS})
 
+# The project version in the version resource and the manifest.
+set(QM_VERSION_QUAD ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}.0)
+configure_file(res/quillmere_version.h.in ${CMAKE_BINARY_DIR}/res/quillmere_version.h @ONLY)
+configure_file(res/quillmere.manifest.in ${CMAKE_BINARY_DIR}/res/quillmere.manifest @ONLY)
+
 add_executable(quillmere WIN32 ${SHELL_APP_SOURCES} res/quillmere.rc)
 # windres does not report the files the script pulls in.
-set_source_files_properties(res/quillmere.rc PROPERTIES OBJECT_DEPENDS
-  "${CMAKE_SOURCE_DIR}/res/quillmere.manifest;${CMAKE_SOURCE_DIR}/res/quillmere.ico;${CMAKE_SOURCE_DIR}/res/config_dialog.rc")
+set_source_files_properties(res/quillmere.rc PROPERTIES
+  INCLUDE_DIRECTORIES ${CMAKE_BINARY_DIR}/res
+  OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/res/quillmere_version.h;${CMAKE_BINARY_DIR}/res/quillmere.manifest;${CMAKE_SOURCE_DIR}/res/quillmere.ico;${CMAKE_SOURCE_DIR}/res/config_dialog.rc")
 target_link_libraries(quillmere PRIVATE quillmere_core ${QM_STATIC_LINK})
+# Shipped without symbols or debug information.
+target_link_options(quillmere PRIVATE -s)
 set_target_properties(quillmere PROPERTIES SUFFIX ".scr"
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
@@ -27,4 +42,5 @@ set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 add_subdirectory(tests/windows)
 add_subdirectory(tests/e2e)
+add_subdirectory(tests/package)
 include(bench/windows.cmake)

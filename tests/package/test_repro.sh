@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Builds quillmere.scr again from a copy of the tracked files (as they are
+# in the working tree) at another path, and compares it with the one built.
+set -u
+src=${QM_SOURCE_DIR:?} copy=${QM_COPY_DIR:?}
+fail() { echo "FAIL: $*" >&2 && exit 1; }
+mkdir -p "$copy/src"
+# tar keeps the files' times, so only what changed is built again.
+files=$(git -C "$src" ls-files -z | tr '\0' '\n') || fail "git ls-files in $src"
+(cd "$src" && tar --ignore-failed-read -cf - -T - <<<"$files" 2>/dev/null) | tar -C "$copy/src" -xf - || fail "copying the sources"
+[ -f "$copy/out/Makefile" ] ||
+    cmake -S "$copy/src" -B "$copy/out" -DCMAKE_TOOLCHAIN_FILE="$copy/src/cmake/mingw-w64-x86_64.cmake" >/dev/null ||
+    fail "configuring the copy"
+rm -f "$copy/out/quillmere.scr" # linked now, a while after the one built
+cmake --build "$copy/out" -j2 --target quillmere >"$copy/build.log" 2>&1 || fail "building the copy: $(tail "$copy/build.log")"
+cmp "$QM_SCR" "$copy/out/quillmere.scr" || fail "the copy at $copy/src built another quillmere.scr"
+! grep -qF -e "$src" -e "$copy" "$QM_SCR" || fail "quillmere.scr holds a build path"
+! x86_64-w64-mingw32-objdump -h "$QM_SCR" | grep -q debug || fail "quillmere.scr holds debug information"
+x86_64-w64-mingw32-objdump -t "$QM_SCR" | grep -q 'no symbols' || fail "quillmere.scr holds symbols"
+echo PASS
