@@ -29,28 +29,15 @@ TEST(MonitorViews, MonitorsBecomeClippedPartsOfTheWindow)
         EXPECT_EQ(monitor_views(c.monitors, c.window), c.views) << &c - cases;
 }
 
-TEST(TexturePlan, OwnSizeWhenTheGlTakesItElseAPowerOfTwoSquare)
+// What a context offers, from its version and extension texts (Windows' own
+// OpenGL 1.1 renderer has neither edge clamp nor any texture size), and the
+// texture planned for it: the picture's own size when the GL takes it, else
+// a power-of-two square of at least 1024 within the GL's limit; clamped to
+// its edge, or half a texel inside its border; a preview's a copy of about
+// its own size; mipmaps where the picture is shown smaller.
+TEST(TexturePlan, CapabilitiesThenSizeWrapLevelsAndInset)
 {
-    const struct { int width, height; gl_capabilities limits; int want_width, want_height; } cases[] = {
-        {1920, 1080, {true, 16384}, 1920, 1080}, {3840, 2160, {true, 4096}, 3840, 2160},
-        {1920, 1080, {false, 16384}, 2048, 2048}, {800, 600, {false, 16384}, 1024, 1024},
-        {7680, 2160, {true, 4096}, 4096, 4096},  {3840, 2160, {false, 3000}, 2048, 2048},
-        {300, 200, {true, 256}, 256, 256},       {0, 0, {true, 4096}, 1024, 1024},
-    };
-    for (const auto& c : cases) {
-        const texture_size size = texture_size_for(c.width, c.height, c.limits);
-        EXPECT_TRUE(size.width == c.want_width && size.height == c.want_height)
-            << c.width << "x" << c.height << " gave " << size.width << "x" << size.height;
-    }
-    EXPECT_TRUE(next_mip_level({5, 1}).width == 2 && next_mip_level({5, 1}).height == 1);
-
-}
-
-// What a context offers, from its version and extension texts: Windows' own
-// OpenGL 1.1 renderer has neither edge clamp nor any texture size.
-TEST(TexturePlan, CapabilitiesFromTheContextsTexts)
-{
-    const struct { const char *version, *extensions; bool any_size, edge_clamp; } cases[] = {
+    const struct { const char *version, *extensions; bool any_size, edge_clamp; } texts[] = {
         {"4.5 (Compatibility Profile) Mesa 22.3.6", "", true, true},
         {"1.1.0", nullptr, false, false},
         {"1.2", "", false, true},
@@ -60,33 +47,34 @@ TEST(TexturePlan, CapabilitiesFromTheContextsTexts)
         {"1.1", "GL_ARB_texture_non_power_of_two_extra GL_EXT_texture_edge_clamp_x", false, false},
         {nullptr, nullptr, false, false},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : texts) {
         const gl_capabilities gl = read_capabilities(c.version, c.extensions, 1024);
         EXPECT_TRUE(gl.any_size == c.any_size && gl.edge_clamp == c.edge_clamp && gl.max_size == 1024)
             << (c.version ? c.version : "null") << " / " << (c.extensions ? c.extensions : "null");
     }
-}
 
-// The plan: a monitor's part at its own size and clamped to its edge; the
-// 1.1 renderer's square within 1024, clamped half a texel inside its border;
-// a preview a copy of about its own size, with mipmaps.
-TEST(TexturePlan, SizeWrapLevelsAndInsetForTheContext)
-{
-    const gl_capabilities mesa{true, 16384, true}, software{false, 1024, false};
-    const struct { gl_capabilities gl; int w, h, shown_w, shown_h; bool small; texture_size size; bool mipmaps; float inset; } cases[] = {
+    const gl_capabilities mesa{true, 16384, true}, old{false, 16384, true}, software{false, 1024, false};
+    const struct { gl_capabilities gl; int w, h, shown_w, shown_h; bool small; texture_size size; bool mipmaps; float inset; } plans[] = {
         {mesa, 1920, 1080, 1920, 1080, false, {1920, 1080}, false, 0},
+        {{true, 4096, true}, 3840, 2160, 3840, 2160, false, {3840, 2160}, false, 0},
+        {{true, 4096, true}, 7680, 2160, 7680, 2160, false, {4096, 4096}, false, 0},
+        {{true, 256, true}, 300, 200, 300, 200, false, {256, 256}, false, 0},
+        {old, 1920, 1080, 1920, 1080, false, {2048, 2048}, false, 0},
+        {old, 800, 600, 800, 600, false, {1024, 1024}, false, 0},
+        {{false, 3000, true}, 3840, 2160, 3840, 2160, false, {2048, 2048}, false, 0},
+        {mesa, 0, 0, 0, 0, false, {1024, 1024}, false, 0},
         {mesa, 1920, 1080, 632, 453, false, {1920, 1080}, true, 0},
         {mesa, 7680, 2160, 152, 112, true, {152, 112}, true, 0},
         {software, 1920, 1080, 1920, 1080, false, {1024, 1024}, false, 0.5f / 1024},
         {software, 3840, 2160, 152, 112, true, {256, 256}, true, 0.5f / 256},
         {mesa, 800, 600, 1024, 768, true, {800, 600}, true, 0}, // a preview larger than the picture
     };
-    for (const auto& c : cases) {
+    for (const auto& c : plans) {
         const texture_plan plan = plan_texture(c.gl, c.w, c.h, c.shown_w, c.shown_h, c.small);
         EXPECT_TRUE(plan.size.width == c.size.width && plan.size.height == c.size.height &&
                     plan.mipmaps == c.mipmaps && plan.edge_clamp == c.gl.edge_clamp &&
                     plan.inset_u == c.inset && plan.inset_v == c.inset)
-            << &c - cases << ": " << plan.size.width << " x " << plan.size.height;
+            << &c - plans << ": " << plan.size.width << " x " << plan.size.height;
     }
 }
 
