@@ -97,34 +97,31 @@ TEST(start_up, a_request_to_start_a_screensaver_is_refused_powering_down_is_not)
 // back; a preview whose host's window is destroyed ends with exit code 1.
 TEST(start_up, frames_stop_while_the_displays_are_off)
 {
-    app_instance = GetModuleHandleA(nullptr);
     static HWND host;
-    host = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 64, 48, nullptr, nullptr, nullptr, nullptr);
-    shell_calls = {};
-    shell_calls.prepare_scene = shell_calls.init_scene = scene_is_set_up;
     static std::vector<std::string> steps;
     static int looks;
     static DWORD tick;
+    app_instance = GetModuleHandleA(nullptr);
+    host = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 64, 48, nullptr, nullptr, nullptr, nullptr);
+    shell_calls.prepare_scene = shell_calls.init_scene = scene_is_set_up;
     steps.clear(), looks = 0, last_tick = 0;
-    // Every 20 ms, inside the run's own loop.
+    // Every 20 ms, inside the run's own loop: displays off once frames come,
+    // on again ten looks later, then the host gone once frames come again.
     const UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
-        auto display = [](DWORD state) {
+        const auto display = [](DWORD state) {
             POWERBROADCAST_SETTING setting = {{0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}}, sizeof state, {}};
             std::memcpy(setting.Data, &state, sizeof state);
             SendMessageA(main_window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(&setting));
             tick = last_tick, looks = 0;
         };
-        if (++looks > 500)
-            return steps.push_back("stuck"), DestroyWindow(host), void();
-        if (steps.empty() && last_tick != 0)
+        if (++looks > 500 || (steps.size() == 2 && last_tick != tick))
+            steps.push_back(looks > 500 ? "stuck" : "drawing again"), DestroyWindow(host);
+        else if (steps.empty() && last_tick != 0)
             steps.push_back("drawing"), display(0);
         else if (steps.size() == 1 && looks == 10)
             steps.push_back(last_tick == tick ? "paused" : "drew while off"), display(1);
-        else if (steps.size() == 2 && last_tick != tick)
-            steps.push_back("drawing again"), DestroyWindow(host);
     });
-    const std::string command = "quillmere.scr /p " + std::to_string(reinterpret_cast<INT_PTR>(host));
-    EXPECT_EQ(run_entry(command.c_str(), SW_SHOWNORMAL), 1);
+    EXPECT_EQ(run_entry(("quillmere.scr /p " + std::to_string(reinterpret_cast<INT_PTR>(host))).c_str(), SW_SHOWNORMAL), 1);
     KillTimer(nullptr, timer);
     EXPECT_EQ(steps, (std::vector<std::string>{"drawing", "paused", "drawing again"}));
     UnregisterClassA(render_class_name, app_instance);
