@@ -30,8 +30,6 @@ public:
     double get_number(const char* name, float default_value);
     bool set_number(const char* name, float value);
 
-    bool is_failed() const { return failed; }
-
 private:
     void open(const char* key_path, std::initializer_list<HKEY> roots);
 
