@@ -10,7 +10,6 @@
 #include "shell/run_log.h"
 #include "shell/shell.h"
 
-
 water_saver::water_saver()
 {
     ensure_defaults();
@@ -177,7 +176,7 @@ void water_saver::draw(float seconds)
         gl.glVertexPointer(2, GL_FLOAT, sizeof(mesh_vertex), &view.vertices[0].x);
         gl.glTexCoordPointer(2, GL_FLOAT, sizeof(mesh_vertex), &view.vertices[0].u);
         gl.glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indices.size()), GL_UNSIGNED_SHORT,
-                       indices.data());
+                          indices.data());
         gl.glPopMatrix();
     }
     gl.glPopClientAttrib();
