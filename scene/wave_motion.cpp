@@ -24,7 +24,24 @@ void store_uv(mesh_vertex* out, float u, float v)
     out->v = v;
 }
 
+// A coordinate held to [low, high] where the texture has no edge clamp.
+template <bool held>
+float hold(float value, float low, float high)
+{
+    if constexpr (held)
+        return std::clamp(value, low, high);
+    return value;
+}
+
 #ifdef QM_WAVES_SSE
+template <bool held>
+__m128 hold4(__m128 value, __m128 low, __m128 high)
+{
+    if constexpr (held)
+        return _mm_min_ps(_mm_max_ps(value, low), high);
+    return value;
+}
+
 // Four (u, v) pairs into four consecutive vertices, leaving x, y alone.
 void store_uv4(mesh_vertex* out, __m128 u, __m128 v)
 {
@@ -72,6 +89,7 @@ void wave_field::prepare(const std::vector<mesh_vertex>& vertices, int columns, 
     high_u_ = inset_u > 0 ? 1 - inset_u : unbounded;
     low_v_ = inset_v > 0 ? inset_v : -unbounded;
     high_v_ = inset_v > 0 ? 1 - inset_v : unbounded;
+    held_ = inset_u > 0 || inset_v > 0;
     count_ = vertices.size();
     width_ = width;
     height_ = height;
@@ -168,15 +186,23 @@ void wave_field::apply(std::vector<mesh_vertex>& vertices, float phase) const
     const double sin_phase = std::sin(static_cast<double>(phase));
     switch (method_) {
     case method::radial:
-        apply_radial(vertices, static_cast<float>(cos_phase), static_cast<float>(sin_phase));
+        if (held_)
+            apply_radial<true>(vertices, static_cast<float>(cos_phase), static_cast<float>(sin_phase));
+        else
+            apply_radial<false>(vertices, static_cast<float>(cos_phase), static_cast<float>(sin_phase));
         break;
     default:
-        apply_linear(vertices, cos_phase, sin_phase, static_cast<float>(cos_phase),
-                     static_cast<float>(sin_phase));
+        if (held_)
+            apply_linear<true>(vertices, cos_phase, sin_phase, static_cast<float>(cos_phase),
+                               static_cast<float>(sin_phase));
+        else
+            apply_linear<false>(vertices, cos_phase, sin_phase, static_cast<float>(cos_phase),
+                                static_cast<float>(sin_phase));
         break;
     }
 }
 
+template <bool held>
 void wave_field::apply_radial(std::vector<mesh_vertex>& vertices, float cos_phase,
                               float sin_phase) const
 {
@@ -199,16 +225,17 @@ void wave_field::apply_radial(std::vector<mesh_vertex>& vertices, float cos_phas
                                     _mm_mul_ps(_mm_loadu_ps(cos_a + k), sp));
         const __m128 u = _mm_add_ps(_mm_loadu_ps(base_u + k), _mm_mul_ps(_mm_loadu_ps(shift_u + k), s));
         const __m128 v = _mm_add_ps(_mm_loadu_ps(base_v + k), _mm_mul_ps(_mm_loadu_ps(shift_v + k), s));
-        store_uv4(out + k, _mm_min_ps(_mm_max_ps(u, low_u), high_u), _mm_min_ps(_mm_max_ps(v, low_v), high_v));
+        store_uv4(out + k, hold4<held>(u, low_u, high_u), hold4<held>(v, low_v, high_v));
     }
 #endif
     for (; k < n; ++k) {
         const float s = sin_a[k] * cos_phase + cos_a[k] * sin_phase;
-        store_uv(out + k, std::clamp(base_u[k] + shift_u[k] * s, low_u_, high_u_),
-                 std::clamp(base_v[k] + shift_v[k] * s, low_v_, high_v_));
+        store_uv(out + k, hold<held>(base_u[k] + shift_u[k] * s, low_u_, high_u_),
+                 hold<held>(base_v[k] + shift_v[k] * s, low_v_, high_v_));
     }
 }
 
+template <bool held>
 void wave_field::apply_linear(std::vector<mesh_vertex>& vertices, double cos_phase,
                               double sin_phase, float cos_phase_f, float sin_phase_f) const
 {
@@ -233,14 +260,13 @@ void wave_field::apply_linear(std::vector<mesh_vertex>& vertices, double cos_pha
             const __m128 u = _mm_add_ps(_mm_loadu_ps(base_u + j), su);
             const __m128 shift_v = _mm_add_ps(_mm_mul_ps(_mm_loadu_ps(column_sin + j), cp),
                                               _mm_mul_ps(_mm_loadu_ps(column_cos + j), sp));
-            store_uv4(out + j, _mm_min_ps(_mm_max_ps(u, low_u), high_u),
-                      _mm_min_ps(_mm_max_ps(_mm_add_ps(bv, shift_v), low_v), high_v));
+            store_uv4(out + j, hold4<held>(u, low_u, high_u), hold4<held>(_mm_add_ps(bv, shift_v), low_v, high_v));
         }
 #endif
         for (; j < columns; ++j) {
             const float shift_v = column_sin[j] * cos_phase_f + column_cos[j] * sin_phase_f;
-            store_uv(out + j, std::clamp(base_u[j] + shift_u, low_u_, high_u_),
-                     std::clamp(base_v + shift_v, low_v_, high_v_));
+            store_uv(out + j, hold<held>(base_u[j] + shift_u, low_u_, high_u_),
+                     hold<held>(base_v + shift_v, low_v_, high_v_));
         }
     }
 }

@@ -39,7 +39,11 @@ private:
 
     bool prepare_linear(const std::vector<mesh_vertex>& vertices, int columns, int rows);
     void prepare_radial(const std::vector<mesh_vertex>& vertices);
+    // `held`: u and v are held to the inset's range (only a GL without edge
+    // clamp needs it, so the usual update does no extra work).
+    template <bool held>
     void apply_radial(std::vector<mesh_vertex>& vertices, float cos_phase, float sin_phase) const;
+    template <bool held>
     void apply_linear(std::vector<mesh_vertex>& vertices, double cos_phase, double sin_phase,
                       float cos_phase_f, float sin_phase_f) const;
 
@@ -50,6 +54,7 @@ private:
     float freq_ = 0;
     float amp_ = 0;
     // The range u and v are held to; unbounded without an inset.
+    bool held_ = false;
     float low_u_ = 0, high_u_ = 0, low_v_ = 0, high_v_ = 0;
 
     // Radial: per vertex, u = base_u + shift_u * s and v = base_v + shift_v * s
