@@ -75,21 +75,27 @@ awk "BEGIN {exit !($(mae 1120x3+400+539) > 4 * $radial)}" || qm_fail "radial 0 g
 end_with mousedown 1
 
 # The screen grows from 960 x 540 under a screensaver run, as when a monitor
-# wakes at a higher resolution: the window follows it, and each new part
-# shows the desktop rippling (neither the live desktop nor black).
+# wakes at a higher resolution: the window follows it, and every quarter of
+# the new screen ripples (moves between two looks, which neither the live
+# desktop nor black does) and is about as bright as the desktop X shows
+# there (the picture fitted to the small screen, tiled as the screen grew).
 mode() { [ "$(qm_probe --mode "$1" "$2")" = mode=0 ] || qm_fail "no $1 x $2 mode"; }
 xrandr --newmode small 0 960 0 0 0 540 0 0 0 && xrandr --addmode screen small && mode 960 540
 run amp 100 -- /s
-qm_until 30 qm_probe | grep -q 'outer=960x540+0+0 ' || qm_fail "not full screen at 960 x 540"
+small_window() { qm_probe | grep -q 'outer=960x540+0+0 '; }
+qm_until 30 small_window || qm_fail "not full screen at 960 x 540: $(qm_probe)"
 mode 1920 1080
-# X showed the picture fitted to the small screen, and tiles it as the screen grows.
 convert "$w/desk.png" -resize '960x540!' "$w/small.png" && convert -size 1920x1080 tile:"$w/small.png" "$w/grown.png"
-part_rippling() {  # GEOMETRY: differs from the desktop, but is about as bright
-    [ "$(ae "$w/now.png[$1]" "$w/grown.png[$1]")" -gt 5000 ] && awk "BEGIN {exit !(($(
-        convert "$w/now.png[$1]" -format '%[fx:mean]-' info:; convert "$w/grown.png[$1]" -format '%[fx:mean]' info:))^2 < 0.01)}"
+mean() { convert "$1" -format '%[fx:mean]' info:; }
+quarters_rippling() {
+    local part ok=0
+    for part in 960x540+0+0 960x540+960+0 960x540+0+540 960x540+960+540; do
+        [ "$(ae "$w/now.png[$part]" "$w/last.png[$part]")" -gt 5000 ] &&
+            awk "BEGIN {exit !(($(mean "$w/now.png[$part]") - $(mean "$w/grown.png[$part]"))^2 < 0.01)}" || ok=1
+    done
+    cp "$w/now.png" "$w/last.png" && return $ok
 }
-grown() { part_rippling 960x540+960+0 && part_rippling 960x540+0+540 && part_rippling 960x540+960+540 && part_rippling 960x540+0+0; }
-until_shot grown || qm_fail "the grown screen is not covered and rippling: $(qm_probe)"
+qm_screenshot "$w/last.png" && until_shot quarters_rippling || qm_fail "the grown screen is not covered and rippling: $(qm_probe)"
 grep -q '^Screen changed: 1920 x 1080 at 0, 0, 1 monitor(s)' "$w/screen.log" || qm_fail "no screen change in the log"
 end_with key x
 echo PASS
