@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <limits>
 
 #if defined(__SSE__) || defined(_M_X64)
 #include <xmmintrin.h>
@@ -84,12 +83,8 @@ void wave_field::prepare(const std::vector<mesh_vertex>& vertices, int columns, 
                          int width, int height, bool radial, float freq, float amp,
                          float inset_u, float inset_v)
 {
-    constexpr float unbounded = std::numeric_limits<float>::infinity();
-    low_u_ = inset_u > 0 ? inset_u : -unbounded;
-    high_u_ = inset_u > 0 ? 1 - inset_u : unbounded;
-    low_v_ = inset_v > 0 ? inset_v : -unbounded;
-    high_v_ = inset_v > 0 ? 1 - inset_v : unbounded;
-    held_ = inset_u > 0 || inset_v > 0;
+    inset_u_ = inset_u;
+    inset_v_ = inset_v;
     count_ = vertices.size();
     width_ = width;
     height_ = height;
@@ -186,13 +181,13 @@ void wave_field::apply(std::vector<mesh_vertex>& vertices, float phase) const
     const double sin_phase = std::sin(static_cast<double>(phase));
     switch (method_) {
     case method::radial:
-        if (held_)
+        if (inset_u_ > 0 || inset_v_ > 0)
             apply_radial<true>(vertices, static_cast<float>(cos_phase), static_cast<float>(sin_phase));
         else
             apply_radial<false>(vertices, static_cast<float>(cos_phase), static_cast<float>(sin_phase));
         break;
     default:
-        if (held_)
+        if (inset_u_ > 0 || inset_v_ > 0)
             apply_linear<true>(vertices, cos_phase, sin_phase, static_cast<float>(cos_phase),
                                static_cast<float>(sin_phase));
         else
@@ -206,6 +201,7 @@ template <bool held>
 void wave_field::apply_radial(std::vector<mesh_vertex>& vertices, float cos_phase,
                               float sin_phase) const
 {
+    const float low_u = inset_u_, high_u = 1 - inset_u_, low_v = inset_v_, high_v = 1 - inset_v_;
     const std::size_t n = vertices.size();
     mesh_vertex* out = vertices.data();
     const float* base_u = base_u_.data();
@@ -218,20 +214,20 @@ void wave_field::apply_radial(std::vector<mesh_vertex>& vertices, float cos_phas
 #ifdef QM_WAVES_SSE
     const __m128 cp = _mm_set1_ps(cos_phase);
     const __m128 sp = _mm_set1_ps(sin_phase);
-    const __m128 low_u = _mm_set1_ps(low_u_), high_u = _mm_set1_ps(high_u_);
-    const __m128 low_v = _mm_set1_ps(low_v_), high_v = _mm_set1_ps(high_v_);
+    const __m128 low_u4 = _mm_set1_ps(low_u), high_u4 = _mm_set1_ps(high_u);
+    const __m128 low_v4 = _mm_set1_ps(low_v), high_v4 = _mm_set1_ps(high_v);
     for (; k + 4 <= n; k += 4) {
         const __m128 s = _mm_add_ps(_mm_mul_ps(_mm_loadu_ps(sin_a + k), cp),
                                     _mm_mul_ps(_mm_loadu_ps(cos_a + k), sp));
         const __m128 u = _mm_add_ps(_mm_loadu_ps(base_u + k), _mm_mul_ps(_mm_loadu_ps(shift_u + k), s));
         const __m128 v = _mm_add_ps(_mm_loadu_ps(base_v + k), _mm_mul_ps(_mm_loadu_ps(shift_v + k), s));
-        store_uv4(out + k, hold4<held>(u, low_u, high_u), hold4<held>(v, low_v, high_v));
+        store_uv4(out + k, hold4<held>(u, low_u4, high_u4), hold4<held>(v, low_v4, high_v4));
     }
 #endif
     for (; k < n; ++k) {
         const float s = sin_a[k] * cos_phase + cos_a[k] * sin_phase;
-        store_uv(out + k, hold<held>(base_u[k] + shift_u[k] * s, low_u_, high_u_),
-                 hold<held>(base_v[k] + shift_v[k] * s, low_v_, high_v_));
+        store_uv(out + k, hold<held>(base_u[k] + shift_u[k] * s, low_u, high_u),
+                 hold<held>(base_v[k] + shift_v[k] * s, low_v, high_v));
     }
 }
 
@@ -239,6 +235,7 @@ template <bool held>
 void wave_field::apply_linear(std::vector<mesh_vertex>& vertices, double cos_phase,
                               double sin_phase, float cos_phase_f, float sin_phase_f) const
 {
+    const float low_u = inset_u_, high_u = 1 - inset_u_, low_v = inset_v_, high_v = 1 - inset_v_;
     const std::size_t columns = static_cast<std::size_t>(columns_);
     const float* base_u = column_base_u_.data();
     const float* column_sin = column_sin_.data();
@@ -254,19 +251,19 @@ void wave_field::apply_linear(std::vector<mesh_vertex>& vertices, double cos_pha
         const __m128 bv = _mm_set1_ps(base_v);
         const __m128 cp = _mm_set1_ps(cos_phase_f);
         const __m128 sp = _mm_set1_ps(sin_phase_f);
-        const __m128 low_u = _mm_set1_ps(low_u_), high_u = _mm_set1_ps(high_u_);
-        const __m128 low_v = _mm_set1_ps(low_v_), high_v = _mm_set1_ps(high_v_);
+        const __m128 low_u4 = _mm_set1_ps(low_u), high_u4 = _mm_set1_ps(high_u);
+        const __m128 low_v4 = _mm_set1_ps(low_v), high_v4 = _mm_set1_ps(high_v);
         for (; j + 4 <= columns; j += 4) {
             const __m128 u = _mm_add_ps(_mm_loadu_ps(base_u + j), su);
             const __m128 shift_v = _mm_add_ps(_mm_mul_ps(_mm_loadu_ps(column_sin + j), cp),
                                               _mm_mul_ps(_mm_loadu_ps(column_cos + j), sp));
-            store_uv4(out + j, hold4<held>(u, low_u, high_u), hold4<held>(_mm_add_ps(bv, shift_v), low_v, high_v));
+            store_uv4(out + j, hold4<held>(u, low_u4, high_u4), hold4<held>(_mm_add_ps(bv, shift_v), low_v4, high_v4));
         }
 #endif
         for (; j < columns; ++j) {
             const float shift_v = column_sin[j] * cos_phase_f + column_cos[j] * sin_phase_f;
-            store_uv(out + j, hold<held>(base_u[j] + shift_u, low_u_, high_u_),
-                     hold<held>(base_v + shift_v, low_v_, high_v_));
+            store_uv(out + j, hold<held>(base_u[j] + shift_u, low_u, high_u),
+                     hold<held>(base_v + shift_v, low_v, high_v));
         }
     }
 }

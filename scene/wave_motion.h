@@ -53,9 +53,8 @@ private:
     int height_ = 0;
     float freq_ = 0;
     float amp_ = 0;
-    // The range u and v are held to; unbounded without an inset.
-    bool held_ = false;
-    float low_u_ = 0, high_u_ = 0, low_v_ = 0, high_v_ = 0;
+    // u and v are held to [inset, 1 - inset] when the insets are not 0.
+    float inset_u_ = 0, inset_v_ = 0;
 
     // Radial: per vertex, u = base_u + shift_u * s and v = base_v + shift_v * s
     // with s = sin(a + phase) = sin_a * cos(phase) + cos_a * sin(phase).
