@@ -175,7 +175,7 @@ int run_window_cycle(bool full_screen, int show_command)
         screen_rect place;
         if (!choose_size(full_screen, place, style, ex_style))
             return 0;
-        created_tick = GetTickCount() | 1;
+        created_tick = GetTickCount() | 1; // never 0 while the first frame is awaited
         main_window = CreateWindowExA(ex_style, render_class_name, window_title, style, place.x, place.y,
                                       place.width, place.height, preview_parent, nullptr,
                                       app_instance, nullptr);
