@@ -24,7 +24,10 @@ void gl_resize(int width, int height)
     app_scene.resize(width, height);
 }
 
-void gl_input(int, int, int, int) {}
+void gl_input(int action, int code, int x, int y)
+{
+    app_scene.input(action, code, x, y);
+}
 
 void gl_screen(const screen_rect& window, const screen_rect& screen)
 {

@@ -5,6 +5,9 @@ set(SCENE_PURE_SOURCES
   scene/texture_plan.cpp
   scene/wave_motion.cpp
   scene/wave_params.cpp
+  scene/water_drops.cpp
+  scene/water_light.cpp
+  scene/water_surface.cpp
 )
 set(SCENE_WIN_SOURCES
   scene/capture_desktop.cpp

@@ -2,6 +2,7 @@
 
 #include "scene/desktop_texture.h"
 #include "scene/mesh.h"
+#include "scene/water_light.h"
 #include "scene/wave_params.h"
 #include "settings/catalogue.h"
 #include "settings/reg_settings.h"
@@ -10,11 +11,27 @@
 #include "shell/run_log.h"
 #include "shell/shell.h"
 
+#include <cmath>
+
 water_saver::water_saver()
 {
     ensure_defaults();
     radial = app_settings.get_number(setting_radial, 1) != 0;
 }
+
+namespace {
+
+// The pointer stirs the water of a full-screen window alone: the host owns
+// the preview's mouse.
+bool pointer_stirs()
+{
+    return !screen_monitors.empty() && !screen_preview;
+}
+
+// The pointer drops a ring for every 3 % of the monitor's diagonal it moves.
+constexpr float stir_spacing = 0.03f;
+
+} // namespace
 
 bool water_saver::init_data()
 {
@@ -27,6 +44,10 @@ bool water_saver::init_data()
     speed = params.speed;
     freq = params.freq;
     amp = params.amp;
+    // Not a number or anything but 1 is no light.
+    light = app_settings.get_number(setting_light, 0) == 1;
+    rain = get_percent(setting_rain, 0);
+    rain_seed = GetTickCount();
 
     picture_area = virtual_screen();
     HBITMAP bitmap = capture_desktop(picture_area);
@@ -118,12 +139,15 @@ bool water_saver::init_gl()
         upload_picture(picture, view.source, plan);
         view.inset_u = plan.inset_u;
         view.inset_v = plan.inset_v;
+        view.half_texel = 0.5f * std::min(static_cast<float>(view.area.width) / plan.size.width,
+                                          static_cast<float>(view.area.height) / plan.size.height);
         log_write("Texture: %d x %d for %d x %d shown at %d x %d, %s, %s\n", plan.size.width,
                   plan.size.height, view.source.width, view.source.height, view.area.width,
                   view.area.height, plan.edge_clamp ? "clamped to its edge" : "clamped inside its border",
                   plan.mipmaps ? "mipmaps" : "one level");
     }
     build_mesh(columns, rows);
+    pointer.forget();
     return true;
 }
 
@@ -133,12 +157,45 @@ void water_saver::build_mesh(int columns, int rows)
         build_grid(view.vertices, indices, columns, rows, view.area.width, view.area.height);
         // The old per-frame data described other positions.
         view.field = wave_field{};
+        view.surface = water_surface{};
+    }
+}
+
+void water_saver::prepare_surface(scene_view& view, int index)
+{
+    // The pool's drops go to the rain, less the pointer's share, split
+    // between the views.
+    const int count = static_cast<int>(views_.size());
+    const int slots = max_live_drops - (pointer_stirs() ? pointer_drops : 0);
+    const int share = slots / count + (index < slots % count ? 1 : 0);
+    view.surface.prepare(view.vertices, columns, rows, view.area.width, view.area.height, view.half_texel,
+                         light, rain, share, rain_seed + static_cast<std::uint32_t>(index) * 7919u);
+}
+
+void water_saver::input(int action, int code, int x, int y)
+{
+    if (!(rain > 0) || !pointer_stirs())
+        return;
+    for (std::size_t k = 0; k < views_.size(); ++k) {
+        const screen_rect& area = views_[k].area;
+        if (x < area.x || y < area.y || x >= area.x + area.width || y >= area.y + area.height)
+            continue;
+        const float view_x = static_cast<float>(x - area.x), view_y = static_cast<float>(y - area.y);
+        const int view = static_cast<int>(k);
+        if (action == 2)
+            pointer.moved(view, view_x, view_y, rain_time(), stir_spacing * window_diagonal(area.width, area.height));
+        else if (action == 0 && code == 0)
+            pointer.clicked(view, view_x, view_y, rain_time());
+        return;
     }
 }
 
 void water_saver::draw(float seconds)
 {
     wave_phase = advance_phase(wave_phase, seconds, speed);
+    // The shell's seconds are whole ticks of a millisecond.
+    if (std::isfinite(seconds) && seconds > 0 && seconds < 1e9f)
+        rain_clock_ms += std::llround(static_cast<double>(seconds) * 1000);
     if (views_.empty() || indices.empty())
         return;
 
@@ -151,35 +208,73 @@ void water_saver::draw(float seconds)
     gl.glDisableClientState(GL_COLOR_ARRAY);
     gl.glDisableClientState(GL_EDGE_FLAG_ARRAY);
     gl.glDisableClientState(GL_NORMAL_ARRAY);
-    for (scene_view& view : views_) {
-        // A window that was resized gets its grid again, so the whole picture
-        // covers the whole client area. A client area without width or
-        // height has no mapping: the last frame's coordinates stay.
-        if (view.follows_window && screen_width > 0 && screen_height > 0 &&
-            (view.area.width != screen_width || view.area.height != screen_height)) {
-            view.area = {0, 0, screen_width, screen_height};
-            build_grid(view.vertices, indices, columns, rows, screen_width, screen_height);
-            view.field = wave_field{};
-        }
-        if (view.vertices.empty())
-            continue;
-        const int width = view.area.width;
-        const int height = view.area.height;
-        if (!view.field.matches(view.vertices.size(), width, height))
-            view.field.prepare(view.vertices, columns, rows, width, height, radial, freq, amp,
-                               view.inset_u, view.inset_v);
-        view.field.apply(view.vertices, wave_phase);
-
-        gl.glBindTexture(GL_TEXTURE_2D, view.texture);
-        gl.glPushMatrix();
-        gl.glTranslatef(static_cast<GLfloat>(view.area.x), static_cast<GLfloat>(view.area.y), 0);
-        gl.glVertexPointer(2, GL_FLOAT, sizeof(mesh_vertex), &view.vertices[0].x);
-        gl.glTexCoordPointer(2, GL_FLOAT, sizeof(mesh_vertex), &view.vertices[0].u);
-        gl.glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indices.size()), GL_UNSIGNED_SHORT,
-                          indices.data());
-        gl.glPopMatrix();
-    }
+    for (std::size_t k = 0; k < views_.size(); ++k)
+        draw_view(views_[k], static_cast<int>(k));
     gl.glPopClientAttrib();
+}
+
+void water_saver::draw_view(scene_view& view, int index)
+{
+    // A window that was resized gets its grid again, so the whole picture
+    // covers the whole client area. A client area without width or
+    // height has no mapping: the last frame's coordinates stay.
+    if (view.follows_window && screen_width > 0 && screen_height > 0 &&
+        (view.area.width != screen_width || view.area.height != screen_height)) {
+        view.area = {0, 0, screen_width, screen_height};
+        build_grid(view.vertices, indices, columns, rows, screen_width, screen_height);
+        view.field = wave_field{};
+        view.surface = water_surface{};
+    }
+    if (view.vertices.empty())
+        return;
+    const int width = view.area.width;
+    const int height = view.area.height;
+    // With drops or light the waves' coordinates are held to the inset
+    // only once the drops are added.
+    const bool surface = light || rain > 0;
+    if (surface && !view.surface.matches(view.vertices.size(), width, height))
+        prepare_surface(view, index);
+    if (!view.field.matches(view.vertices.size(), width, height))
+        view.field.prepare(view.vertices, columns, rows, width, height, radial, freq, amp,
+                           surface ? 0 : view.inset_u, surface ? 0 : view.inset_v);
+    view.field.apply(view.vertices, wave_phase);
+    if (surface) {
+        others.clear();
+        pointer.live_drops(index, rain_time(), others);
+        view.surface.apply(view.vertices, rain_time(), others, view.inset_u, view.inset_v);
+    }
+
+    gl.glBindTexture(GL_TEXTURE_2D, view.texture);
+    gl.glPushMatrix();
+    gl.glTranslatef(static_cast<GLfloat>(view.area.x), static_cast<GLfloat>(view.area.y), 0);
+    gl.glVertexPointer(2, GL_FLOAT, sizeof(mesh_vertex), &view.vertices[0].x);
+    gl.glTexCoordPointer(2, GL_FLOAT, sizeof(mesh_vertex), &view.vertices[0].u);
+    const bool lit = surface && view.surface.lit();
+    // The light's shade multiplies the picture (255: unchanged).
+    if (lit) {
+        gl.glEnableClientState(GL_COLOR_ARRAY);
+        gl.glColorPointer(4, GL_UNSIGNED_BYTE, 0, view.surface.shade().data());
+    }
+    gl.glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indices.size()), GL_UNSIGNED_SHORT,
+                      indices.data());
+    // The glint is added over the picture where there is any: a second pass
+    // works on every OpenGL, Windows' own 1.1 included.
+    if (lit && view.surface.glinting()) {
+        glinting_triangles(indices, view.surface.glint().data(), view.glinting);
+        gl.glDisable(GL_TEXTURE_2D);
+        gl.glEnable(GL_BLEND);
+        gl.glBlendFunc(GL_ONE, GL_ONE);
+        gl.glColorPointer(4, GL_UNSIGNED_BYTE, 0, view.surface.glint().data());
+        gl.glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(view.glinting.size()), GL_UNSIGNED_SHORT,
+                          view.glinting.data());
+        gl.glDisable(GL_BLEND);
+        gl.glEnable(GL_TEXTURE_2D);
+    }
+    if (lit) {
+        gl.glDisableClientState(GL_COLOR_ARRAY);
+        gl.glColor3f(1, 1, 1); // a colour array leaves the current colour undefined
+    }
+    gl.glPopMatrix();
 }
 
 void water_saver::resize(int width, int height)

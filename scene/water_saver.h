@@ -2,6 +2,8 @@
 #include "scene/desktop_pixels.h"
 #include "scene/mesh_vertex.h"
 #include "scene/wave_motion.h"
+#include "scene/water_drops.h"
+#include "scene/water_surface.h"
 #include "shell/screen_rect.h"
 
 #include <windows.h>
@@ -20,8 +22,11 @@ struct scene_view {
     bool follows_window = false; // the whole client area, whatever its size
     GLuint texture = 0;
     float inset_u = 0, inset_v = 0; // the texture plan's, for the waves
+    float half_texel = 0.5f;        // in the view's pixels
     std::vector<mesh_vertex> vertices;
     wave_field field;
+    water_surface surface;                // drops and light, when asked for
+    std::vector<std::uint16_t> glinting;  // this frame's triangles with a glint
 };
 
 // The scene: the captured desktop, its textures, the grids and the waves.
@@ -48,13 +53,20 @@ public:
 
     // Every view's grid, for its current size.
     void build_mesh(int columns, int rows);
+    // The pointer in the window's client area: action 0 button down
+    // (code 0 the left), 2 a move.
+    void input(int action, int code, int x, int y);
 
     // Read-only views for the tests.
     const std::vector<scene_view>& views() const { return views_; }
     float phase() const { return wave_phase; }
+    double rain_time() const { return rain_clock_ms / 1000.0; }
 
 private:
     void plan_views();
+    // The drops and light of one view, laid out for its grid and size.
+    void prepare_surface(scene_view& view, int index);
+    void draw_view(scene_view& view, int index);
 
     bool radial = false;
     desktop_picture picture;
@@ -66,11 +78,19 @@ private:
     float speed = 0;
     float freq = 0;
     float amp = 0;
+    bool light = false;
+    double rain = 0;
+    std::uint32_t rain_seed = 0;
 
     HGLRC view_context = nullptr; // where the views' textures live
 
     // Carries on across window re-creation; never reset.
     float wave_phase = 0;
+    // The drops' clock, in whole milliseconds as the frames' ticks come, so
+    // a moment is the same however many frames led to it.
+    std::int64_t rain_clock_ms = 0;
+    pointer_trail pointer;
+    std::vector<water_drop> others; // a frame's pointer drops, kept to spare allocations
 };
 
 extern water_saver app_scene;

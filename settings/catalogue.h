@@ -9,6 +9,8 @@ constexpr char setting_speed[] = "speed";
 constexpr char setting_freq[] = "freq";
 constexpr char setting_amp[] = "amp";
 constexpr char setting_radial[] = "radial";
+constexpr char setting_light[] = "light";
+constexpr char setting_rain[] = "rain";
 
 // Writes every missing (or unreadable) setting with its default.
 void ensure_defaults();

@@ -13,11 +13,14 @@
     X(HGLRC, wglGetCurrentContext, (void))                                                          \
     X(BOOL, wglUseFontBitmapsA, (HDC, DWORD, DWORD, DWORD))                                         \
     X(void, glBindTexture, (GLenum, GLuint))                                                        \
+    X(void, glBlendFunc, (GLenum, GLenum))                                                          \
     X(void, glClear, (GLbitfield))                                                                  \
     X(void, glClearColor, (GLclampf, GLclampf, GLclampf, GLclampf))                                 \
     X(void, glColor3f, (GLfloat, GLfloat, GLfloat))                                                 \
+    X(void, glColorPointer, (GLint, GLenum, GLsizei, const GLvoid*))                                \
     X(void, glDeleteTextures, (GLsizei, const GLuint*))                                             \
     X(void, glDepthMask, (GLboolean))                                                               \
+    X(void, glDisable, (GLenum))                                                                    \
     X(void, glDisableClientState, (GLenum))                                                         \
     X(void, glDrawElements, (GLenum, GLsizei, GLenum, const GLvoid*))                               \
     X(void, glEnable, (GLenum))                                                                     \

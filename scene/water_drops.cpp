@@ -1,0 +1,245 @@
+#include "scene/water_drops.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double pi = 3.14159265358979323846;
+
+// A drop's look, as fractions of the view's diagonal. Real ripples are
+// slow and large enough to follow: on a 1920 x 1080 monitor the front runs
+// at about 330 pixels a second with a wavelength of about 130 pixels, long
+// enough for the grid to follow.
+constexpr float speed_per_diagonal = 0.15f;
+constexpr float wavelength_per_diagonal = 0.06f;
+constexpr float train_wavelengths = 2.0f;
+constexpr float spread_wavelengths = 3.0f;
+constexpr float height_per_diagonal = 0.012f;
+
+// The rain's lightest: one drop every three seconds on a view.
+constexpr double lightest_rate = 1.0 / 3.0;
+
+// The pointer's drops are small, a click's large.
+constexpr float stir_strength = 0.5f;
+constexpr float click_strength = 2.5f;
+
+std::uint64_t mix(std::uint64_t x)
+{
+    // splitmix64's finaliser: every input bit reaches every output bit.
+    x += 0x9E3779B97F4A7C15ull;
+    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
+    x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
+    return x ^ (x >> 31);
+}
+
+// A number in [0, 1) drawn from (seed, slot, period, which).
+double draw(std::uint32_t seed, int slot, long period, int which)
+{
+    std::uint64_t h = mix(seed);
+    h = mix(h ^ static_cast<std::uint64_t>(slot));
+    h = mix(h ^ static_cast<std::uint64_t>(period));
+    h = mix(h ^ static_cast<std::uint64_t>(which));
+    return static_cast<double>(h >> 11) * (1.0 / 9007199254740992.0);
+}
+
+bool alive(const water_drop& drop, double time)
+{
+    const double age = time - drop.start;
+    return drop.strength > 0 && age >= 0 && age < drop_lifetime;
+}
+
+} // namespace
+
+drop_shape make_drop_shape(float diagonal, float half_texel)
+{
+    drop_shape shape;
+    if (!(diagonal > 0) || !(half_texel > 0))
+        return shape;
+    shape.speed = speed_per_diagonal * diagonal;
+    shape.wavelength = wavelength_per_diagonal * diagonal;
+    shape.train = train_wavelengths * shape.wavelength;
+    shape.spread = spread_wavelengths * shape.wavelength;
+    shape.height = height_per_diagonal * diagonal;
+    shape.half_texel = half_texel;
+    // A drop that never moves by half a texel is not worth drawing: decay
+    // stays 0 and so does its envelope.
+    if (shape.height > half_texel)
+        shape.decay = static_cast<float>(drop_lifetime / std::log(shape.height / half_texel));
+    return shape;
+}
+
+float drop_envelope(const drop_shape& shape, double age)
+{
+    if (!(shape.decay > 0) || !(age >= 0) || age >= drop_lifetime)
+        return 0;
+    // At retirement exp(-age / decay) is half_texel / height: what is left
+    // then is taken off all along, so the ring fades to exactly nothing.
+    const double rest = shape.half_texel / shape.height;
+    const double left = (std::exp(-age / shape.decay) - rest) / (1 - rest);
+    return static_cast<float>(shape.height * std::max(0.0, left));
+}
+
+namespace {
+
+// The ring train's height for a unit envelope, `behind` pixels behind the
+// front at `distance` from the centre: a few crests that rise from the
+// front and fade behind, spreading over a growing circle.
+float ring_profile(const drop_shape& shape, float behind, float distance)
+{
+    if (!(behind > 0) || behind >= shape.train || !(distance >= 0))
+        return 0;
+    const float window = std::sin(static_cast<float>(pi) * behind / shape.train);
+    const float crest = std::sin(2 * static_cast<float>(pi) * behind / shape.wavelength);
+    return window * window * crest * std::sqrt(shape.spread / (distance + shape.spread));
+}
+
+} // namespace
+
+float drop_offset(const drop_shape& shape, float strength, float distance, double age)
+{
+    const float front = static_cast<float>(shape.speed * age);
+    return strength * drop_envelope(shape, age) * ring_profile(shape, front - distance, distance);
+}
+
+double rain_rate(double rain, int slots)
+{
+    if (!(rain > 0) || slots <= 0)
+        return 0;
+    const double fullest = slots / drop_lifetime; // every slot busy all the time
+    if (fullest <= lightest_rate)
+        return fullest;
+    // Evenly on a logarithmic scale, as rain is heard: 1 a drop every few
+    // seconds, 100 a shower.
+    const double share = (std::min(rain, 100.0) - 1) / 99;
+    return std::min(fullest, lightest_rate * std::pow(fullest / lightest_rate, share));
+}
+
+rain_schedule::rain_schedule(std::uint32_t seed, int slots, double rain, float width, float height)
+    : seed_(seed), width_(width), height_(height)
+{
+    const double rate = rain_rate(rain, slots);
+    if (rate > 0) {
+        slots_ = slots;
+        period_ = slots / rate; // never shorter than a drop's life
+    }
+}
+
+water_drop rain_schedule::drop_of(int slot, long period) const
+{
+    // The slots take turns through the period; each drop falls somewhere in
+    // its slot's period, early enough to retire before the next one.
+    water_drop drop;
+    drop.start = period * period_ + slot * period_ / slots_ +
+                 draw(seed_, slot, period, 0) * (period_ - drop_lifetime);
+    drop.x = static_cast<float>(draw(seed_, slot, period, 1) * width_);
+    drop.y = static_cast<float>(draw(seed_, slot, period, 2) * height_);
+    drop.strength = static_cast<float>(0.6 + 0.4 * draw(seed_, slot, period, 3));
+    return drop;
+}
+
+void rain_schedule::live_drops(double time, std::vector<water_drop>& out) const
+{
+    if (slots_ == 0 || !std::isfinite(time))
+        return;
+    for (int slot = 0; slot < slots_; ++slot) {
+        // Only the current period's drop can be alive: the one before
+        // retired when this period began.
+        const double period = std::floor((time - slot * period_ / slots_) / period_);
+        if (period < 0 || period > 1e15)
+            continue;
+        const water_drop drop = drop_of(slot, static_cast<long>(period));
+        if (alive(drop, time))
+            out.push_back(drop);
+    }
+}
+
+long rain_schedule::fallen_before(double time) const
+{
+    long fallen = 0;
+    for (int slot = 0; slot < slots_; ++slot) {
+        const double period = std::floor((time - slot * period_ / slots_) / period_);
+        if (period < 0)
+            continue;
+        fallen += static_cast<long>(period) + (drop_of(slot, static_cast<long>(period)).start < time ? 1 : 0);
+    }
+    return fallen;
+}
+
+void pointer_trail::add(const water_drop& drop)
+{
+    drops_[next_] = drop;
+    next_ = (next_ + 1) % pointer_drops;
+}
+
+void pointer_trail::moved(int view, float x, float y, double time, float spacing)
+{
+    if (placed_ && std::hypot(x - last_x_, y - last_y_) < spacing)
+        return;
+    const bool first = !placed_;
+    placed_ = true, last_x_ = x, last_y_ = y;
+    // Where the pointer is first seen it has not moved yet; and a ring is
+    // never cut short: with the pool busy the pointer waits.
+    if (first || alive(drops_[next_], time))
+        return;
+    add({view, x, y, time, stir_strength});
+}
+
+void pointer_trail::clicked(int view, float x, float y, double time)
+{
+    // A click always lands, in the place of the oldest: a small ring
+    // vanishing under a splash is not seen.
+    placed_ = true, last_x_ = x, last_y_ = y;
+    add({view, x, y, time, click_strength});
+}
+
+void pointer_trail::live_drops(int view, double time, std::vector<water_drop>& out) const
+{
+    for (const water_drop& drop : drops_)
+        if (drop.view == view && alive(drop, time))
+            out.push_back(drop);
+}
+
+void add_drop_rings(std::vector<mesh_vertex>& vertices, int columns, int rows, int width, int height,
+                    const drop_shape& shape, const std::vector<water_drop>& drops, double time,
+                    float* slope_x, float* slope_y, float slope_gain)
+{
+    if (columns < 2 || rows < 1 || width <= 0 || height <= 0 ||
+        static_cast<std::size_t>(columns) * rows != vertices.size())
+        return;
+    const float to_u = 1.0f / width, to_v = 1.0f / height;
+    const float column_step = static_cast<float>(width) / (columns - 1);
+    for (const water_drop& drop : drops) {
+        const double age = time - drop.start;
+        const float outer = static_cast<float>(shape.speed * age);
+        const float lift = drop.strength * drop_envelope(shape, age);
+        if (!alive(drop, time) || !(outer > 0) || !(lift > 0))
+            continue;
+        const float inner = std::max(0.0f, outer - shape.train);
+        for (int i = 0; i < rows; ++i) {
+            mesh_vertex* row = vertices.data() + static_cast<std::size_t>(i) * columns;
+            const float dy = row[0].y - drop.y;
+            if (std::fabs(dy) >= outer)
+                continue;
+            // Only the columns within the front's circle on this row.
+            const float half = std::sqrt(outer * outer - dy * dy);
+            const int first = std::max(0, static_cast<int>(std::floor((drop.x - half) / column_step)));
+            const int last = std::min(columns - 1, static_cast<int>(std::ceil((drop.x + half) / column_step)));
+            for (int j = first; j <= last; ++j) {
+                const float dx = row[j].x - drop.x;
+                const float squared = dx * dx + dy * dy;
+                if (squared >= outer * outer || squared <= inner * inner)
+                    continue;
+                const float distance = std::sqrt(squared);
+                const float offset = lift * ring_profile(shape, outer - distance, distance) / distance;
+                row[j].u += dx * offset * to_u;
+                row[j].v += dy * offset * to_v;
+                if (slope_x) {
+                    const std::size_t k = static_cast<std::size_t>(i) * columns + j;
+                    slope_x[k] += dx * offset * slope_gain;
+                    slope_y[k] += dy * offset * slope_gain;
+                }
+            }
+        }
+    }
+}

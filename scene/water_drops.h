@@ -1,0 +1,107 @@
+#pragma once
+#include "scene/mesh_vertex.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+// Drops on the water: rings that spread from where a drop fell. Everything
+// is a closed-form function of the time, so a frame at time t is the same
+// however t was reached.
+
+// A window never has more drops alive than this: the rain's slots and the
+// pointer's drops share it.
+constexpr int max_live_drops = 16;
+// The pointer's share of the pool where it stirs the water.
+constexpr int pointer_drops = 4;
+// Seconds from a drop's fall to its retirement.
+constexpr double drop_lifetime = 6.0;
+
+// One drop: where (view pixels), when (seconds of the rain clock) and how
+// hard (1 = a usual raindrop; a click is bigger).
+struct water_drop {
+    int view = 0; // the view it fell on
+    float x = 0, y = 0;
+    double start = 0;
+    float strength = 0;
+};
+
+// The rings' shape for one view, scaled with its diagonal like the waves.
+struct drop_shape {
+    float speed = 0;      // of the front, pixels per second
+    float wavelength = 0; // pixels
+    float train = 0;      // length of the ring train behind the front, pixels
+    float spread = 0;     // the radius where the spreading has halved the square of the height
+    float height = 0;     // offset of a strength-1 drop at its fall, pixels
+    float half_texel = 0; // in view pixels: moving less than this is not seen
+    float decay = 0;      // seconds; derived so that the height reaches half a texel at retirement
+};
+
+// The shape for a view of `diagonal` pixels whose texture has `half_texel`
+// view pixels per half texel.
+drop_shape make_drop_shape(float diagonal, float half_texel);
+
+// The height of a drop `age` seconds after its fall, times its strength:
+// the exponential decay less its value at retirement, so it reaches exactly
+// 0 at drop_lifetime with no step. 0 outside [0, drop_lifetime].
+float drop_envelope(const drop_shape& shape, double age);
+
+// Offset along the radius, in pixels, at `distance` from a drop of `age`.
+float drop_offset(const drop_shape& shape, float strength, float distance, double age);
+
+// Drops per second per view for the "rain" setting (0..100) where the view
+// has `slots` of the pool: 1 is a drop every three seconds, 100 fills
+// every slot all the time.
+double rain_rate(double rain, int slots);
+
+// The rain on one view: `slots` slots, each with one drop per period at a
+// place and moment drawn from (seed, slot, period number).
+class rain_schedule {
+public:
+    rain_schedule() = default;
+    rain_schedule(std::uint32_t seed, int slots, double rain, float width, float height);
+    // The drops alive at `time`, appended to `out`. Nothing falls before 0.
+    void live_drops(double time, std::vector<water_drop>& out) const;
+    // How many drops have fallen in [0, time): for checking the rate.
+    long fallen_before(double time) const;
+    int slots() const { return slots_; }
+
+private:
+    // The fall of slot j's drop in period n.
+    water_drop drop_of(int slot, long period) const;
+
+    std::uint32_t seed_ = 0;
+    int slots_ = 0;
+    double period_ = 0;
+    float width_ = 0, height_ = 0;
+};
+
+// The pointer's own drops: one for each short distance moved, into a ring of
+// pointer_drops that reuses the oldest.
+class pointer_trail {
+public:
+    // `spacing`: pixels to move before the next drop.
+    void moved(int view, float x, float y, double time, float spacing);
+    // A click: one large drop at the pointer.
+    void clicked(int view, float x, float y, double time);
+    // The pointer's drops on `view` alive at `time`, appended to `out`.
+    void live_drops(int view, double time, std::vector<water_drop>& out) const;
+    void forget() { *this = pointer_trail{}; }
+
+private:
+    void add(const water_drop& drop);
+
+    water_drop drops_[pointer_drops];
+    int next_ = 0;
+    bool placed_ = false; // the last drop's place is known
+    float last_x_ = 0, last_y_ = 0;
+};
+
+// Adds every drop's rings to u and v of a regular columns x rows grid over
+// a width x height view; vertices outside a ring's reach are skipped. A
+// ring that moves a vertex by (ox, oy) pixels changes u by ox / width and
+// v by oy / height, the same way round as the radial waves. With `slopes`,
+// (ox, oy) times slope_gain is added to the vertex's slope there too.
+void add_drop_rings(std::vector<mesh_vertex>& vertices, int columns, int rows, int width, int height,
+                    const drop_shape& shape, const std::vector<water_drop>& drops, double time,
+                    float* slope_x = nullptr, float* slope_y = nullptr, float slope_gain = 0);
