@@ -3,6 +3,8 @@
 // that only stores u and v (the floor). Ends with one summary line per rule.
 #include "scene/mesh.h"
 #include "scene/wave_motion.h"
+#include "scene/water_light.h"
+#include "scene/water_surface.h"
 #include "tests/support/naive_waves.h"
 
 #include <benchmark/benchmark.h>
@@ -61,6 +63,33 @@ void naive_update(benchmark::State& state, bool radial)
         benchmark::ClobberMemory();
         phase = advance_phase(phase, frame_seconds, speed);
     }
+}
+
+// The waves with light on and a shower of rain: every one of the 16 slots
+// with a live drop, and the triangles that glint picked out, as a frame does.
+void lit_rain_update(benchmark::State& state, bool radial)
+{
+    const int n = static_cast<int>(state.range(0));
+    grid g(n);
+    wave_field field;
+    water_surface surface;
+    field.prepare(g.vertices, n, n, window_width, window_height, radial, freq, amp);
+    surface.prepare(g.vertices, n, n, window_width, window_height, 0.5f, true, 100, max_live_drops, 1);
+    std::vector<std::uint16_t> glinting;
+    float phase = 0;
+    double time = 60;
+    for (auto _ : state) {
+        field.apply(g.vertices, phase);
+        surface.apply(g.vertices, time, {}, 0, 0);
+        if (surface.glinting())
+            glinting_triangles(g.indices, surface.glint().data(), glinting);
+        benchmark::ClobberMemory();
+        phase = advance_phase(phase, frame_seconds, speed);
+        time += frame_seconds;
+    }
+    std::vector<water_drop> live;
+    rain_schedule(1, max_live_drops, 100, window_width, window_height).live_drops(time, live);
+    state.counters["drops"] = static_cast<double>(live.size());
 }
 
 // Nothing but a store of u and v for every vertex.
@@ -144,6 +173,7 @@ void register_all()
         benchmark::RegisterBenchmark((rule + "/shipped").c_str(), shipped_update, radial)->Arg(60)->Arg(100);
         benchmark::RegisterBenchmark((rule + "/naive").c_str(), naive_update, radial)->Arg(60)->Arg(100);
         benchmark::RegisterBenchmark((rule + "/prepare").c_str(), prepare_field, radial)->Arg(60)->Arg(100);
+        benchmark::RegisterBenchmark((rule + "/lit_rain").c_str(), lit_rain_update, radial)->Arg(60)->Arg(100);
     }
     benchmark::RegisterBenchmark("floor", floor_update)->Arg(60)->Arg(100);
 }
@@ -173,6 +203,10 @@ int main(int argc, char** argv)
         std::printf("%s N=%d: %.1fx naive, %.1fx floor, max diff %.3g\n", rule.c_str(), summary_n,
                     time_of(rule + "/naive") / shipped, shipped / time_of("floor"),
                     max_difference(radial, summary_n));
+        const double lit = time_of(rule + "/lit_rain");
+        if (!std::isnan(lit))
+            std::printf("%s N=%d, light and 16 drops: %.1fx the shipped update, %.2fx naive\n", rule.c_str(),
+                        summary_n, lit / shipped, lit / time_of(rule + "/naive"));
     }
     return 0;
 }

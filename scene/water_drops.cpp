@@ -51,6 +51,13 @@ bool alive(const water_drop& drop, double time)
 
 } // namespace
 
+void rain_clock::advance(float seconds)
+{
+    // Not a number, backwards or absurdly far: the frame is not counted.
+    if (std::isfinite(seconds) && seconds > 0 && seconds < 1e9f)
+        milliseconds_ += std::llround(static_cast<double>(seconds) * 1000);
+}
+
 drop_shape make_drop_shape(float diagonal, float half_texel)
 {
     drop_shape shape;
@@ -82,16 +89,36 @@ float drop_envelope(const drop_shape& shape, double age)
 
 namespace {
 
-// The ring train's height for a unit envelope, `behind` pixels behind the
-// front at `distance` from the centre: a few crests that rise from the
-// front and fade behind, spreading over a growing circle.
+// The ring train's height along its length (0 at the front, 1 at its
+// end), for a unit envelope: a few crests that rise from the front and fade
+// behind. The same for every view, so it is tabled once.
+constexpr int profile_steps = 512;
+
+const float* train_profile()
+{
+    static const auto table = [] {
+        std::vector<float> values(profile_steps + 2);
+        for (int k = 0; k <= profile_steps; ++k) {
+            const double along = static_cast<double>(k) / profile_steps;
+            const double window = std::sin(pi * along);
+            values[k] = static_cast<float>(window * window * std::sin(2 * pi * along * train_wavelengths));
+        }
+        return values;
+    }();
+    return table.data();
+}
+
+// `behind` pixels behind the front at `distance` from the centre, the
+// height spread over a growing circle.
 float ring_profile(const drop_shape& shape, float behind, float distance)
 {
     if (!(behind > 0) || behind >= shape.train || !(distance >= 0))
         return 0;
-    const float window = std::sin(static_cast<float>(pi) * behind / shape.train);
-    const float crest = std::sin(2 * static_cast<float>(pi) * behind / shape.wavelength);
-    return window * window * crest * std::sqrt(shape.spread / (distance + shape.spread));
+    const float at = behind / shape.train * profile_steps;
+    const int step = static_cast<int>(at);
+    const float* profile = train_profile();
+    const float height = profile[step] + (profile[step + 1] - profile[step]) * (at - step);
+    return height * std::sqrt(shape.spread / (distance + shape.spread));
 }
 
 } // namespace
@@ -216,6 +243,9 @@ void add_drop_rings(std::vector<mesh_vertex>& vertices, int columns, int rows, i
         if (!alive(drop, time) || !(outer > 0) || !(lift > 0))
             continue;
         const float inner = std::max(0.0f, outer - shape.train);
+        const float outer_squared = outer * outer, inner_squared = inner * inner;
+        const float to_step = profile_steps / shape.train;
+        const float* profile = train_profile();
         for (int i = 0; i < rows; ++i) {
             mesh_vertex* row = vertices.data() + static_cast<std::size_t>(i) * columns;
             const float dy = row[0].y - drop.y;
@@ -225,13 +255,32 @@ void add_drop_rings(std::vector<mesh_vertex>& vertices, int columns, int rows, i
             const float half = std::sqrt(outer * outer - dy * dy);
             const int first = std::max(0, static_cast<int>(std::floor((drop.x - half) / column_step)));
             const int last = std::min(columns - 1, static_cast<int>(std::ceil((drop.x + half) / column_step)));
+            // Columns well inside the train's inner circle are calm: skipped
+            // without a look (one on each side is looked at, for rounding).
+            int calm_first = last + 1, calm_last = last;
+            if (std::fabs(dy) < inner) {
+                const float calm = std::sqrt(inner_squared - dy * dy);
+                calm_first = std::max(first, static_cast<int>(std::ceil((drop.x - calm) / column_step)) + 1);
+                calm_last = std::min(last, static_cast<int>(std::floor((drop.x + calm) / column_step)) - 1);
+                if (calm_last < calm_first)
+                    calm_first = last + 1, calm_last = last;
+            }
             for (int j = first; j <= last; ++j) {
+                if (j == calm_first)
+                    j = calm_last + 1;
+                if (j > last)
+                    break;
                 const float dx = row[j].x - drop.x;
                 const float squared = dx * dx + dy * dy;
-                if (squared >= outer * outer || squared <= inner * inner)
+                if (squared >= outer_squared || squared <= inner_squared)
                     continue;
+                // The offset along the radius over the distance, with one
+                // root for both the distance and the spreading.
                 const float distance = std::sqrt(squared);
-                const float offset = lift * ring_profile(shape, outer - distance, distance) / distance;
+                const float at = (outer - distance) * to_step;
+                const int step = std::min(static_cast<int>(at), profile_steps - 1);
+                const float height = profile[step] + (profile[step + 1] - profile[step]) * (at - step);
+                const float offset = lift * height * std::sqrt(shape.spread / ((distance + shape.spread) * squared));
                 row[j].u += dx * offset * to_u;
                 row[j].v += dy * offset * to_v;
                 if (slope_x) {

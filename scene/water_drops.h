@@ -15,7 +15,7 @@ constexpr int max_live_drops = 16;
 // The pointer's share of the pool where it stirs the water.
 constexpr int pointer_drops = 4;
 // Seconds from a drop's fall to its retirement.
-constexpr double drop_lifetime = 6.0;
+constexpr double drop_lifetime = 4.5;
 
 // One drop: where (view pixels), when (seconds of the rain clock) and how
 // hard (1 = a usual raindrop; a click is bigger).
@@ -24,6 +24,17 @@ struct water_drop {
     float x = 0, y = 0;
     double start = 0;
     float strength = 0;
+};
+
+// The drops' clock, in whole milliseconds as the frames' ticks come, so a
+// moment is the same however many frames led to it.
+class rain_clock {
+public:
+    void advance(float seconds);
+    double seconds() const { return milliseconds_ / 1000.0; }
+
+private:
+    std::int64_t milliseconds_ = 0;
 };
 
 // The rings' shape for one view, scaled with its diagonal like the waves.

@@ -11,7 +11,7 @@
 #include "shell/run_log.h"
 #include "shell/shell.h"
 
-#include <cmath>
+#include <algorithm>
 
 water_saver::water_saver()
 {
@@ -193,9 +193,7 @@ void water_saver::input(int action, int code, int x, int y)
 void water_saver::draw(float seconds)
 {
     wave_phase = advance_phase(wave_phase, seconds, speed);
-    // The shell's seconds are whole ticks of a millisecond.
-    if (std::isfinite(seconds) && seconds > 0 && seconds < 1e9f)
-        rain_clock_ms += std::llround(static_cast<double>(seconds) * 1000);
+    clock.advance(seconds);
     if (views_.empty() || indices.empty())
         return;
 

@@ -60,7 +60,7 @@ public:
     // Read-only views for the tests.
     const std::vector<scene_view>& views() const { return views_; }
     float phase() const { return wave_phase; }
-    double rain_time() const { return rain_clock_ms / 1000.0; }
+    double rain_time() const { return clock.seconds(); }
 
 private:
     void plan_views();
@@ -86,9 +86,7 @@ private:
 
     // Carries on across window re-creation; never reset.
     float wave_phase = 0;
-    // The drops' clock, in whole milliseconds as the frames' ticks come, so
-    // a moment is the same however many frames led to it.
-    std::int64_t rain_clock_ms = 0;
+    rain_clock clock; // the drops'; never reset either
     pointer_trail pointer;
     std::vector<water_drop> others; // a frame's pointer drops, kept to spare allocations
 };
