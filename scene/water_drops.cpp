@@ -134,8 +134,8 @@ double rain_rate(double rain, int slots)
     if (!(rain > 0) || slots <= 0)
         return 0;
     const double fullest = slots / drop_lifetime; // every slot busy all the time
-    if (fullest <= lightest_rate)
-        return fullest;
+    if (fullest <= lightest_rate || rain < 1)
+        return std::min(fullest, lightest_rate * std::min(rain, 1.0));
     // Evenly on a logarithmic scale, as rain is heard: 1 a drop every few
     // seconds, 100 a shower.
     const double share = (std::min(rain, 100.0) - 1) / 99;

@@ -61,8 +61,8 @@ float drop_envelope(const drop_shape& shape, double age);
 float drop_offset(const drop_shape& shape, float strength, float distance, double age);
 
 // Drops per second per view for the "rain" setting (0..100) where the view
-// has `slots` of the pool: 1 is a drop every three seconds, 100 fills
-// every slot all the time.
+// has `slots` of the pool: 1 is a drop every three seconds (below 1, fewer
+// in proportion), 100 fills every slot all the time.
 double rain_rate(double rain, int slots);
 
 // The rain on one view: `slots` slots, each with one drop per period at a

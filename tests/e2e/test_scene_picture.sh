@@ -2,7 +2,8 @@
 # What the screensaver shows on one monitor. Still water is the desktop, pixel
 # for pixel, small text included. Ripples never show the opposite edge and are
 # rings or crossed waves as "radial" says. The 640 x 480 window shows the whole
-# picture, maximised too.
+# picture, maximised too. Rain rings it, a click in the demonstration too, and
+# light shows the waves even on a flat desktop.
 set -u
 . "$QM_SOURCE_DIR/tests/harness/lib.sh"
 qm_e2e_begin scene_picture 1920x1080 || exit 1
@@ -74,6 +75,34 @@ edges_clean
 awk "BEGIN {exit !($(mae 1120x3+400+539) > 4 * $radial)}" || qm_fail "radial 0 gives no crossed waves"
 end_with mousedown 1
 
+# Drops: a shower at amplitude 0 rings the picture. In the demonstration a
+# click drops a ring where the pointer is (the rain so light that it drops
+# none of its own meanwhile).
+xdotool mouseup 1 # the crossed waves' run ended on a press
+run rain 100 amp 0 -- /s
+until_shot rippling || qm_fail "rain at amplitude 0: no rings"
+until_shot moved || qm_fail "rain at amplitude 0: the rings do not move"
+end_with key x
+run rain 0.001 amp 0 --
+still_drawn "before the click: "
+focused
+pointer=240x240+$((X + WIDTH / 2 - 120))+$((Y + HEIGHT / 2 - 120))
+ringed() { [ "$(ae "$w/now.png[$pointer]" "$w/desk.png[$pointer]")" -gt 300 ]; }
+xdotool click 1
+until_shot ringed || qm_fail "a click in the demonstration makes no ring at the pointer"
+end_with key Escape
+
+# On a flat grey desktop the waves alone change nothing; lit, bands move.
+cp "$w/desk.png" "$w/picture.png" && convert -size 1920x1080 xc:'#808080' "$w/desk.png"
+run amp 25 -- /s
+still_drawn "flat grey, unlit: "
+end_with key x
+run light 1 amp 25 -- /s
+until_shot rippling || qm_fail "flat grey, lit: no light on the waves"
+until_shot moved || qm_fail "flat grey, lit: the bands do not move"
+end_with key x
+cp "$w/picture.png" "$w/desk.png"
+
 # The screen grows from 960 x 540 under a screensaver run, as when a monitor
 # wakes at a higher resolution: the window follows it, and every quarter of
 # the new screen ripples (moves between two looks, which neither the live
@@ -98,4 +127,5 @@ quarters_rippling() {
 qm_screenshot "$w/last.png" && until_shot quarters_rippling || qm_fail "the grown screen is not covered and rippling: $(qm_probe)"
 grep -q '^Screen changed: 1920 x 1080 at 0, 0, 1 monitor(s)' "$w/screen.log" || qm_fail "no screen change in the log"
 end_with key x
+
 echo PASS

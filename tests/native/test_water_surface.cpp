@@ -87,7 +87,7 @@ TEST(WaterDrops, RingsSpreadAndFade)
 TEST(WaterDrops, RainFollowsTheSlider)
 {
     const struct { double rain; int slots; double per_second; } cases[] = {
-        {0, 12, 0}, {1, 12, 1 / 3.0}, {1, 4, 1 / 3.0}, {50, 12, std::pow(8, 49 / 99.0) / 3}, {100, 12, 12 / 4.5}, {100, 16, 16 / 4.5}, {100, 1, 1 / 4.5},
+        {0, 12, 0}, {0.5, 12, 1 / 6.0}, {1, 12, 1 / 3.0}, {1, 4, 1 / 3.0}, {50, 12, std::pow(8, 49 / 99.0) / 3}, {100, 12, 12 / 4.5}, {100, 16, 16 / 4.5}, {100, 1, 1 / 4.5},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.rain << " with " << c.slots);
