@@ -7,6 +7,7 @@
 #include "settings/catalogue.h"
 #include "settings/reg_settings.h"
 #include "shell/gl_api.h"
+#include "shell/monitors.h"
 #include "shell/pixel_format.h"
 #include "shell/shell.h"
 #include "test_log.h"
@@ -94,6 +95,25 @@ TEST(SceneSettings, StoredValuesShapeTheWaves)
             ASSERT_TRUE(std::fabs(got[k].u - std::clamp(want[k].u, inset, 1 - inset)) < 1e-5 &&
                         std::fabs(got[k].v - std::clamp(want[k].v, inset, 1 - inset)) < 1e-5) << k;
     }
+}
+
+// Only what no window of ours covered is taken from the screen: after a
+// change under a full-screen window (our frames would be rippled again),
+// and when a full-screen window is made after the screen changed under
+// another mode (Tab to the window and back), which follows the screen first.
+TEST(SceneScreen, TakenOnlyOutsideTheOldArea)
+{
+    gl_window surface;
+    water_saver scene;
+    ASSERT_TRUE(surface.context && scene.init_data());
+    static std::vector<screen_rect> taken;
+    capture_new_part = [](const screen_rect& area) { return taken.push_back(area), HBITMAP{}; };
+    const screen_rect screen = virtual_screen(), old{screen.x + 10, screen.y + 20, 300, 200};
+    scene.follow_screen(screen, old); // shrunk: nothing to take
+    screen_monitors = {{0, 0, screen.width, screen.height}}, screen_preview = false;
+    EXPECT_TRUE(scene.init_gl());
+    capture_new_part = capture_desktop, screen_monitors.clear();
+    EXPECT_EQ(taken, uncovered_parts(screen, old));
 }
 
 // A picture that could not be read is logged and becomes one black pixel.
