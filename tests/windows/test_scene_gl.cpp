@@ -30,7 +30,7 @@ struct gl_window {
     HGLRC context = nullptr;
     gl_window()
     {
-        load_gl(); // the library's own calls
+        EXPECT_FALSE(load_gl()); // the library's own calls, by full path as on Windows 7 (no search flags here)
         const PIXELFORMATDESCRIPTOR format = render_pixel_format();
         if (SetPixelFormat(dc, ChoosePixelFormat(dc, &format), &format))
             context = wglCreateContext(dc);
