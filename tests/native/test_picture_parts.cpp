@@ -33,9 +33,8 @@ TEST(MonitorViews, MonitorsBecomeClippedPartsOfTheWindow)
 // OpenGL 1.1 renderer has neither edge clamp nor any texture size), and the
 // texture planned for it: the picture's own size when the GL takes it, else
 // a power-of-two square of at least 1024 within the GL's limit; clamped to
-// its edge, or inside its border by half a texel of the smallest mipmap
-// level drawn; a preview's a copy of about its own size; mipmaps where the
-// picture is shown smaller.
+// its edge, or half a smallest-level texel inside its border; a preview's a
+// copy of about its own size; mipmaps where the picture is shown smaller.
 TEST(TexturePlan, CapabilitiesThenSizeWrapLevelsAndInset)
 {
     const struct { const char *version, *extensions; bool any_size, edge_clamp; } texts[] = {

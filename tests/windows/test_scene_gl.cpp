@@ -55,8 +55,7 @@ std::vector<std::uint8_t> level(int number, GLint& width, GLint& height)
 // outside 0..100 is the middle; a text that is no number reads as 0. On
 // Windows' own OpenGL 1.1 (through the capabilities' stand-in: no edge
 // clamp, textures up to 1024) the texture is clamped to its border, which
-// the waves never reach: every coordinate stays half a texel of the
-// smallest level drawn inside.
+// the waves never reach: coordinates stay half a smallest-level texel inside.
 TEST(SceneSettings, StoredValuesShapeTheWaves)
 {
     gl_window surface;
@@ -98,10 +97,9 @@ TEST(SceneSettings, StoredValuesShapeTheWaves)
     }
 }
 
-// Only what no window of ours covered is taken from the screen: after a
-// change under a full-screen window (our frames would be rippled again),
-// and when a full-screen window is made after the screen changed under
-// another mode (Tab to the window and back), which follows the screen first.
+// Only what no window of ours covered is taken from the screen (our frames
+// would be rippled again): after a change under a full-screen window, and
+// when one is made after a change under the 640 x 480 window (Tab and back).
 TEST(SceneScreen, TakenOnlyOutsideTheOldArea)
 {
     gl_window surface;
