@@ -39,3 +39,5 @@ HBITMAP capture_desktop(const screen_rect& area)
         DeleteDC(memory_dc);
     return bitmap;
 }
+
+HBITMAP (*capture_new_part)(const screen_rect& area) = capture_desktop;

@@ -15,3 +15,6 @@ bool read_desktop_picture(HBITMAP bitmap, desktop_picture& picture);
 // `area` of the virtual screen copied one to one into a 24-bit DIB section,
 // or null; each failure is logged.
 HBITMAP capture_desktop(const screen_rect& area);
+// The capture of what a screen change brought: capture_desktop, or the
+// tests' stand-in, which sees every area taken.
+extern HBITMAP (*capture_new_part)(const screen_rect& area);

@@ -45,6 +45,19 @@ bool has_extension(const char* extensions, std::string_view wanted)
     return false;
 }
 
+// The smallest mipmap level a `size` texture draws from when shown at
+// shown_width x shown_height: n times smaller, it blends levels up to
+// ceil(log2 n), within the chain.
+texture_size smallest_level_drawn(texture_size size, int shown_width, int shown_height)
+{
+    texture_size level = size;
+    for (long long scale = 1; shown_width > 0 && shown_height > 0 && (level.width > 1 || level.height > 1) &&
+                              (size.width > scale * shown_width || size.height > scale * shown_height);
+         scale *= 2)
+        level = next_mip_level(level);
+    return level;
+}
+
 } // namespace
 
 gl_capabilities read_capabilities(const char* version, const char* extensions, int max_size)
@@ -88,8 +101,13 @@ texture_plan plan_texture(const gl_capabilities& gl, int width, int height, int 
     plan.mipmaps = shown_width != width || shown_height != height;
     plan.edge_clamp = gl.edge_clamp;
     if (!gl.edge_clamp) {
-        plan.inset_u = 0.5f / static_cast<float>(plan.size.width);
-        plan.inset_v = 0.5f / static_cast<float>(plan.size.height);
+        // Half a texel of the smallest level drawn from, whose texels are the
+        // widest: no level's filter reaches the border. (Mipmaps stay: without
+        // them the smaller picture shimmers as it ripples.)
+        const texture_size level =
+            plan.mipmaps ? smallest_level_drawn(plan.size, shown_width, shown_height) : plan.size;
+        plan.inset_u = 0.5f / static_cast<float>(level.width);
+        plan.inset_v = 0.5f / static_cast<float>(level.height);
     }
     return plan;
 }

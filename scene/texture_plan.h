@@ -21,9 +21,10 @@ struct texture_plan {
     texture_size size;
     bool mipmaps = false;    // the picture is shown smaller than it is
     bool edge_clamp = false; // else GL_CLAMP, whose border colour must never show
-    // Texture coordinates are kept within [inset, 1 - inset]: half a texel
-    // with GL_CLAMP, so linear filtering never reaches the border; 0 (no
-    // limit) with GL_CLAMP_TO_EDGE, where waves past the edge stretch it.
+    // Texture coordinates are kept within [inset, 1 - inset]: with GL_CLAMP
+    // half a texel of the smallest mipmap level the shown size draws from,
+    // so filtering never reaches the border; 0 (no limit) with
+    // GL_CLAMP_TO_EDGE, where waves past the edge stretch it.
     float inset_u = 0;
     float inset_v = 0;
 };

@@ -66,7 +66,7 @@ void water_saver::follow_screen(const screen_rect& window, const screen_rect& sc
     paste_picture(next, screen, picture, picture_area);
     for (const screen_rect& part : uncovered_parts(screen, window)) {
         desktop_picture taken;
-        if (HBITMAP bitmap = capture_desktop(part)) {
+        if (HBITMAP bitmap = capture_new_part(part)) {
             read_desktop_picture(bitmap, taken);
             DeleteObject(bitmap);
         }
@@ -119,6 +119,12 @@ bool water_saver::init_gl()
         if (view.texture && gl.wglGetCurrentContext() == view_context)
             gl.glDeleteTextures(1, &view.texture);
     view_context = gl.wglGetCurrentContext();
+    // A full-screen window made after the screen changed under another mode
+    // (Tab to the window and back) covers the screen as it is now: the
+    // picture follows it first, taken again only outside its old area.
+    const screen_rect screen = virtual_screen();
+    if (!screen_monitors.empty() && screen != picture_area && screen.width > 0 && screen.height > 0)
+        follow_screen(picture_area, screen);
     plan_views();
     const gl_capabilities capabilities = read_gl_capabilities();
     log_write("OpenGL: %s, version %s\n", gl_text(GL_RENDERER), gl_text(GL_VERSION));

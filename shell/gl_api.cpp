@@ -1,5 +1,7 @@
 #include "shell/gl_api.h"
 
+#include "shell/system_library.h"
+
 gl_entry_points gl;
 
 const char* load_gl()
@@ -9,7 +11,7 @@ const char* load_gl()
         return nullptr;
     // System32 only: never the .scr's own folder, the working directory or
     // the PATH.
-    HMODULE module = LoadLibraryExW(L"opengl32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    HMODULE module = load_system_library(L"opengl32.dll");
     if (!module)
         return "LoadLibraryExW";
     gl_entry_points loaded;

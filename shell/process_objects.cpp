@@ -8,14 +8,15 @@
 #include "settings/reg_settings.h"
 #include "shell/log_place.h"
 #include "shell/run_log.h"
+#include "shell/system_library.h"
 #include "ui/hyper_link.h"
 
 // Before anything else runs: every DLL loaded later by name, by us or by
 // the system on our behalf, comes from System32 and never from the .scr's
 // own folder (a Downloads folder with planted DLLs) or the working
-// directory.
+// directory, wherever the system can do so.
 struct system_dlls_only {
-    system_dlls_only() { SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32); }
+    system_dlls_only() { limit_dll_search(); }
 };
 __attribute__((init_priority(101))) static system_dlls_only dll_search;
 

@@ -7,6 +7,8 @@
 #include "shell/shell_state.h"
 #include "shell/window_cycle.h"
 
+#include <versionhelpers.h>
+
 #include <cstring>
 
 namespace {
@@ -17,8 +19,10 @@ constexpr int list_count = 255;
 constexpr UINT_PTR screen_timer = 1;
 constexpr UINT screen_settle_ms = 250;
 
-// GUID_CONSOLE_DISPLAY_STATE: on while any display is on.
+// GUID_CONSOLE_DISPLAY_STATE (Windows 8 on): on while any display is on.
 constexpr GUID display_state_guid = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+// GUID_MONITOR_POWER_ON, what Windows 7 has instead: 0 off, 1 on.
+constexpr GUID monitor_power_guid = {0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}};
 
 // Only a screensaver run that is not a preview ends on a key or button.
 void apply_quit_rule()
@@ -96,8 +100,11 @@ int mouse_move_code(WPARAM buttons)
 
 void watch_display_state(HWND window)
 {
-    display_notify = RegisterPowerSettingNotification(window, &display_state_guid,
-                                                      DEVICE_NOTIFY_WINDOW_HANDLE);
+    display_notify[0] = RegisterPowerSettingNotification(window, &display_state_guid,
+                                                         DEVICE_NOTIFY_WINDOW_HANDLE);
+    if (!IsWindows8OrGreater())
+        display_notify[1] = RegisterPowerSettingNotification(window, &monitor_power_guid,
+                                                             DEVICE_NOTIFY_WINDOW_HANDLE);
 }
 
 bool register_render_class()
@@ -167,8 +174,8 @@ LRESULT CALLBACK render_window_proc(HWND window, UINT message, WPARAM wparam, LP
     case WM_POWERBROADCAST:
         if (wparam == PBT_POWERSETTINGCHANGE) {
             const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(lparam);
-            if (setting && setting->PowerSetting == display_state_guid &&
-                setting->DataLength >= sizeof(DWORD)) {
+            if (setting && setting->DataLength >= sizeof(DWORD) &&
+                (setting->PowerSetting == display_state_guid || setting->PowerSetting == monitor_power_guid)) {
                 // 0 off, 1 on, 2 dimmed: a dimmed display still shows us.
                 DWORD state;
                 std::memcpy(&state, setting->Data, sizeof state);

@@ -22,6 +22,6 @@ HFONT window_font;
 bool displays_on = true;
 bool covers_screen;
 screen_rect window_place;
-HPOWERNOTIFY display_notify;
+HPOWERNOTIFY display_notify[2];
 
 shell_call_table shell_calls;

@@ -19,4 +19,4 @@ extern HFONT window_font;       // font of the display lists, one per window
 extern bool displays_on;        // false while every display is off
 extern bool covers_screen;      // the window is full screen: it follows the screen
 extern screen_rect window_place; // where the window was put, in virtual-screen coordinates
-extern HPOWERNOTIFY display_notify; // the render window's display-state notification
+extern HPOWERNOTIFY display_notify[2]; // the render window's display-state notifications

@@ -11,6 +11,7 @@ set(SHELL_WIN_SOURCES
   shell/monitors.cpp
   shell/render_window.cpp
   shell/shell_state.cpp
+  shell/system_library.cpp
   shell/window_cycle.cpp
 )
 # Only in the .scr: the entry point and the process-wide objects.

@@ -118,10 +118,11 @@ void tear_down_window()
         gl.wglDeleteContext(gl_context);
         gl_context = nullptr;
     }
-    if (display_notify) {
-        UnregisterPowerSettingNotification(display_notify);
-        display_notify = nullptr;
-    }
+    for (HPOWERNOTIFY& notify : display_notify)
+        if (notify) {
+            UnregisterPowerSettingNotification(notify);
+            notify = nullptr;
+        }
     displays_on = true;
     if (window_font) {
         DeleteObject(window_font);

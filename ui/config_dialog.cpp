@@ -4,6 +4,7 @@
 #include "settings/reg_settings.h"
 #include "shell/run_log.h"
 #include "shell/shell.h"
+#include "shell/system_library.h"
 
 config_box_function config_box = MessageBoxA;
 
@@ -103,7 +104,7 @@ bool load_trackbar_class()
 {
     // Loading comctl32 and calling its initialisation registers the
     // trackbar class; the module stays loaded for the rest of the process.
-    static HMODULE common_controls = LoadLibraryExW(L"comctl32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    static HMODULE common_controls = load_system_library(L"comctl32.dll");
     if (!common_controls)
         return false;
     using init_ex_function = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);

@@ -65,14 +65,15 @@ asleep_looks() {  # COUNT LIMIT
 # The .scr needs nothing beside it and imports only KnownDLLs, which Windows
 # never takes from the .scr's own folder.
 imports() {
-    local dll
-    for dll in $(x86_64-w64-mingw32-objdump -p "$QM_SCR" | awk '/DLL Name:/ {print tolower($3)}'); do
+    local dll table=$(x86_64-w64-mingw32-objdump -p "$QM_SCR")
+    for dll in $(awk '/DLL Name:/ {print tolower($3)}' <<<"$table"); do
         [[ " advapi32.dll gdi32.dll kernel32.dll msvcrt.dll ole32.dll shell32.dll user32.dll " == *" $dll "* ]] ||
             qm_fail "quillmere.scr imports $dll"
     done
     [ -n "${dll:-}" ] || qm_fail "no imports read from $QM_SCR"
+    [[ $table != *SetDefaultDllDirectories* ]] || qm_fail "imports SetDefaultDllDirectories, which stops it on Windows 7"
     # Its manifest (resource type 24): per-monitor DPI, Windows 10/11, asInvoker, themed controls.
-    x86_64-w64-mingw32-objdump -p "$QM_SCR" | grep -q 'Entry: ID: 0x000018' || qm_fail "no manifest resource"
+    grep -q 'Entry: ID: 0x000018' <<<"$table" || qm_fail "no manifest resource"
     local manifest=$(strings -n 6 "$QM_SCR" | sed -n '/<assembly /,/<\/assembly>/p') part
     for part in '>PerMonitorV2<' '>true</dpiAware>' 8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a asInvoker 'Controls" version="6.0.0.0"'; do
         [[ $manifest == *"$part"* ]] || qm_fail "the manifest lacks $part"

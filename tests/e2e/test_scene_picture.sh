@@ -104,10 +104,11 @@ end_with key x
 cp "$w/picture.png" "$w/desk.png"
 
 # The screen grows from 960 x 540 under a screensaver run, as when a monitor
-# wakes at a higher resolution: the window follows it, and every quarter of
-# the new screen ripples (moves between two looks, which neither the live
-# desktop nor black does) and is about as bright as the desktop X shows
-# there (the picture fitted to the small screen, tiled as the screen grew).
+# wakes at a higher resolution: the window follows it, still topmost, and
+# every quarter of the new screen ripples (moves between two looks, which
+# neither the live desktop nor black does) and is about as bright as the
+# desktop X shows there (the picture fitted to the small screen, tiled as
+# the screen grew).
 mode() { [ "$(qm_probe --mode "$1" "$2")" = mode=0 ] || qm_fail "no $1 x $2 mode"; }
 xrandr --newmode small 0 960 0 0 0 540 0 0 0 && xrandr --addmode screen small && mode 960 540
 run amp 100 -- /s
@@ -125,6 +126,7 @@ quarters_rippling() {
     cp "$w/now.png" "$w/last.png" && return $ok
 }
 qm_screenshot "$w/last.png" && until_shot quarters_rippling || qm_fail "the grown screen is not covered and rippling: $(qm_probe)"
+qm_probe | grep -q 'outer=1920x1080+0+0 .* topmost=1 ' || qm_fail "no longer topmost after the screen change: $(qm_probe)"
 grep -q '^Screen changed: 1920 x 1080 at 0, 0, 1 monitor(s)' "$w/screen.log" || qm_fail "no screen change in the log"
 end_with key x
 

@@ -33,8 +33,8 @@ TEST(MonitorViews, MonitorsBecomeClippedPartsOfTheWindow)
 // OpenGL 1.1 renderer has neither edge clamp nor any texture size), and the
 // texture planned for it: the picture's own size when the GL takes it, else
 // a power-of-two square of at least 1024 within the GL's limit; clamped to
-// its edge, or half a texel inside its border; a preview's a copy of about
-// its own size; mipmaps where the picture is shown smaller.
+// its edge, or half a smallest-level texel inside its border; a preview's a
+// copy of about its own size; mipmaps where the picture is shown smaller.
 TEST(TexturePlan, CapabilitiesThenSizeWrapLevelsAndInset)
 {
     const struct { const char *version, *extensions; bool any_size, edge_clamp; } texts[] = {
@@ -66,7 +66,10 @@ TEST(TexturePlan, CapabilitiesThenSizeWrapLevelsAndInset)
         {mesa, 1920, 1080, 632, 453, false, {1920, 1080}, true, 0},
         {mesa, 7680, 2160, 152, 112, true, {152, 112}, true, 0},
         {software, 1920, 1080, 1920, 1080, false, {1024, 1024}, false, 0.5f / 1024},
-        {software, 3840, 2160, 152, 112, true, {256, 256}, true, 0.5f / 256},
+        {software, 3840, 2160, 152, 112, true, {256, 256}, true, 0.5f / 64},    // blends levels 1 and 2
+        {software, 1920, 1080, 632, 453, false, {1024, 1024}, true, 0.5f / 256}, // the window: levels 1 and 2
+        {software, 1024, 1024, 512, 512, false, {1024, 1024}, true, 0.5f / 512}, // exactly half: level 1
+        {software, 1920, 1080, 1, 1, false, {1024, 1024}, true, 0.5f},           // the chain's end
         {mesa, 800, 600, 1024, 768, true, {800, 600}, true, 0}, // a preview larger than the picture
     };
     for (const auto& c : plans) {

@@ -7,6 +7,7 @@
 #include "settings/catalogue.h"
 #include "settings/reg_settings.h"
 #include "shell/gl_api.h"
+#include "shell/monitors.h"
 #include "shell/pixel_format.h"
 #include "shell/shell.h"
 #include "test_log.h"
@@ -29,7 +30,7 @@ struct gl_window {
     HGLRC context = nullptr;
     gl_window()
     {
-        load_gl(); // the library's own calls
+        EXPECT_FALSE(load_gl()); // the library's own calls, by full path as on Windows 7 (no search flags here)
         const PIXELFORMATDESCRIPTOR format = render_pixel_format();
         if (SetPixelFormat(dc, ChoosePixelFormat(dc, &format), &format))
             context = wglCreateContext(dc);
@@ -54,7 +55,7 @@ std::vector<std::uint8_t> level(int number, GLint& width, GLint& height)
 // outside 0..100 is the middle; a text that is no number reads as 0. On
 // Windows' own OpenGL 1.1 (through the capabilities' stand-in: no edge
 // clamp, textures up to 1024) the texture is clamped to its border, which
-// the waves never reach: every coordinate stays half a texel inside.
+// the waves never reach: coordinates stay half a smallest-level texel inside.
 TEST(SceneSettings, StoredValuesShapeTheWaves)
 {
     gl_window surface;
@@ -89,11 +90,29 @@ TEST(SceneSettings, StoredValuesShapeTheWaves)
         ASSERT_EQ(got.size(), std::size_t(p.columns) * p.rows);
         std::vector<mesh_vertex> want = got;
         naive::apply_waves(want, 64, 48, values[4] != 0, p.freq, p.amp, scene.phase());
-        const float inset = gl_11 ? 0.5f / 1024 : -1;
+        const float inset = gl_11 ? 0.5f / 32 : -1; // half a texel of level 5, the smallest drawn at 64 x 48
         for (std::size_t k = 0; k < got.size(); ++k)
             ASSERT_TRUE(std::fabs(got[k].u - std::clamp(want[k].u, inset, 1 - inset)) < 1e-5 &&
                         std::fabs(got[k].v - std::clamp(want[k].v, inset, 1 - inset)) < 1e-5) << k;
     }
+}
+
+// Only what no window of ours covered is taken from the screen (our frames
+// would be rippled again): after a change under a full-screen window, and
+// when one is made after a change under the 640 x 480 window (Tab and back).
+TEST(SceneScreen, TakenOnlyOutsideTheOldArea)
+{
+    gl_window surface;
+    water_saver scene;
+    ASSERT_TRUE(surface.context && scene.init_data());
+    static std::vector<screen_rect> taken;
+    capture_new_part = [](const screen_rect& area) { return taken.push_back(area), HBITMAP{}; };
+    const screen_rect screen = virtual_screen(), old{screen.x + 10, screen.y + 20, 300, 200};
+    scene.follow_screen(screen, old); // shrunk: nothing to take
+    screen_monitors = {{0, 0, screen.width, screen.height}}, screen_preview = false;
+    EXPECT_TRUE(scene.init_gl());
+    capture_new_part = capture_desktop, screen_monitors.clear();
+    EXPECT_EQ(taken, uncovered_parts(screen, old));
 }
 
 // A picture that could not be read is logged and becomes one black pixel.

@@ -106,10 +106,11 @@ TEST(start_up, frames_stop_while_the_displays_are_off)
     shell_calls.prepare_scene = shell_calls.init_scene = scene_is_set_up;
     steps.clear(), looks = 0, last_tick = 0;
     // Every 20 ms, inside the run's own loop: displays off once frames come,
-    // on again ten looks later, then the host gone once frames come again.
+    // on again ten looks later (as Windows 7 says it: the monitors' power),
+    // then the host gone once frames come again.
     const UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
-        const auto display = [](DWORD state) {
-            POWERBROADCAST_SETTING setting = {{0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}}, sizeof state, {}};
+        const auto display = [](DWORD state, GUID guid) {
+            POWERBROADCAST_SETTING setting = {guid, sizeof state, {}};
             std::memcpy(setting.Data, &state, sizeof state);
             SendMessageA(main_window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(&setting));
             tick = last_tick, looks = 0;
@@ -117,9 +118,9 @@ TEST(start_up, frames_stop_while_the_displays_are_off)
         if (++looks > 500 || (steps.size() == 2 && last_tick != tick))
             steps.push_back(looks > 500 ? "stuck" : "drawing again"), DestroyWindow(host);
         else if (steps.empty() && last_tick != 0)
-            steps.push_back("drawing"), display(0);
+            steps.push_back("drawing"), display(0, {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}});
         else if (steps.size() == 1 && looks == 10)
-            steps.push_back(last_tick == tick ? "paused" : "drew while off"), display(1);
+            steps.push_back(last_tick == tick ? "paused" : "drew while off"), display(1, {0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}});
     });
     EXPECT_EQ(run_entry(("quillmere.scr /p " + std::to_string(reinterpret_cast<INT_PTR>(host))).c_str(), SW_SHOWNORMAL), 1);
     KillTimer(nullptr, timer);
