@@ -11,4 +11,6 @@
 #define IDC_LINK 1003
 #define IDC_FREQ 1004
 #define IDC_AMP 1005
+#define IDC_RAIN 1006
 #define IDC_RADIAL 1010
+#define IDC_LIGHT 1011

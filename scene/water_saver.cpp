@@ -44,8 +44,7 @@ bool water_saver::init_data()
     speed = params.speed;
     freq = params.freq;
     amp = params.amp;
-    // Not a number or anything but 1 is no light.
-    light = app_settings.get_number(setting_light, 0) == 1;
+    light = get_flag(setting_light, false);
     rain = get_percent(setting_rain, 0);
     rain_seed = GetTickCount();
 

@@ -17,6 +17,8 @@ constexpr setting_default start_defaults[] = {
     {setting_freq, 50},
     {setting_amp, 25},
     {setting_radial, 1},
+    {setting_light, 0},
+    {setting_rain, 0},
 };
 
 } // namespace
@@ -46,4 +48,17 @@ double get_percent(reg_settings& store, const char* name, float default_value)
 double get_percent(const char* name, float default_value)
 {
     return get_percent(app_settings, name, default_value);
+}
+
+bool get_flag(reg_settings& store, const char* name, bool default_value)
+{
+    double value = store.get_number(name, default_value ? 1 : 0);
+    if (value >= 0 && value <= 1)
+        return value != 0;
+    return default_value;
+}
+
+bool get_flag(const char* name, bool default_value)
+{
+    return get_flag(app_settings, name, default_value);
 }

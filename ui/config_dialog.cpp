@@ -10,21 +10,33 @@ config_box_function config_box = MessageBoxA;
 
 namespace {
 
+// Each control with its setting and what it shows when the store has
+// nothing to give, above all when it failed: 50 on the wave sliders, no
+// rain, radial waves without light.
 struct slider_setting {
     int id;
     const char* name;
+    float fallback;
 };
 
 constexpr slider_setting slider_settings[] = {
-    {IDC_QUALITY, setting_quality},
-    {IDC_SPEED, setting_speed},
-    {IDC_FREQ, setting_freq},
-    {IDC_AMP, setting_amp},
+    {IDC_QUALITY, setting_quality, 50},
+    {IDC_SPEED, setting_speed, 50},
+    {IDC_FREQ, setting_freq, 50},
+    {IDC_AMP, setting_amp, 50},
+    {IDC_RAIN, setting_rain, 0},
 };
 
-// Shown only when the store has nothing to give, above all when it failed.
-constexpr float slider_fallback = 50;
-constexpr float radial_fallback = 1;
+struct box_setting {
+    int id;
+    const char* name;
+    bool fallback;
+};
+
+constexpr box_setting box_settings[] = {
+    {IDC_RADIAL, setting_radial, true},
+    {IDC_LIGHT, setting_light, false},
+};
 
 constexpr char unsaved_text[] =
     "Your settings could not be saved, so the screensaver keeps its earlier ones.\n\n"
@@ -52,8 +64,10 @@ int config_dialog::on_init()
         set_slider_range(slider.id, 0, 100, false);
     // The slider clamps out-of-range values to 0..100 itself.
     for (const slider_setting& slider : slider_settings)
-        set_slider_pos(slider.id, slider_position(store.get_number(slider.name, slider_fallback)), true);
-    set_checked(IDC_RADIAL, store.get_number(setting_radial, radial_fallback) != 0);
+        set_slider_pos(slider.id, slider_position(store.get_number(slider.name, slider.fallback)), true);
+    // A box shows what the scene makes of its value.
+    for (const box_setting& box : box_settings)
+        set_checked(box.id, get_flag(store, box.name, box.fallback));
     // Should the link fail, the address stays as plain text.
     link.attach(IDC_LINK, dialog_window);
     return 1;
@@ -83,7 +97,8 @@ int config_dialog::on_ok()
     bool saved = true;
     for (const slider_setting& slider : slider_settings)
         saved &= store.set_number(slider.name, static_cast<float>(get_slider_pos(slider.id)));
-    saved &= store.set_number(setting_radial, is_checked(IDC_RADIAL) ? 1 : 0);
+    for (const box_setting& box : box_settings)
+        saved &= store.set_number(box.name, is_checked(box.id) ? 1 : 0);
     // The dialog closes after the box as after any OK: pressing OK again
     // would meet the same refusal.
     if (!saved) {

@@ -1,6 +1,6 @@
-// The screensaver's settings dialog: four sliders, the radial check box and
-// a web link; OK writes all five settings (and says so when it cannot),
-// everything else writes nothing.
+// The screensaver's settings dialog: five sliders, two check boxes (radial
+// waves, light on the water) and a web link; OK writes all seven settings
+// (and says so when it cannot), everything else writes nothing.
 #pragma once
 #include "res/resource_ids.h"
 #include "ui/dialog_base.h"

@@ -5,10 +5,10 @@ set -u
 . "$QM_SOURCE_DIR/tests/harness/lib.sh"
 qm_e2e_begin runs 1024x768 || exit 1
 key='HKLM\Software\Tovarind\Quillmere'
-names="quality speed freq amp radial"
+names="quality speed freq amp radial light rain"
 
-# Replaces the stored settings: store QUALITY SPEED FREQ AMP RADIAL, each a
-# text, "-" for none or "dword:N" for a number.
+# Replaces the stored settings: store QUALITY SPEED FREQ AMP RADIAL LIGHT
+# RAIN, each a text, "-" for none or "dword:N" for a number.
 store() {
     local name k='Software\Tovarind\Quillmere'
     printf 'REGEDIT4\n[-HKEY_CURRENT_USER\\%s]\n[-HKEY_LOCAL_MACHINE\\%s]\n[HKEY_LOCAL_MACHINE\\%s]\n' $k $k $k >"$qm_work/s.reg"
@@ -18,8 +18,8 @@ store() {
     done
     qm_reg import "Z:${qm_work//\//\\}\\s.reg" >/dev/null
 }
-# Fails unless the five stored texts ("-" for missing or not text) are these.
-expect_stored() {  # "Q S F A R" WHAT
+# Fails unless the seven stored texts ("-" for missing or not text) are these.
+expect_stored() {  # "Q S F A R L R" WHAT
     local got=$(qm_reg query "$key" | awk -v names="$names" '$2 == "REG_SZ" {v[$1] = $3}
         END {n = split(names, k, " "); for (i = 1; i <= n; i++) printf "%s%s", (k[i] in v ? v[k[i]] : "-"), (i < n ? " " : "")}')
     [ "$got" = "$1" ] || qm_fail "$2: the key holds $got, expected $1"
@@ -90,13 +90,13 @@ expect_log() {  # FILE WHAT
     [ "$(tail -c 4 "$1" | od -An -c | tr -d ' ')" = '\r\n\r\n' ] || qm_fail "$2: no CRLF line ends"
 }
 
-# /a on a fresh key: exit code 1, the five defaults as text, and the log.
+# /a on a fresh key: exit code 1, the seven defaults as text, and the log.
 password_run() {
-    store - - - - -
+    store - - - - - - -
     printf 'left over\r\n' >"$qm_work/screen.log"
     qm_start_scr /a
     qm_expect_exit 1 /a
-    expect_stored "50 0 50 25 1" "a fresh key"
+    expect_stored "50 0 50 25 1 0 0" "a fresh key"
     expect_log "$qm_work/screen.log" /a
 }
 
@@ -121,7 +121,7 @@ log_elsewhere() {
 # each frame; a key press ends it. Start-up kept the texts there and gave
 # missing and numeric values their defaults.
 screensaver_key() {
-    store 77 abc - dword:7 -
+    store 77 abc - dword:7 - dword:1 250
     qm_start_scr /s
     render "outer=1024x768\+0\+0 .* topmost=1 " /s
     focus
@@ -131,7 +131,7 @@ screensaver_key() {
     [ "$asleep" = 5 ] || qm_fail "/s: no pause after the frames ($asleep of $looks looks asleep)"
     xdotool key x
     qm_expect_exit 1 "/s ended by a key"
-    expect_stored "77 abc 50 25 1" "after /s"
+    expect_stored "77 abc 50 25 1 0 250" "after /s"
 }
 
 # -S ends on the left button, /x on the right.
@@ -206,26 +206,28 @@ open_dialog() {
     # No window manager: the client area sits just inside Wine's own frame.
     [ "$X" -lt 12 ] && [ "$Y" -lt 40 ] || qm_fail "$*: the dialog is not top-left: +$X+$Y"
 }
-# Clicks a point given in dialog units of the 218 x 202 template.
-click() { xdotool mousemove $((X + $1 * WIDTH / 218)) $((Y + $2 * HEIGHT / 202)) click 1; }
-# Ticks the box, then from it walks back: amp to 100, freq to 0, speed +2,
-# quality -3.
+# Clicks a point given in dialog units of the 218 x 232 template.
+click() { xdotool mousemove $((X + $1 * WIDTH / 218)) $((Y + $2 * HEIGHT / 232)) click 1; }
+# Toggles "Radial waves" with a click, Tab to "Light on the water" and
+# toggles it, then walks back: rain a page up, amp to 100, freq to 0,
+# speed +2, quality -3.
 move_controls() {
-    click 12 135
-    xdotool key shift+Tab End shift+Tab Home shift+Tab Right Right shift+Tab Left Left Left
+    click 12 165
+    xdotool key Tab space shift+Tab shift+Tab Next shift+Tab End shift+Tab Home shift+Tab Right Right shift+Tab Left Left Left
 }
 
-# OK stores all five as integer text: untouched, what it shows (cut, held to
-# 0..100, radial 0 or 1); after keys and a click, what they set.
+# OK stores all seven as integer text: untouched, what it shows (cut, held to
+# 0..100, radial 0 or 1, light 0 unless 0..1); after keys and a click, what
+# they set.
 dialog_ok() {
-    store 37.9 150 50 25.5 0.5
+    store 37.9 150 50 25.5 0.5 1e99 250
     open_dialog /c && xdotool key Return
     qm_expect_exit 1 "OK by Enter"
-    expect_stored "37 100 50 25 1" "OK untouched"
-    store 50 0 50 25 0
-    open_dialog /c && move_controls && click 132 188
+    expect_stored "37 100 50 25 1 0 100" "OK untouched"
+    store 50 0 50 25 0 0 0
+    open_dialog /c && move_controls && click 132 218
     qm_expect_exit 1 "the OK button"
-    expect_stored "47 2 0 100 1" "OK after keys"
+    expect_stored "47 2 0 100 1 1 20" "OK after keys"
 }
 
 # The dialog's link shows in its rectangle blue, with a row of blue along it.
@@ -241,14 +243,14 @@ dialog_no_store() {
     # The browser of this test's own prefix writes down what it opens.
     qm_reg add 'HKLM\Software\Classes\https\shell\open\command' /ve \
         /d 'C:\windows\system32\cmd.exe /c echo %1> C:\quillmere_opened.txt' /f >/dev/null
-    store 37.9 150 50 25.5 0.5
+    store 37.9 150 50 25.5 0.5 0 33.5
     open_dialog /c
     # The link answers text queries truly and shows whole and underlined.
     [[ $(qm_probe STATIC_HYPER 0x0E 0) =~ outer=([0-9x]+\+[0-9]+\+[0-9]+).*result=26 ]] || qm_fail "link: $(qm_probe STATIC_HYPER)"
     qm_until 20 underlined "${BASH_REMATCH[1]}" || qm_fail "the link is not underlined"
-    move_controls && click 110 166
+    move_controls && click 110 196
     qm_until 20 grep -q 'https://quillmere.example/' "$opened" 2>/dev/null || qm_fail "the link opened nothing"
-    click 186 188
+    click 186 218
     qm_expect_exit 1 Cancel
     start_host
     open_dialog "/c:$host_hwnd"
@@ -258,7 +260,7 @@ dialog_no_store() {
     close_host
     open_dialog /c && move_controls && xdotool key alt+F4
     qm_expect_exit 1 "closing the dialog"
-    expect_stored "37.9 150 50 25.5 0.5" "Cancel, Escape or closing"
+    expect_stored "37.9 150 50 25.5 0.5 0 33.5" "Cancel, Escape or closing"
 }
 
 # QM_SCENARIOS picks rows by name (CTest runs the table in two halves).

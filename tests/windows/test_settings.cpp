@@ -1,5 +1,6 @@
 // The settings store where no run of the .scr goes: keys that cannot be
-// written, met by the dialog's OK.
+// written, met by the dialog's OK; the reads of rain and light.
+#include "settings/catalogue.h"
 #include "settings/reg_settings.h"
 #include "test_log.h"
 #include "ui/config_dialog.h"
@@ -33,7 +34,7 @@ void make_read_only(HKEY root)
     RegCloseKey(key);
 }
 
-// The dialog without its window: OK stores 0 for every slider and the box.
+// The dialog without its window: OK stores 0 for every slider and box.
 struct dialog_without_window : config_dialog { using config_dialog::config_dialog; void press_ok() { on_ok(); } };
 int warning_boxes;
 
@@ -53,10 +54,29 @@ TEST(settings, ok_stores_in_the_first_key_that_takes_the_settings_and_says_when_
         { reg_settings store(path); dialog_without_window(store).press_ok(); }
         EXPECT_EQ(test_log().substr(logged), std::string("WARNING: can't open reg key: ") + path + "\n" + (both ? "ERROR: can't save settings\n" : ""));
         EXPECT_EQ(warning_boxes, both ? 1 : 0);
-        EXPECT_EQ(stored(HKEY_CURRENT_USER, "radial"), both ? "-" : "0");
-        EXPECT_EQ(stored(HKEY_LOCAL_MACHINE, "radial"), "-");
+        for (const char* name : {"quality", "speed", "freq", "amp", "radial", "light", "rain"}) {
+            EXPECT_EQ(stored(HKEY_CURRENT_USER, name), both ? "-" : "0") << name;
+            EXPECT_EQ(stored(HKEY_LOCAL_MACHINE, name), "-") << name;
+        }
         RegDeleteTreeA(HKEY_CURRENT_USER, path);
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, path);
     }
     config_box = MessageBoxA;
+}
+
+// Rain is a percent and light a switch (0..1): anything else, a DWORD (replaced by "0") too, is none.
+TEST(settings, rain_and_light_read_anything_else_as_none)
+{
+    const struct { const char* text; double rain; bool light; } rows[] = {{"1", 1, true}, {"0.5", 0.5, true}, {"100", 100, false},
+        {"0", 0, false}, {"-1", 0, false}, {"1e99", 0, false}, {"nan", 0, false}, {"abc", 0, false}, {nullptr, 0, false}};
+    reg_settings store(path);
+    for (const auto& [text, rain, light] : rows) {
+        const DWORD one = 1;
+        for (const char* name : {setting_rain, setting_light})
+            text ? RegSetKeyValueA(HKEY_LOCAL_MACHINE, path, name, REG_SZ, text, DWORD(strlen(text)))
+                 : RegSetKeyValueA(HKEY_LOCAL_MACHINE, path, name, REG_DWORD, &one, sizeof one);
+        EXPECT_TRUE(get_percent(store, setting_rain, 0) == rain && get_flag(store, setting_light, false) == light &&
+                    stored(HKEY_LOCAL_MACHINE, setting_light) == (text ? text : "0")) << (text ? text : "dword");
+    }
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, path);
 }
