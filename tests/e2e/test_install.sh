@@ -63,10 +63,10 @@ osslsigncode remove-signature -in "$qm_work/signed.scr" -out "$qm_work/unsigned.
 # Each order: the package; the user's screensaver and switch before ("-":
 # not there); where the one installation left is; the runs.
 orders=(
-    "plain $other 0 HKLM /S /ALLUSERS /ACTIVATE;/S /ACTIVATE"
-    "signed $other 1 HKCU /S /CURRENTUSER;/S"
-    "plain - - HKLM /S /CURRENTUSER /ACTIVATE;/S /ALLUSERS /ACTIVATE"
-    "plain $other 1 HKCU /S /ALLUSERS /ACTIVATE;/S /CURRENTUSER"
+    "plain $other 0 HKLM /S /ALLUSERS /ACTIVATE;/S /ACTIVATE"           # over one switched off; twice
+    "signed $other 1 HKCU /S /CURRENTUSER;/S"                            # again without a mode: the user's
+    "plain - - HKLM /S /CURRENTUSER /ACTIVATE;/S /ALLUSERS /ACTIVATE"   # none chosen; then for everyone
+    "plain $other 1 HKCU /S /ALLUSERS /ACTIVATE;/S /CURRENTUSER"        # for everyone, then for one user
 )
 for order in "${orders[@]}"; do
     read -r pkg saver active ends runs <<<"$order"
@@ -87,7 +87,7 @@ for order in "${orders[@]}"; do
     expect_values "$ends\\$entry" "DisplayName=Quillmere screensaver" Publisher=Tovarind "DisplayIcon=$scr" \
         "DisplayVersion=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$bin/CMakeCache.txt")" "InstallLocation=$dir" \
         "UninstallString=\"$dir\\uninstall.exe\"" "QuietUninstallString=\"$dir\\uninstall.exe\" /S" \
-        "EstimatedSize=$(printf 0x%x $((size / 1024)))"
+        "EstimatedSize=$(printf 0x%x $((size / 1024)))" NoModify=0x1 NoRepair=0x1
     want="$saver $active" && [[ $runs = *ACTIVATE* ]] && want="$scr 1" &&
         expect_values "HKCU\\$own" "PreviousScreensaver=${saver#-}" "PreviousScreenSaveActive=${active#-}" &&
         expect_values "$session" ScreenSaveActive=1
