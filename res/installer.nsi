@@ -8,9 +8,13 @@
 ; uninstaller in Program Files\Quillmere; the entry under HKLM.
 ; For one user (/CURRENTUSER, or the choice on its page): everything in
 ; %LOCALAPPDATA%\Programs\Quillmere and the entry under HKCU.
+; There is one installation at a time: a run without a mode updates the one
+; there in its own mode, and one in the other mode takes its place.
 ; "Make Quillmere my screensaver" (the finish page's box, /ACTIVATE when
-; silent) points the user's SCRNSAVE.EXE at it and keeps the one before,
-; which the uninstaller gives back.
+; silent) points the user's SCRNSAVE.EXE at it, switches screensavers on and
+; keeps both values as they were, which the uninstaller gives back.
+; What belongs to the signed-in user is never done as another account that
+; elevated the installer: see IsSessionUser and OpenSettings.
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -19,6 +23,9 @@ ManifestDPIAware true
 !define UNINST_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Quillmere"
 !define OWN_KEY "Software\Tovarind\Quillmere"
 !define DESKTOP_KEY "Control Panel\Desktop"
+!define SETTINGS_LNK "Screen Saver Settings.lnk"
+!define SPI_SETSCREENSAVEACTIVE 17
+!define SPIF_SENDCHANGE 2
 
 Name "Quillmere"
 OutFile "${OUTFILE}"
@@ -37,6 +44,10 @@ VIAddVersionKey LegalCopyright "Copyright (C) Tovarind"
 !define MULTIUSER_INSTALLMODE_COMMANDLINE
 !define MULTIUSER_INSTALLMODE_INSTDIR Quillmere
 !define MULTIUSER_USE_PROGRAMFILES64
+; Without a mode asked for, the mode of the installation already there: the
+; machine's entry first, then the user's.
+!define MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_KEY "${UNINST_KEY}"
+!define MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_VALUENAME InstallLocation
 !define MULTIUSER_INSTALLMODE_FUNCTION ModeChosen
 !define MULTIUSER_INSTALLMODEPAGE_TEXT_TOP "Install Quillmere for everyone on this computer (needs administrator rights), or just for you. Just for you, it is not in the Screen Saver Settings list (Windows lists only the screensavers in its own folders), but it runs once made your screensaver on the last page."
 !define MULTIUSER_INSTALLMODEPAGE_TEXT_CURRENTUSER "Install just for me (not listed in the Screen Saver Settings)"
@@ -66,6 +77,7 @@ VIAddVersionKey LegalCopyright "Copyright (C) Tovarind"
 !endif
 
 Var ScrPath ; where quillmere.scr goes (System32 or the per-user folder)
+Var SettingsOpened ; 1 once the Screen Saver Settings were asked for
 
 Function ModeChosen
   ${If} $MultiUser.InstallMode == AllUsers
@@ -77,6 +89,16 @@ FunctionEnd
 
 Function .onInit
   !insertmacro MULTIUSER_INIT
+  ; A standard user cannot update the installation for everyone, and one of
+  ; their own beside it would be a second entry in Apps.
+  ReadRegStr $0 HKLM "${UNINST_KEY}" InstallLocation
+  ${If} $0 != ""
+  ${AndIf} $MultiUser.Privileges != Admin
+  ${AndIf} $MultiUser.Privileges != Power
+    MessageBox MB_OK|MB_ICONSTOP "Quillmere is installed for everyone on this computer: updating it needs administrator rights." /SD IDOK
+    SetErrorLevel 5 ; ERROR_ACCESS_DENIED
+    Quit
+  ${EndIf}
 FunctionEnd
 
 ; Size of file $0 in bytes, added to $1.
@@ -87,11 +109,30 @@ FunctionEnd
   IntOp $1 $1 + $3
 !macroend
 
+; $2: the long form of the path in $0 when it names a file (the Screen Saver
+; Settings write 8.3 names), otherwise $0 itself.
+!macro LongPath
+  System::Call 'kernel32::GetLongPathNameW(w r0, w .r2, i ${NSIS_MAX_STRLEN}) i .r3'
+  ${If} $3 = 0
+    StrCpy $2 $0
+  ${EndIf}
+!macroend
+
+; Tells the running session that the screensaver changed, with the switch
+; as the registry now holds it.
+!macro TellSession
+  ReadRegStr $0 HKCU "${DESKTOP_KEY}" ScreenSaveActive
+  IntOp $0 $0 + 0
+  System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i r0, p 0, i ${SPIF_SENDCHANGE})'
+!macroend
+
 Section "Quillmere"
   SetOutPath $INSTDIR
   SetOverwrite on
   File "/oname=$ScrPath" "${SCR}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
+  CreateShortcut "$INSTDIR\${SETTINGS_LNK}" "$SYSDIR\control.exe" "desk.cpl,,@screensaver"
+  Call ReplaceOther
 
   WriteRegStr SHCTX "${UNINST_KEY}" DisplayName "Quillmere screensaver"
   WriteRegStr SHCTX "${UNINST_KEY}" DisplayVersion "${VERSION}"
@@ -112,6 +153,37 @@ Section "Quillmere"
   WriteRegDWORD SHCTX "${UNINST_KEY}" EstimatedSize $1
 SectionEnd
 
+; The installation in the other mode, if there is one, gives way to this
+; one: its files and its entry go, and the user's screensaver, when it was
+; that one, becomes this one. Settings stay.
+Function ReplaceOther
+  ${If} $MultiUser.InstallMode == AllUsers
+    ReadRegStr $R0 HKCU "${UNINST_KEY}" InstallLocation
+    StrCpy $1 "$R0\quillmere.scr"
+  ${Else}
+    ReadRegStr $R0 HKLM "${UNINST_KEY}" InstallLocation
+    StrCpy $1 "$SYSDIR\quillmere.scr"
+  ${EndIf}
+  ${If} $R0 == ""
+  ${OrIf} $R0 == $INSTDIR
+    Return
+  ${EndIf}
+  ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+  !insertmacro LongPath
+  ${If} $2 == $1
+    WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" $ScrPath
+  ${EndIf}
+  Delete $1
+  Delete "$R0\uninstall.exe"
+  Delete "$R0\${SETTINGS_LNK}"
+  RMDir $R0
+  ${If} $MultiUser.InstallMode == AllUsers
+    DeleteRegKey HKCU "${UNINST_KEY}"
+  ${Else}
+    DeleteRegKey HKLM "${UNINST_KEY}"
+  ${EndIf}
+FunctionEnd
+
 ; A silent install changes the user's screensaver only when asked.
 Function .onInstSuccess
   ${If} ${Silent}
@@ -124,23 +196,61 @@ Function .onInstSuccess
   ${EndIf}
 FunctionEnd
 
-; Makes the installed .scr the user's screensaver, keeping the one before
-; (an empty text when there was none) unless it is already ours.
-Function Activate
-  ClearErrors
-  ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
-  ${If} ${Errors}
-    StrCpy $0 ""
+; $0 = 1 when the installer runs as the user signed in to this session.
+; Elevated with an administrator's password it runs as that administrator,
+; whose registry and profile are not the user's.
+Function IsSessionUser
+  System::Call 'secur32::GetUserNameExW(i 2, w .r1, *i ${NSIS_MAX_STRLEN})' ; DOMAIN\user
+  StrCpy $2 ""
+  ${ForEach} $0 7 5 - 2 ; WTSDomainName, WTSUserName
+    System::Call 'wtsapi32::WTSQuerySessionInformationW(p 0, i -1, i r0, *p .r3, *i) i .r4'
+    ${If} $4 <> 0
+      System::Call 'kernel32::lstrcpyW(w .r4, p r3)'
+      System::Call 'wtsapi32::WTSFreeMemory(p r3)'
+      StrCpy $2 "$2$4\"
+    ${EndIf}
+  ${Next}
+  StrCpy $0 0
+  ${If} "$1\" == $2
+    StrCpy $0 1
   ${EndIf}
-  ${If} $0 != $ScrPath
+FunctionEnd
+
+; Makes the installed .scr the user's screensaver and switches screensavers
+; on, keeping both values as they were (empty when not there) unless the
+; screensaver is already a Quillmere one: then an earlier activation kept
+; them. As another account, it leaves the choice to the user in the Screen
+; Saver Settings.
+Function Activate
+  Call IsSessionUser
+  ${If} $0 != 1
+    ${IfNot} ${Silent}
+      Call OpenSettings
+    ${EndIf}
+    Return
+  ${EndIf}
+  ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+  ReadRegStr $1 HKCU "${DESKTOP_KEY}" ScreenSaveActive
+  !insertmacro LongPath
+  StrCpy $2 $2 "" -14
+  ${If} $2 != "\quillmere.scr"
     WriteRegStr HKCU "${OWN_KEY}" PreviousScreensaver $0
+    WriteRegStr HKCU "${OWN_KEY}" PreviousScreenSaveActive $1
   ${EndIf}
   WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" $ScrPath
   WriteRegStr HKCU "${DESKTOP_KEY}" ScreenSaveActive "1"
+  !insertmacro TellSession
 FunctionEnd
 
+; Opens the Screen Saver Settings as the signed-in user, not elevated:
+; Explorer started from here hands the shortcut to the shell that is already
+; running. (Run from here, they would save under the administrator's
+; account, and the screensaver's own dialog into HKLM.)
 Function OpenSettings
-  Exec '"$SYSDIR\control.exe" desk.cpl,,@screensaver'
+  ${If} $SettingsOpened != 1
+    StrCpy $SettingsOpened 1
+    Exec '"$WINDIR\explorer.exe" "$INSTDIR\${SETTINGS_LNK}"'
+  ${EndIf}
 FunctionEnd
 
 ; Which installation this uninstaller belongs to: the one for everyone when
@@ -149,33 +259,60 @@ Function un.onInit
   !insertmacro MULTIUSER_UNINIT
   ReadRegStr $0 HKLM "${UNINST_KEY}" InstallLocation
   ${If} $0 == $INSTDIR
+    StrCpy $MultiUser.InstallMode AllUsers
     SetShellVarContext all
     StrCpy $ScrPath "$SYSDIR\quillmere.scr"
   ${Else}
+    StrCpy $MultiUser.InstallMode CurrentUser
     SetShellVarContext current
     StrCpy $ScrPath "$INSTDIR\quillmere.scr"
   ${EndIf}
 FunctionEnd
 
+; Puts back value NAME of the user's desktop as kept in VALUE (empty: it was
+; not there).
+!macro GiveBack NAME VALUE
+  ${If} ${VALUE} == ""
+    DeleteRegValue HKCU "${DESKTOP_KEY}" "${NAME}"
+  ${Else}
+    WriteRegStr HKCU "${DESKTOP_KEY}" "${NAME}" ${VALUE}
+  ${EndIf}
+!macroend
+
 Section "Uninstall"
-  ; The earlier screensaver comes back if ours is still the user's.
+  ; The screensaver and the switch as they were before, if ours is still the
+  ; user's (with nothing kept: no screensaver, the switch as it is).
   ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
-  ${If} $0 == $ScrPath
+  !insertmacro LongPath
+  ${If} $2 == $ScrPath
     ReadRegStr $1 HKCU "${OWN_KEY}" PreviousScreensaver
-    ${If} $1 == ""
-      DeleteRegValue HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
-    ${Else}
-      WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" $1
+    !insertmacro GiveBack "SCRNSAVE.EXE" $1
+    ClearErrors
+    ReadRegStr $1 HKCU "${OWN_KEY}" PreviousScreenSaveActive
+    ${IfNot} ${Errors}
+      !insertmacro GiveBack ScreenSaveActive $1
     ${EndIf}
+    !insertmacro TellSession
   ${EndIf}
   Delete $ScrPath
   Delete "$INSTDIR\uninstall.exe"
+  Delete "$INSTDIR\${SETTINGS_LNK}"
   RMDir $INSTDIR
-  ; Quillmere's settings, and the publisher's key when nothing else is in it.
-  DeleteRegKey HKLM "${OWN_KEY}"
+  ; The log the screensaver writes when it cannot write where it runs: this
+  ; account's, and its folder when nothing else is in it.
+  ReadEnvStr $0 LOCALAPPDATA
+  ${If} $0 != ""
+    Delete "$0\Quillmere\screen.log"
+    RMDir "$0\Quillmere"
+  ${EndIf}
+  ; Quillmere's settings, and the publisher's key when nothing else is in
+  ; it: the user's, and the machine's only with the installation for everyone.
   DeleteRegKey HKCU "${OWN_KEY}"
-  DeleteRegKey /ifempty HKLM "Software\Tovarind"
   DeleteRegKey /ifempty HKCU "Software\Tovarind"
+  ${If} $MultiUser.InstallMode == AllUsers
+    DeleteRegKey HKLM "${OWN_KEY}"
+    DeleteRegKey /ifempty HKLM "Software\Tovarind"
+  ${EndIf}
   ; The entry goes last: while it is there, the uninstall has not finished.
   DeleteRegKey SHCTX "${UNINST_KEY}"
 SectionEnd

@@ -1,18 +1,21 @@
 #!/usr/bin/env bash
-# What scripts/package makes, under Wine: silent installs for everyone
-# (activated, then again over it) and for one user (signed with a throwaway
-# certificate), each uninstalled.
+# What scripts/package makes, under Wine: orders of silent installs (for
+# everyone, for one user, the one after the other, again without a mode,
+# activated or not) from the user's screensaver as it was; each ends in one
+# installation, whose uninstaller gives the screensaver back.
 set -u
 . "$QM_SOURCE_DIR/tests/harness/lib.sh"
 qm_e2e_begin install || exit 1
 c=$WINEPREFIX/drive_c bin=$(dirname "$QM_SCR") other='C:\windows\system32\other.scr'
-sys32=$c/windows/system32 pf='C:\Program Files\Quillmere' desk='HKCU\Control Panel\Desktop'
+sys32=$c/windows/system32 appdata=$(echo "$c"/users/*/AppData/Local) desk='HKCU\Control Panel\Desktop'
 entry='Software\Microsoft\Windows\CurrentVersion\Uninstall\Quillmere' own='Software\Tovarind\Quillmere'
+session='HKCU\Software\Wine\Temporary System Parameters\Control Panel\Desktop' # as SystemParametersInfo was told
+mine=$appdata/Programs/Quillmere && win=C:${mine#"$c"} && win=${win//\//\\}
 
-package() {  # NAME: into $qm_work/NAME, setup the installer, scr the zip's .scr
+package() {  # NAME: into $qm_work/NAME, the zip's .scr into $qm_work/NAME.scr
     QM_BUILD_DIR=$bin "$QM_SOURCE_DIR/scripts/package" --no-build --dist "$qm_work/$1" >"$qm_work/$1.log" &&
         (cd "$qm_work/$1" && sha256sum --quiet -c SHA256SUMS) || qm_fail "scripts/package $1: $(cat "$qm_work/$1.log")"
-    setup=$(echo "$qm_work/$1"/*-setup.exe) scr=$qm_work/$1.scr && unzip -p "$qm_work/$1"/*.zip quillmere.scr >"$scr"
+    unzip -p "$qm_work/$1"/*.zip quillmere.scr >"$qm_work/$1.scr"
 }
 run() { timeout 120 "$QM_WINE" "$@" >/dev/null 2>&1 || qm_fail "$* ended with $?"; }
 has_key() { "$QM_WINE" reg query "$1" >/dev/null 2>&1; }
@@ -21,56 +24,87 @@ expect_values() {  # KEY NAME=VALUE...
     local got want
     got=$(qm_reg query "$1" | awk '$2 ~ /^REG_/ {n = $1; sub(/^ *[^ ]+ +REG_[A-Z_]+ */, ""); print n "=" $0}')
     for want in "${@:2}"; do
-        grep -qxF -- "$want" <<<"$got" || qm_fail "$1: ${want%%=*} is $(grep -F "${want%%=*}=" <<<"$got"), expected $want"
+        grep -qxF -- "$want" <<<"$got" || qm_fail "$order: $1: ${want%%=*} is $(grep -F "${want%%=*}=" <<<"$got"), expected $want"
     done
 }
+# The user's SCRNSAVE.EXE and ScreenSaveActive, "-" for a value not there.
+desktop() { qm_reg query "$desk" | awk '{v[$1] = $3} END {s = "SCRNSAVE.EXE"; a = "ScreenSaveActive"; print ((s in v) ? v[s] : "-") " " ((a in v) ? v[a] : "-")}'; }
+set_desktop() {  # SCREENSAVER ACTIVE
+    local name
+    for name in SCRNSAVE.EXE ScreenSaveActive; do
+        if [ "$1" = - ]; then "$QM_WINE" reg delete "$desk" /v $name /f; else qm_reg add "$desk" /v $name /d "$1" /f; fi >/dev/null 2>&1
+        shift
+    done
+}
+where() {  # HKLM|HKCU: dir, udir (Unix) and scr, uscr of that installation
+    if [ "$1" = HKLM ]; then dir='C:\Program Files\Quillmere' udir=$c/Program\ Files/Quillmere scr='C:\windows\system32\quillmere.scr' uscr=$sys32/quillmere.scr
+    else dir=$win udir=$mine scr=$win\\quillmere.scr uscr=$mine/quillmere.scr; fi
+}
 # Runs an uninstaller silently; it copies itself away and goes on, removing the entry last.
-uninstall() { run "$2" /S && qm_until 60 gone "$1\\$entry" || qm_fail "the $1 entry stays after uninstalling"; }
+uninstall() { run "$2" /S && qm_until 60 gone "$1\\$entry" || qm_fail "$order: the $1 entry stays after uninstalling"; }
 verify() { osslsigncode verify -CAfile "$qm_work/cert.pem" -in "$1" >/dev/null 2>&1 || qm_fail "no valid signature on $1"; }
 
-# For everyone, activated: the built .scr in System32, the machine's entry,
-# the user's screensaver; the upgrade puts a damaged .scr back.
 package plain
-cmp -s "$scr" "$QM_SCR" || qm_fail "the zip's .scr is not the one built"
-qm_reg add "$desk" /v SCRNSAVE.EXE /d "$other" /f >/dev/null && qm_reg add "$desk" /v ScreenSaveActive /d 0 /f >/dev/null
-qm_reg add "HKCU\\$own" /v amp /d 30 /f >/dev/null && qm_reg add 'HKCU\Software\Tovarind\Other' /f >/dev/null
-for round in install upgrade; do
-    run "$setup" /S /ACTIVATE
-    cmp -s "$sys32/quillmere.scr" "$QM_SCR" || qm_fail "$round: System32's quillmere.scr is not the one built"
-    size=$(($(stat -c %s "$QM_SCR") + $(stat -c %s "$c/Program Files/Quillmere/uninstall.exe") + 1023))
-    expect_values "HKLM\\$entry" "DisplayName=Quillmere screensaver" Publisher=Tovarind \
-        "DisplayVersion=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$bin/CMakeCache.txt")" \
-        'DisplayIcon=C:\windows\system32\quillmere.scr' "UninstallString=\"$pf\\uninstall.exe\"" \
-        "QuietUninstallString=\"$pf\\uninstall.exe\" /S" "EstimatedSize=$(printf 0x%x $((size / 1024)))"
-    expect_values "$desk" 'SCRNSAVE.EXE=C:\windows\system32\quillmere.scr' ScreenSaveActive=1
-    [ $round = upgrade ] || echo x >"$sys32/quillmere.scr"
-done
-QM_SCR=$sys32/quillmere.scr qm_start_scr /a && qm_expect_exit 1 "the installed .scr /a"
-has_key "HKLM\\$own" || qm_fail "the installed .scr stored no settings"
-uninstall HKLM "$pf\\uninstall.exe"
-[ ! -e "$sys32/quillmere.scr" ] && [ ! -e "$c/Program Files/Quillmere" ] || qm_fail "files left after uninstalling"
-expect_values "$desk" "SCRNSAVE.EXE=$other"
-for key in "HKLM\\$own" "HKCU\\$own" 'HKLM\Software\Tovarind'; do gone "$key" || qm_fail "$key left after uninstalling"; done
-has_key 'HKCU\Software\Tovarind\Other' || qm_fail "the uninstaller removed another program's key"
-echo "ok: for everyone at $SECONDS s"
-
-# For one user, signed, not activated: nothing in System32, the user's
-# folder and entry, the screensaver untouched.
+cmp -s "$qm_work/plain.scr" "$QM_SCR" || qm_fail "the zip's .scr is not the one built"
+# Signed with a throwaway certificate, through an osslsigncode that notes its
+# arguments and leaves out the time stamp (no server here).
 openssl req -x509 -newkey rsa:2048 -nodes -keyout "$qm_work/key.pem" -out "$qm_work/cert.pem" -days 2 -subj /CN=test \
     -addext extendedKeyUsage=codeSigning 2>/dev/null && openssl pkcs12 -export -inkey "$qm_work/key.pem" \
     -in "$qm_work/cert.pem" -out "$qm_work/t.pfx" -passout pass:pw || qm_fail "no throwaway certificate"
-QM_SIGN_PFX=$qm_work/t.pfx QM_SIGN_PASSWORD=pw package signed
-verify "$setup" && verify "$scr"
-osslsigncode remove-signature -in "$scr" -out "$qm_work/unsigned.scr" >/dev/null &&
+stub=$qm_work/stub/osslsigncode && mkdir -p "$qm_work/stub" && printf '%s\n' '#!/bin/bash' 'echo "$*" >>"$0.calls"' \
+    'a=(); for x; do case $x in -ts|http://ts.test) ;; *) a+=("$x") ;; esac; done' "exec $(command -v osslsigncode) \"\${a[@]}\"" >"$stub"
+chmod +x "$stub" && PATH=$qm_work/stub:$PATH QM_SIGN_TIMESTAMP=http://ts.test QM_SIGN_PFX=$qm_work/t.pfx QM_SIGN_PASSWORD=pw package signed
+calls=$(grep '^sign ' "$stub.calls")
+[ "$(grep -c -- ' -ts http://ts.test ' <<<"$calls")" = 3 ] && [ "$(wc -l <<<"$calls")" = 3 ] || qm_fail "signed without time stamps: $calls"
+verify "$qm_work/signed"/*-setup.exe && verify "$qm_work/signed.scr"
+osslsigncode remove-signature -in "$qm_work/signed.scr" -out "$qm_work/unsigned.scr" >/dev/null &&
     cmp -s "$qm_work/unsigned.scr" "$QM_SCR" || qm_fail "the signed .scr without its signature is not the one built"
-ls -lR "$sys32" >"$qm_work/sys32.before"
-run "$setup" /S /CURRENTUSER
-ls -lR "$sys32" | diff "$qm_work/sys32.before" - >&2 || qm_fail "a per-user install changed System32"
-mine=$(echo "$c"/users/*/AppData/Local/Programs/Quillmere) && win=C:${mine#"$c"} && win=${win//\//\\}
-cmp -s "$mine/quillmere.scr" "$scr" && verify "$mine/uninstall.exe" || qm_fail "no signed .scr in $mine"
-expect_values "HKCU\\$entry" "DisplayIcon=$win\\quillmere.scr" "QuietUninstallString=\"$win\\uninstall.exe\" /S"
-gone "HKLM\\$entry" || qm_fail "a per-user install wrote the machine's entry"
-expect_values "$desk" "SCRNSAVE.EXE=$other"
-uninstall HKCU "$win\\uninstall.exe"
-[ ! -e "$mine" ] || qm_fail "$mine left after uninstalling"
+
+# Each order: the package; the user's screensaver and switch before ("-":
+# not there); where the one installation left is; the runs.
+orders=(
+    "plain $other 0 HKLM /S /ALLUSERS /ACTIVATE;/S /ACTIVATE"           # over one switched off; twice
+    "signed $other 1 HKCU /S /CURRENTUSER;/S"                            # again without a mode: the user's
+    "plain - - HKLM /S /CURRENTUSER /ACTIVATE;/S /ALLUSERS /ACTIVATE"   # none chosen; then for everyone
+    "plain $other 1 HKCU /S /ALLUSERS /ACTIVATE;/S /CURRENTUSER"        # for everyone, then for one user
+)
+for order in "${orders[@]}"; do
+    read -r pkg saver active ends runs <<<"$order"
+    set_desktop "$saver" "$active"
+    IFS=';' read -ra steps <<<"$runs"
+    for step in "${steps[@]}"; do # an update puts back a damaged .scr
+        for f in "$sys32/quillmere.scr" "$mine/quillmere.scr"; do [ ! -e "$f" ] || echo x >"$f"; done
+        run "$qm_work/$pkg"/*-setup.exe $step
+    done
+    others=HKLM && [ "$ends" = HKLM ] && others=HKCU
+    where $others
+    [ ! -e "$udir" ] && [ ! -e "$uscr" ] && gone "$others\\$entry" || qm_fail "$order: the $others installation stays"
+    where "$ends"
+    cmp -s "$uscr" "$qm_work/$pkg.scr" || qm_fail "$order: $uscr is not the one packed"
+    [ "$pkg" = plain ] || verify "$udir/uninstall.exe"
+    strings -el "$udir/Screen Saver Settings.lnk" | grep -qxF 'desk.cpl,,@screensaver' || qm_fail "$order: no shortcut to the Screen Saver Settings"
+    size=$(($(stat -c %s "$uscr") + $(stat -c %s "$udir/uninstall.exe") + 1023))
+    expect_values "$ends\\$entry" "DisplayName=Quillmere screensaver" Publisher=Tovarind "DisplayIcon=$scr" \
+        "DisplayVersion=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$bin/CMakeCache.txt")" "InstallLocation=$dir" \
+        "UninstallString=\"$dir\\uninstall.exe\"" "QuietUninstallString=\"$dir\\uninstall.exe\" /S" \
+        "EstimatedSize=$(printf 0x%x $((size / 1024)))" NoModify=0x1 NoRepair=0x1
+    want="$saver $active" && [[ $runs = *ACTIVATE* ]] && want="$scr 1" &&
+        expect_values "HKCU\\$own" "PreviousScreensaver=${saver#-}" "PreviousScreenSaveActive=${active#-}" &&
+        expect_values "$session" ScreenSaveActive=1
+    [ "$(desktop)" = "$want" ] || qm_fail "$order: the screensaver is $(desktop), expected $want"
+    QM_SCR=$uscr qm_start_scr /a && qm_expect_exit 1 "$order: the installed .scr /a"
+    has_key "HKLM\\$own" || qm_fail "$order: the installed .scr stored no settings"
+    qm_reg add "HKCU\\$own" /v amp /d 30 /f >/dev/null && qm_reg add 'HKCU\Software\Tovarind\Other' /f >/dev/null &&
+        mkdir -p "$appdata/Quillmere" && echo log >"$appdata/Quillmere/screen.log"
+
+    uninstall "$ends" "$dir\\uninstall.exe"
+    [ ! -e "$udir" ] && [ ! -e "$uscr" ] && [ ! -e "$appdata/Quillmere" ] || qm_fail "$order: files left after uninstalling"
+    [ "$(desktop)" = "$saver $active" ] || qm_fail "$order: after uninstalling the screensaver is $(desktop)"
+    [[ $runs != *ACTIVATE* ]] || expect_values "$session" "ScreenSaveActive=${active/-/0}"
+    gone "HKCU\\$own" && has_key 'HKCU\Software\Tovarind\Other' || qm_fail "$order: the user's settings stay, or another's key went"
+    if [ "$ends" = HKLM ]; then gone 'HKLM\Software\Tovarind'; else has_key "HKLM\\$own"; fi ||
+        qm_fail "$order: the machine's settings went with the user's installation, or stay after the machine's"
+    "$QM_WINE" reg delete 'HKLM\Software\Tovarind' /f >/dev/null 2>&1
+    echo "ok: $order at $SECONDS s"
+done
 echo PASS

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Builds quillmere.scr again from a copy of the tracked files (as they are
-# in the working tree) at another path, and compares it with the one built.
+# in the working tree) at another path, and compares it with the one built;
+# then packages both, each with its own copy of the scripts, into folders at
+# other paths (one named relatively, one holding a file of someone else's),
+# and compares the two releases.
 set -u
 src=${QM_SOURCE_DIR:?} copy=${QM_COPY_DIR:?}
 fail() { echo "FAIL: $*" >&2 && exit 1; }
@@ -17,4 +20,9 @@ cmp "$QM_SCR" "$copy/out/quillmere.scr" || fail "the copy at $copy/src built ano
 ! grep -qF -e "$src" -e "$copy" "$QM_SCR" || fail "quillmere.scr holds a build path"
 ! x86_64-w64-mingw32-objdump -h "$QM_SCR" | grep -q debug || fail "quillmere.scr holds debug information"
 x86_64-w64-mingw32-objdump -t "$QM_SCR" | grep -q 'no symbols' || fail "quillmere.scr holds symbols"
+rm -rf "$copy/a" "$copy/b" && mkdir "$copy/a" && echo mine >"$copy/a/mine.txt"
+QM_BUILD_DIR=$(dirname "$QM_SCR") "$src/scripts/package" --no-build --dist "$copy/a" >/dev/null || fail "packaging"
+(cd "$copy" && QM_BUILD_DIR=out src/scripts/package --no-build --dist b >/dev/null) || fail "packaging the copy into b"
+[ "$(cat "$copy/a/mine.txt")" = mine ] || fail "scripts/package --dist removed a file it did not make"
+for f in SHA256SUMS $(awk '{print $2}' "$copy/a/SHA256SUMS"); do cmp "$copy/a/$f" "$copy/b/$f" || fail "the copy packed another $f"; done
 echo PASS
