@@ -29,6 +29,10 @@ How each figure is taken, the same way for both programs:
   program but not counted in its own process.
 - Working set: VmRSS and VmHWM from /proc/PID/status at the window's end.
 Each run then ends with a left click, which ends both programs.
+
+With --look the screensaver also runs with light on and rain 100 ("lit"),
+its settings stored in the registry before each of its runs and the
+defaults again before the others', and a last column gives lit / screensaver.
 """
 
 import argparse
@@ -161,6 +165,15 @@ ROWS = [
 ]
 
 
+SETTINGS_KEY = r"HKLM\Software\Tovarind\Quillmere"
+
+
+def store_look(wine, env, light, rain):
+    for name, value in (("light", light), ("rain", rain)):
+        subprocess.run([wine, "reg", "add", SETTINGS_KEY, "/v", name, "/d", value, "/f"], env=env,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--wine", required=True)
@@ -173,6 +186,7 @@ def main():
     parser.add_argument("--start-timeout", type=float, default=60.0)
     parser.add_argument("--width", type=int, default=1920)
     parser.add_argument("--height", type=int, default=1080)
+    parser.add_argument("--look", action="store_true", help="also the screensaver lit, in rain")
     opts = parser.parse_args()
     helpers = [int(p) for p in opts.helpers.split(",") if p]
 
@@ -184,19 +198,27 @@ def main():
         # The bare program's own limit only guards against a lost click.
         "bare": (opts.bare, ["120"]),
     }
+    if opts.look:
+        programs["lit"] = (opts.scr, ["/s"])
+    settings_env = {**env, "WINEDEBUG": "-all"}
+
+    def run_one(name, options):
+        lit = name == "lit"
+        if opts.look:
+            store_look(opts.wine, settings_env, "1" if lit else "0", "100" if lit else "0")
+        program, args = programs[name]
+        return measure(name, program, args, options, env, helpers)
 
     # One unmeasured round: the prefix's services start and the files are
     # read from disk before any figure is taken.
-    for name, (program, args) in programs.items():
-        measure(name, program, args, argparse.Namespace(**{**vars(opts), "seconds": 0.2}),
-                env, helpers)
+    for name in programs:
+        run_one(name, argparse.Namespace(**{**vars(opts), "seconds": 0.2}))
 
     results = {name: [] for name in programs}
     order = list(programs)
     for rep in range(opts.repetitions):
         for name in order if rep % 2 == 0 else reversed(order):
-            program, args = programs[name]
-            results[name].append(measure(name, program, args, opts, env, helpers))
+            results[name].append(run_one(name, opts))
             r = results[name][-1]
             print(f"  {rep + 1}/{opts.repetitions} {name:11s} cpu/s {r['cpu_run']:.3f} "
                   f"steady {r['cpu_steady']:.3f} fps {r['fps']:.1f} first {r['first']:.2f} s "
@@ -204,12 +226,16 @@ def main():
 
     print(f"\nWhole run under Wine, {opts.width} x {opts.height}, medians of "
           f"{opts.repetitions} interleaved runs, {opts.seconds:g} s measured each:")
-    print(f"{'measure':32s} {'screensaver':>12s} {'bare':>10s} {'ratio':>7s}")
+    print(f"{'measure':32s} {'screensaver':>12s} {'bare':>10s} {'ratio':>7s}" + (f" {'lit':>10s} {'lit/scr':>7s}" if opts.look else ""))
     for key, label, fmt in ROWS:
         scr = statistics.median(r[key] for r in results["screensaver"])
         bare = statistics.median(r[key] for r in results["bare"])
         ratio = f"{scr / bare:.2f}" if bare > 0 else "-"
-        print(f"{label:32s} {fmt.format(scr):>12s} {fmt.format(bare):>10s} {ratio:>7s}")
+        line = f"{label:32s} {fmt.format(scr):>12s} {fmt.format(bare):>10s} {ratio:>7s}"
+        if opts.look:
+            lit = statistics.median(r[key] for r in results["lit"])
+            line += f" {fmt.format(lit):>10s} {(f'{lit / scr:.2f}' if scr > 0 else '-'):>7s}"
+        print(line)
 
 
 if __name__ == "__main__":

@@ -100,6 +100,8 @@ end_with key x
 run light 1 amp 25 -- /s
 until_shot rippling || qm_fail "flat grey, lit: no light on the waves"
 until_shot moved || qm_fail "flat grey, lit: the bands do not move"
+lit_both_ways() { convert "$w/now.png" -format '%[fx:minima.r*255 < 120 && maxima.r*255 > 136]' info: | grep -qx 1; }
+lit_both_ways || qm_fail "flat grey, lit: the slopes are not both darker and brighter"
 end_with key x
 cp "$w/picture.png" "$w/desk.png"
 

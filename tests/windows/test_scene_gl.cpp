@@ -60,16 +60,18 @@ TEST(SceneSettings, StoredValuesShapeTheWaves)
 {
     gl_window surface;
     ASSERT_TRUE(surface.context);
-    const char* names[] = {setting_quality, setting_speed, setting_freq, setting_amp, setting_radial};
-    const struct { const char* texts[5]; double values[5]; bool gl_11; } stores[] = {
-        {{"0", "100", "0", "100", "0"}, {0, 100, 0, 100, 0}, false},
-        {{"100", "0", "33.3", "30", "1"}, {100, 0, 33.3, 30, 1}, false},
-        {{"100.5", "-0.5", "nan", "x", "1"}, {50, 50, 50, 0, 1}, false},
-        {{"100", "100", "100", "100", "0"}, {100, 100, 100, 100, 0}, true},
-        {{"100", "100", "100", "100", "1"}, {100, 100, 100, 100, 1}, true},
+    const char* names[] = {setting_quality, setting_speed, setting_freq, setting_amp, setting_radial, setting_light};
+    const struct { const char* texts[6]; double values[5]; bool gl_11; } stores[] = {
+        {{"0", "100", "0", "100", "0", "0"}, {0, 100, 0, 100, 0}, false},
+        {{"100", "0", "33.3", "30", "1", "0"}, {100, 0, 33.3, 30, 1}, false},
+        {{"100.5", "-0.5", "nan", "x", "1", "0"}, {50, 50, 50, 0, 1}, false},
+        {{"100", "100", "100", "100", "0", "0"}, {100, 100, 100, 100, 0}, true},
+        {{"100", "100", "100", "100", "1", "0"}, {100, 100, 100, 100, 1}, true},
+        {{"100", "100", "100", "100", "1", "1"}, {100, 100, 100, 100, 1}, true}, // lit: held all the same
     };
+    app_settings.set_string(setting_rain, "0");
     for (const auto& [texts, values, gl_11] : stores) {
-        for (int k = 0; k < 5; ++k)
+        for (int k = 0; k < 6; ++k)
             app_settings.set_string(names[k], texts[k]);
         SCOPED_TRACE(texts[0]);
         water_saver scene;
