@@ -21,11 +21,11 @@ water_saver::water_saver()
 
 namespace {
 
-// The pointer stirs the water of a full-screen window alone: the host owns
-// the preview's mouse.
+// The pointer stirs the water everywhere but in the preview, whose mouse
+// belongs to the host.
 bool pointer_stirs()
 {
-    return !screen_monitors.empty() && !screen_preview;
+    return !screen_preview;
 }
 
 // The pointer drops a ring for every 3 % of the monitor's diagonal it moves.
