@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <set>
 #include <vector>
 
 namespace {
@@ -38,7 +39,7 @@ TEST(WaterLight, FollowsTheSlope)
     std::vector<std::uint16_t> out;
     const std::uint32_t glint[] = {0xFF000000u, 0xFF000000u, 0xFF000000u, 0xFF010101u};
     glinting_triangles({0, 1, 2, 1, 2, 3}, glint, out);
-    EXPECT_EQ(out, std::vector<std::uint16_t>({1, 2, 3}));
+    EXPECT_EQ(out, std::vector<std::uint16_t>({1, 2, 3})); // only those with a glint at a corner
 }
 
 // A drop's front runs out at a steady speed; its height fades to exactly
@@ -54,13 +55,10 @@ TEST(WaterDrops, RingsSpreadAndFade)
         EXPECT_GT(largest, 0.5f) << age;
         EXPECT_TRUE(drop_offset(shape, 1, front + 1, age) == 0 && drop_offset(shape, 1, front - shape.train - 1, age) == 0);
     }
-    float last = shape.height;
+    float last = shape.height, now;
     EXPECT_FLOAT_EQ(drop_envelope(shape, 0), last);
-    for (double age = 0.01; age < drop_lifetime; age += 0.01) {
-        const float now = drop_envelope(shape, age);
-        ASSERT_TRUE(now < last && last - now < 0.05f * shape.height) << age;
-        last = now;
-    }
+    for (double age = 0.01; age < drop_lifetime; age += 0.01, last = now)
+        ASSERT_TRUE((now = drop_envelope(shape, age)) < last && last - now < 0.05f * shape.height) << age;
     EXPECT_LT(last, 0.01f * shape.half_texel);
     EXPECT_EQ(drop_envelope(shape, drop_lifetime), 0);
     EXPECT_EQ(drop_envelope(make_drop_shape(20, 0.5f), 1), 0); // never moves half a texel
@@ -79,16 +77,12 @@ TEST(WaterDrops, RainFollowsTheSlider)
         const rain_schedule rain(7, c.slots, c.rain, 1920, 1080);
         EXPECT_NEAR(rain.fallen_before(6000) / 6000.0, c.per_second, 0.01 * c.per_second + 1e-9);
         std::vector<water_drop> live;
-        std::vector<double> seen;
-        for (double t = 0; t < 600; t += 0.05) {
-            live.clear();
+        std::set<double> seen;
+        for (double t = 0; t < 600; t += 0.05, live.clear()) {
             rain.live_drops(t, live);
             ASSERT_LE(live.size(), std::size_t(c.slots));
-            for (const water_drop& drop : live) {
-                ASSERT_TRUE(drop.x >= 0 && drop.x < 1920 && drop.y >= 0 && drop.y < 1080 && drop.start <= t);
-                if (std::find(seen.begin(), seen.end(), drop.start) == seen.end())
-                    seen.push_back(drop.start);
-            }
+            for (const water_drop& d : live)
+                ASSERT_TRUE(seen.insert(d.start).first != seen.end() && d.x >= 0 && d.x < 1920 && d.y >= 0 && d.y < 1080 && d.start <= t);
         }
         EXPECT_NEAR(static_cast<double>(seen.size()), static_cast<double>(rain.fallen_before(600)), 1);
     }
@@ -117,8 +111,7 @@ TEST(WaterSurface, SameMomentSameFieldFlatIsThePictureClickInTheMiddle)
         ASSERT_EQ(clock.seconds(), 2.0);
         water_surface surface;
         frames[k] = built;
-        surface.prepare(frames[k], 61, 61, 960, 540, 0.5f, true, 100, 16, 3);
-        surface.apply(frames[k], clock.seconds(), click, 0, 0);
+        surface.prepare(built, 61, 61, 960, 540, 0.5f, true, 100, 16, 3), surface.apply(frames[k], clock.seconds(), click, 0, 0);
     }
     const auto same = [](const std::vector<mesh_vertex>& a, const std::vector<mesh_vertex>& b) {
         return std::equal(a.begin(), a.end(), b.begin(), [](mesh_vertex p, mesh_vertex q) { return p.u == q.u && p.v == q.v; });
@@ -127,13 +120,11 @@ TEST(WaterSurface, SameMomentSameFieldFlatIsThePictureClickInTheMiddle)
 
     water_surface flat, ringed;
     std::vector<mesh_vertex> still = built, moved = built;
-    flat.prepare(still, 61, 61, 960, 540, 0.5f, true, 0, 12, 1);
-    flat.apply(still, 5.0, {}, 0, 0);
+    flat.prepare(still, 61, 61, 960, 540, 0.5f, true, 0, 12, 1), flat.apply(still, 5.0, {}, 0, 0);
     EXPECT_TRUE(same(still, built) && !flat.glinting());
     for (std::size_t k = 0; k < still.size(); ++k)
         ASSERT_TRUE(flat.shade()[k] == 0xFFFFFFFFu && flat.glint()[k] == 0xFF000000u) << k;
-    ringed.prepare(moved, 61, 61, 960, 540, 0.5f, false, 0, 0, 3);
-    ringed.apply(moved, 1.0, click, 0, 0);
+    ringed.prepare(moved, 61, 61, 960, 540, 0.5f, false, 0, 0, 3), ringed.apply(moved, 1.0, click, 0, 0);
     const int centre = 30 * 61 + 30; // (480, 270): mirrored vertices about it move mirrored
     for (int step : {2, 3, 4, 5}) {
         EXPECT_NEAR(moved[centre + step].u - built[centre + step].u, built[centre - step].u - moved[centre - step].u, 1e-6f);
