@@ -25,4 +25,8 @@ QM_BUILD_DIR=$(dirname "$QM_SCR") "$src/scripts/package" --no-build --dist "$cop
 (cd "$copy" && QM_BUILD_DIR=out src/scripts/package --no-build --dist b >/dev/null) || fail "packaging the copy into b"
 [ "$(cat "$copy/a/mine.txt")" = mine ] || fail "scripts/package --dist removed a file it did not make"
 for f in SHA256SUMS $(awk '{print $2}' "$copy/a/SHA256SUMS"); do cmp "$copy/a/$f" "$copy/b/$f" || fail "the copy packed another $f"; done
+# The packed files carry the commit's time (zip rounds it up to even seconds), not the packing's.
+epoch=${SOURCE_DATE_EPOCH:-$(git -C "$src" log -1 --format=%ct)}
+[ "$(unzip -Z -T "$copy/a"/*.zip quillmere.scr | awk '{print $7}')" = "$(TZ=UTC date -d "@$(((epoch + 1) / 2 * 2))" +%Y%m%d.%H%M%S)" ] ||
+    fail "the release's files carry the time they were packed, not the commit's"
 echo PASS
