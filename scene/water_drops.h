@@ -75,7 +75,6 @@ public:
     void live_drops(double time, std::vector<water_drop>& out) const;
     // How many drops have fallen in [0, time): for checking the rate.
     long fallen_before(double time) const;
-    int slots() const { return slots_; }
 
 private:
     // The fall of slot j's drop in period n.

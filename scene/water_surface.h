@@ -5,15 +5,16 @@
 #include <cstdint>
 #include <vector>
 
-// What lies on the waves of one view: the rain's drops and the light. With
-// neither, it does nothing and the waves alone move the picture.
+// What lies on the waves of one view: the rain's drops and the light. The
+// scene uses it only when either is asked for; otherwise the waves alone
+// move the picture, as they always did.
 class water_surface {
 public:
-    // For a view's grid over width x height pixels, whose texture has `half_texel` view pixels per half
-    // texel; the rain gets `rain_slots` of the window's drops.
+    // For a view's grid over width x height pixels, whose texture has
+    // `half_texel` view pixels per half texel; the rain gets `rain_slots`
+    // of the window's drops.
     void prepare(const std::vector<mesh_vertex>& grid, int columns, int rows, int width, int height,
                  float half_texel, bool light, double rain, int rain_slots, std::uint32_t seed);
-    bool active() const { return light_ || rain_.slots() > 0; }
     bool lit() const { return light_; }
     // Whether prepare() ran for this grid and size.
     bool matches(std::size_t vertex_count, int width, int height) const;
@@ -24,7 +25,6 @@ public:
     void apply(std::vector<mesh_vertex>& vertices, double time, const std::vector<water_drop>& others,
                float inset_u, float inset_v);
 
-    const drop_shape& shape() const { return shape_; }
     const std::vector<std::uint32_t>& shade() const { return shade_; }
     const std::vector<std::uint32_t>& glint() const { return glint_; }
     bool glinting() const { return glinting_; }
