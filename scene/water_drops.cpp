@@ -108,16 +108,20 @@ const float* train_profile()
     return table.data();
 }
 
+// The tabled height `at` steps along the train, between its entries.
+float train_height(const float* profile, float at)
+{
+    const int step = std::min(static_cast<int>(at), profile_steps - 1);
+    return profile[step] + (profile[step + 1] - profile[step]) * (at - step);
+}
+
 // `behind` pixels behind the front at `distance` from the centre, the
 // height spread over a growing circle.
 float ring_profile(const drop_shape& shape, float behind, float distance)
 {
     if (!(behind > 0) || behind >= shape.train || !(distance >= 0))
         return 0;
-    const float at = behind / shape.train * profile_steps;
-    const int step = static_cast<int>(at);
-    const float* profile = train_profile();
-    const float height = profile[step] + (profile[step + 1] - profile[step]) * (at - step);
+    const float height = train_height(train_profile(), behind / shape.train * profile_steps);
     return height * std::sqrt(shape.spread / (distance + shape.spread));
 }
 
@@ -277,9 +281,7 @@ void add_drop_rings(std::vector<mesh_vertex>& vertices, int columns, int rows, i
                 // The offset along the radius over the distance, with one
                 // root for both the distance and the spreading.
                 const float distance = std::sqrt(squared);
-                const float at = (outer - distance) * to_step;
-                const int step = std::min(static_cast<int>(at), profile_steps - 1);
-                const float height = profile[step] + (profile[step + 1] - profile[step]) * (at - step);
+                const float height = train_height(profile, (outer - distance) * to_step);
                 const float offset = lift * height * std::sqrt(shape.spread / ((distance + shape.spread) * squared));
                 row[j].u += dx * offset * to_u;
                 row[j].v += dy * offset * to_v;
