@@ -24,7 +24,7 @@ void gl_resize(int width, int height)
     app_scene.resize(width, height);
 }
 
-void gl_input(int action, int code, int x, int y)
+void gl_input(input_action action, int code, int x, int y)
 {
     app_scene.input(action, code, x, y);
 }

@@ -13,6 +13,7 @@ set(SCENE_WIN_SOURCES
   scene/capture_desktop.cpp
   scene/desktop_pixels.cpp
   scene/desktop_texture.cpp
+  scene/light_shader.cpp
   scene/scene_hooks.cpp
   scene/water_saver.cpp
 )

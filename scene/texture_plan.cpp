@@ -75,6 +75,7 @@ gl_capabilities read_capabilities(const char* version, const char* extensions, i
                     has_extension(extensions, "GL_SGIS_texture_edge_clamp") ||
                     has_extension(extensions, "GL_EXT_texture_edge_clamp");
     gl.max_size = max_size;
+    gl.shaders = major >= 2;
     return gl;
 }
 
@@ -100,16 +101,22 @@ texture_plan plan_texture(const gl_capabilities& gl, int width, int height, int 
         plan.size = texture_size_for(width, height, gl);
     plan.mipmaps = shown_width != width || shown_height != height;
     plan.edge_clamp = gl.edge_clamp;
-    if (!gl.edge_clamp) {
-        // Half a texel of the smallest level drawn from, whose texels are the
-        // widest: no level's filter reaches the border. (Mipmaps stay: without
-        // them the smaller picture shimmers as it ripples.)
-        const texture_size level =
-            plan.mipmaps ? smallest_level_drawn(plan.size, shown_width, shown_height) : plan.size;
-        plan.inset_u = 0.5f / static_cast<float>(level.width);
-        plan.inset_v = 0.5f / static_cast<float>(level.height);
-    }
+    plan_inset(plan, shown_width, shown_height);
     return plan;
+}
+
+void plan_inset(texture_plan& plan, int shown_width, int shown_height)
+{
+    plan.inset_u = plan.inset_v = 0;
+    if (plan.edge_clamp)
+        return;
+    // Half a texel of the smallest level drawn from, whose texels are the
+    // widest: no level's filter reaches the border. (Mipmaps stay: without
+    // them the smaller picture shimmers as it ripples.)
+    const texture_size level =
+        plan.mipmaps ? smallest_level_drawn(plan.size, shown_width, shown_height) : plan.size;
+    plan.inset_u = 0.5f / static_cast<float>(level.width);
+    plan.inset_v = 0.5f / static_cast<float>(level.height);
 }
 
 texture_size next_mip_level(texture_size size)

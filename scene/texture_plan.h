@@ -6,6 +6,7 @@ struct gl_capabilities {
     bool any_size = false;   // non-power-of-two textures (OpenGL 2.0 or the extension)
     int max_size = 0;        // GL_MAX_TEXTURE_SIZE
     bool edge_clamp = false; // GL_CLAMP_TO_EDGE (OpenGL 1.2 or an edge-clamp extension)
+    bool shaders = false;    // GLSL 1.10 (OpenGL 2.0)
 };
 
 // From the context's GL_VERSION and GL_EXTENSIONS texts and its largest
@@ -35,6 +36,12 @@ struct texture_plan {
 // picture's.
 texture_plan plan_texture(const gl_capabilities& gl, int width, int height, int shown_width,
                           int shown_height, bool small_copy);
+
+// Keeps u and v within [inset, 1 - inset] of a `plan`'s texture shown at
+// shown_width x shown_height (a window may be resized after the upload):
+// with GL_CLAMP half a texel of the smallest mipmap level drawn from, so
+// filtering never reaches the border; 0 with GL_CLAMP_TO_EDGE.
+void plan_inset(texture_plan& plan, int shown_width, int shown_height);
 
 // The picture's own size when the GL takes it as it is, so that the still
 // frame is the picture pixel for pixel. Otherwise a power-of-two square at

@@ -19,6 +19,13 @@ constexpr float height_per_diagonal = 0.012f;
 
 // The rain's lightest: one drop every three seconds on a view.
 constexpr double lightest_rate = 1.0 / 3.0;
+// A raindrop lives between this share of drop_lifetime and all of it, so
+// that even when the slots are always busy the drops fall at moments of
+// their own, not in step.
+constexpr double shortest_life = 2.0 / 3.0;
+// No rain slower than a drop in about thirty years: the period count stays
+// far inside what a 64-bit integer holds.
+constexpr double longest_period = 1e9;
 
 // The pointer's drops are small, a click's large.
 constexpr float stir_strength = 0.5f;
@@ -34,7 +41,7 @@ std::uint64_t mix(std::uint64_t x)
 }
 
 // A number in [0, 1) drawn from (seed, slot, period, which).
-double draw(std::uint32_t seed, int slot, long period, int which)
+double draw(std::uint32_t seed, int slot, std::int64_t period, int which)
 {
     std::uint64_t h = mix(seed);
     h = mix(h ^ static_cast<std::uint64_t>(slot));
@@ -46,7 +53,7 @@ double draw(std::uint32_t seed, int slot, long period, int which)
 bool alive(const water_drop& drop, double time)
 {
     const double age = time - drop.start;
-    return drop.strength > 0 && age >= 0 && age < drop_lifetime;
+    return drop.strength > 0 && age >= 0 && age < drop.life;
 }
 
 } // namespace
@@ -76,15 +83,23 @@ drop_shape make_drop_shape(float diagonal, float half_texel)
     return shape;
 }
 
-float drop_envelope(const drop_shape& shape, double age)
+float drop_envelope(const drop_shape& shape, double age, double life)
 {
-    if (!(shape.decay > 0) || !(age >= 0) || age >= drop_lifetime)
+    if (!(shape.decay > 0) || !(life > 0) || !(age >= 0) || age >= life)
         return 0;
     // At retirement exp(-age / decay) is half_texel / height: what is left
     // then is taken off all along, so the ring fades to exactly nothing.
-    const double rest = shape.half_texel / shape.height;
-    const double left = (std::exp(-age / shape.decay) - rest) / (1 - rest);
-    return static_cast<float>(shape.height * std::max(0.0, left));
+    const double at_retirement = shape.half_texel / shape.height;
+    const double above = std::exp(-age * (drop_lifetime / life) / shape.decay) - at_retirement;
+    return static_cast<float>(shape.height * std::max(0.0, above / (1 - at_retirement)));
+}
+
+drop_rings rings_of(const drop_shape& shape, const water_drop& drop, double time)
+{
+    const double age = time - drop.start;
+    if (!alive(drop, time))
+        return {};
+    return {static_cast<float>(shape.speed * age), drop.strength * drop_envelope(shape, age, drop.life)};
 }
 
 namespace {
@@ -108,30 +123,21 @@ const float* train_profile()
     return table.data();
 }
 
-// The tabled height `at` steps along the train, between its entries.
-float train_height(const float* profile, float at)
+// A ring's move of the picture at `squared` pixels squared from its centre,
+// over that distance: the vertex at (dx, dy) from the centre sees the
+// picture moved by (dx, dy) times this. The train's tabled height `behind`
+// the front, spread over a growing circle as sqrt(spread / (r + spread)),
+// with one root for the distance and the spreading.
+float ring_stretch(const drop_shape& shape, const float* profile, const drop_rings& rings, float squared)
 {
+    const float distance = std::sqrt(squared);
+    const float at = (rings.front - distance) * (profile_steps / shape.train);
     const int step = std::min(static_cast<int>(at), profile_steps - 1);
-    return profile[step] + (profile[step + 1] - profile[step]) * (at - step);
-}
-
-// `behind` pixels behind the front at `distance` from the centre, the
-// height spread over a growing circle.
-float ring_profile(const drop_shape& shape, float behind, float distance)
-{
-    if (!(behind > 0) || behind >= shape.train || !(distance >= 0))
-        return 0;
-    const float height = train_height(train_profile(), behind / shape.train * profile_steps);
-    return height * std::sqrt(shape.spread / (distance + shape.spread));
+    const float height = profile[step] + (profile[step + 1] - profile[step]) * (at - step);
+    return rings.height * height * std::sqrt(shape.spread / ((distance + shape.spread) * squared));
 }
 
 } // namespace
-
-float drop_offset(const drop_shape& shape, float strength, float distance, double age)
-{
-    const float front = static_cast<float>(shape.speed * age);
-    return strength * drop_envelope(shape, age) * ring_profile(shape, front - distance, distance);
-}
 
 double rain_rate(double rain, int slots)
 {
@@ -150,19 +156,30 @@ rain_schedule::rain_schedule(std::uint32_t seed, int slots, double rain, float w
     : seed_(seed), width_(width), height_(height)
 {
     const double rate = rain_rate(rain, slots);
-    if (rate > 0) {
+    const double period = rate > 0 ? slots / rate : 0; // never shorter than a drop's life
+    // A rain so light that its period would not fit a count is no rain.
+    if (period > 0 && period <= longest_period) {
         slots_ = slots;
-        period_ = slots / rate; // never shorter than a drop's life
+        period_ = period;
     }
 }
 
-water_drop rain_schedule::drop_of(int slot, long period) const
+std::int64_t rain_schedule::period_at(int slot, double time) const
 {
-    // The slots take turns through the period; each drop falls somewhere in
-    // its slot's period, early enough to retire before the next one.
+    // The slots take turns through the period.
+    const double period = std::floor((time - slot * period_ / slots_) / period_);
+    return period >= 0 && period < 1e15 ? static_cast<std::int64_t>(period) : -1; // NaN: neither
+}
+
+water_drop rain_schedule::drop_of(int slot, std::int64_t period) const
+{
+    // Each drop falls at a moment of its own in its slot's period, early
+    // enough to retire before the next one; a shorter life leaves room for
+    // that even where the periods are as short as the longest life.
     water_drop drop;
-    drop.start = period * period_ + slot * period_ / slots_ +
-                 draw(seed_, slot, period, 0) * (period_ - drop_lifetime);
+    drop.life = static_cast<float>(drop_lifetime * (shortest_life + (1 - shortest_life) * draw(seed_, slot, period, 4)));
+    drop.start = static_cast<double>(period) * period_ + slot * period_ / slots_ +
+                 draw(seed_, slot, period, 0) * (period_ - drop.life);
     drop.x = static_cast<float>(draw(seed_, slot, period, 1) * width_);
     drop.y = static_cast<float>(draw(seed_, slot, period, 2) * height_);
     drop.strength = static_cast<float>(0.6 + 0.4 * draw(seed_, slot, period, 3));
@@ -171,28 +188,25 @@ water_drop rain_schedule::drop_of(int slot, long period) const
 
 void rain_schedule::live_drops(double time, std::vector<water_drop>& out) const
 {
-    if (slots_ == 0 || !std::isfinite(time))
-        return;
+    // Only the current period's drop can be alive: the one before retired
+    // when this period began.
     for (int slot = 0; slot < slots_; ++slot) {
-        // Only the current period's drop can be alive: the one before
-        // retired when this period began.
-        const double period = std::floor((time - slot * period_ / slots_) / period_);
-        if (period < 0 || period > 1e15)
+        const std::int64_t period = period_at(slot, time);
+        if (period < 0)
             continue;
-        const water_drop drop = drop_of(slot, static_cast<long>(period));
+        const water_drop drop = drop_of(slot, period);
         if (alive(drop, time))
             out.push_back(drop);
     }
 }
 
-long rain_schedule::fallen_before(double time) const
+std::int64_t rain_schedule::fallen_before(double time) const
 {
-    long fallen = 0;
+    std::int64_t fallen = 0;
     for (int slot = 0; slot < slots_; ++slot) {
-        const double period = std::floor((time - slot * period_ / slots_) / period_);
-        if (period < 0)
-            continue;
-        fallen += static_cast<long>(period) + (drop_of(slot, static_cast<long>(period)).start < time ? 1 : 0);
+        const std::int64_t period = period_at(slot, time);
+        if (period >= 0)
+            fallen += period + (drop_of(slot, period).start < time ? 1 : 0);
     }
     return fallen;
 }
@@ -203,12 +217,19 @@ void pointer_trail::add(const water_drop& drop)
     next_ = (next_ + 1) % pointer_drops;
 }
 
+void pointer_trail::place(float x, float y)
+{
+    placed_ = true;
+    last_x_ = x;
+    last_y_ = y;
+}
+
 void pointer_trail::moved(int view, float x, float y, double time, float spacing)
 {
     if (placed_ && std::hypot(x - last_x_, y - last_y_) < spacing)
         return;
     const bool first = !placed_;
-    placed_ = true, last_x_ = x, last_y_ = y;
+    place(x, y);
     // Where the pointer is first seen it has not moved yet; and a ring is
     // never cut short: with the pool busy the pointer waits.
     if (first || alive(drops_[next_], time))
@@ -220,7 +241,7 @@ void pointer_trail::clicked(int view, float x, float y, double time)
 {
     // A click always lands, in the place of the oldest: a small ring
     // vanishing under a splash is not seen.
-    placed_ = true, last_x_ = x, last_y_ = y;
+    place(x, y);
     add({view, x, y, time, click_strength});
 }
 
@@ -240,56 +261,55 @@ void add_drop_rings(std::vector<mesh_vertex>& vertices, int columns, int rows, i
         return;
     const float to_u = 1.0f / width, to_v = 1.0f / height;
     const float column_step = static_cast<float>(width) / (columns - 1);
+    const float* profile = train_profile();
     for (const water_drop& drop : drops) {
-        const double age = time - drop.start;
-        const float outer = static_cast<float>(shape.speed * age);
-        const float lift = drop.strength * drop_envelope(shape, age);
-        if (!alive(drop, time) || !(outer > 0) || !(lift > 0))
+        const drop_rings rings = rings_of(shape, drop, time);
+        if (!(rings.front > 0) || !(rings.height > 0))
             continue;
+        // The train lies between two circles: inside the inner one the
+        // water has calmed again.
+        const float outer = rings.front;
         const float inner = std::max(0.0f, outer - shape.train);
         const float outer_squared = outer * outer, inner_squared = inner * inner;
-        const float to_step = profile_steps / shape.train;
-        const float* profile = train_profile();
         for (int i = 0; i < rows; ++i) {
             mesh_vertex* row = vertices.data() + static_cast<std::size_t>(i) * columns;
             const float dy = row[0].y - drop.y;
             if (std::fabs(dy) >= outer)
                 continue;
-            // Only the columns within the front's circle on this row.
-            const float half = std::sqrt(outer * outer - dy * dy);
+            const auto ring_columns = [&](int from, int to) {
+                for (int j = from; j <= to; ++j) {
+                    const float dx = row[j].x - drop.x;
+                    const float squared = dx * dx + dy * dy;
+                    if (squared >= outer_squared || squared <= inner_squared)
+                        continue;
+                    const float stretch = ring_stretch(shape, profile, rings, squared);
+                    // v grows upwards, y downwards.
+                    row[j].u += dx * stretch * to_u;
+                    row[j].v -= dy * stretch * to_v;
+                    if (slope_x) {
+                        const std::size_t k = static_cast<std::size_t>(i) * columns + j;
+                        slope_x[k] += dx * stretch * slope_gain;
+                        slope_y[k] += dy * stretch * slope_gain;
+                    }
+                }
+            };
+            // Only the columns within the outer circle on this row, and of
+            // those not the ones well inside the inner circle (one on each
+            // side of it is looked at, for rounding).
+            const float half = std::sqrt(outer_squared - dy * dy);
             const int first = std::max(0, static_cast<int>(std::floor((drop.x - half) / column_step)));
             const int last = std::min(columns - 1, static_cast<int>(std::ceil((drop.x + half) / column_step)));
-            // Columns well inside the train's inner circle are calm: skipped
-            // without a look (one on each side is looked at, for rounding).
-            int calm_first = last + 1, calm_last = last;
+            int still_from = 1, still_to = 0; // none
             if (std::fabs(dy) < inner) {
-                const float calm = std::sqrt(inner_squared - dy * dy);
-                calm_first = std::max(first, static_cast<int>(std::ceil((drop.x - calm) / column_step)) + 1);
-                calm_last = std::min(last, static_cast<int>(std::floor((drop.x + calm) / column_step)) - 1);
-                if (calm_last < calm_first)
-                    calm_first = last + 1, calm_last = last;
+                const float inner_half = std::sqrt(inner_squared - dy * dy);
+                still_from = std::max(first, static_cast<int>(std::ceil((drop.x - inner_half) / column_step)) + 1);
+                still_to = std::min(last, static_cast<int>(std::floor((drop.x + inner_half) / column_step)) - 1);
             }
-            for (int j = first; j <= last; ++j) {
-                if (j == calm_first)
-                    j = calm_last + 1;
-                if (j > last)
-                    break;
-                const float dx = row[j].x - drop.x;
-                const float squared = dx * dx + dy * dy;
-                if (squared >= outer_squared || squared <= inner_squared)
-                    continue;
-                // The offset along the radius over the distance, with one
-                // root for both the distance and the spreading.
-                const float distance = std::sqrt(squared);
-                const float height = train_height(profile, (outer - distance) * to_step);
-                const float offset = lift * height * std::sqrt(shape.spread / ((distance + shape.spread) * squared));
-                row[j].u += dx * offset * to_u;
-                row[j].v += dy * offset * to_v;
-                if (slope_x) {
-                    const std::size_t k = static_cast<std::size_t>(i) * columns + j;
-                    slope_x[k] += dx * offset * slope_gain;
-                    slope_y[k] += dy * offset * slope_gain;
-                }
+            if (still_to < still_from) {
+                ring_columns(first, last);
+            } else {
+                ring_columns(first, still_from - 1);
+                ring_columns(still_to + 1, last);
             }
         }
     }

@@ -14,16 +14,17 @@
 constexpr int max_live_drops = 16;
 // The pointer's share of the pool where it stirs the water.
 constexpr int pointer_drops = 4;
-// Seconds from a drop's fall to its retirement.
+// Seconds from a drop's fall to its retirement, for the longest-lived.
 constexpr double drop_lifetime = 4.5;
 
-// One drop: where (view pixels), when (seconds of the rain clock) and how
-// hard (1 = a usual raindrop; a click is bigger).
+// One drop: where (view pixels), when (seconds of the rain clock), how
+// hard (1 = a usual raindrop; a click is bigger) and for how long.
 struct water_drop {
     int view = 0; // the view it fell on
     float x = 0, y = 0;
     double start = 0;
     float strength = 0;
+    float life = static_cast<float>(drop_lifetime); // seconds, at most drop_lifetime
 };
 
 // The drops' clock, in whole milliseconds as the frames' ticks come, so a
@@ -52,13 +53,20 @@ struct drop_shape {
 // view pixels per half texel.
 drop_shape make_drop_shape(float diagonal, float half_texel);
 
-// The height of a drop `age` seconds after its fall, times its strength:
-// the exponential decay less its value at retirement, so it reaches exactly
-// 0 at drop_lifetime with no step. 0 outside [0, drop_lifetime].
-float drop_envelope(const drop_shape& shape, double age);
+// The height of a drop `age` seconds after its fall, for strength 1: the
+// exponential decay less its value at retirement, so it reaches exactly 0
+// at the end of its `life` with no step. A shorter life runs the same
+// curve faster. 0 outside [0, life].
+float drop_envelope(const drop_shape& shape, double age, double life = drop_lifetime);
 
-// Offset along the radius, in pixels, at `distance` from a drop of `age`.
-float drop_offset(const drop_shape& shape, float strength, float distance, double age);
+// What a drop's rings look like at one moment: its front's radius and the
+// height it carries (strength times envelope), both in view pixels. A
+// height of 0 means nothing to draw.
+struct drop_rings {
+    float front = 0;
+    float height = 0;
+};
+drop_rings rings_of(const drop_shape& shape, const water_drop& drop, double time);
 
 // Drops per second per view for the "rain" setting (0..100) where the view
 // has `slots` of the pool: 1 is a drop every three seconds (below 1, fewer
@@ -66,7 +74,7 @@ float drop_offset(const drop_shape& shape, float strength, float distance, doubl
 double rain_rate(double rain, int slots);
 
 // The rain on one view: `slots` slots, each with one drop per period at a
-// place and moment drawn from (seed, slot, period number).
+// place, moment and life drawn from (seed, slot, period number).
 class rain_schedule {
 public:
     rain_schedule() = default;
@@ -74,11 +82,14 @@ public:
     // The drops alive at `time`, appended to `out`. Nothing falls before 0.
     void live_drops(double time, std::vector<water_drop>& out) const;
     // How many drops have fallen in [0, time): for checking the rate.
-    long fallen_before(double time) const;
+    std::int64_t fallen_before(double time) const;
 
 private:
+    // The slot's period under way at `time`; -1 before its first, and for
+    // times too far for a period count.
+    std::int64_t period_at(int slot, double time) const;
     // The fall of slot j's drop in period n.
-    water_drop drop_of(int slot, long period) const;
+    water_drop drop_of(int slot, std::int64_t period) const;
 
     std::uint32_t seed_ = 0;
     int slots_ = 0;
@@ -100,6 +111,7 @@ public:
 
 private:
     void add(const water_drop& drop);
+    void place(float x, float y);
 
     water_drop drops_[pointer_drops];
     int next_ = 0;
@@ -109,9 +121,10 @@ private:
 
 // Adds every drop's rings to u and v of a regular columns x rows grid over
 // a width x height view; vertices outside a ring's reach are skipped. A
-// ring that moves a vertex by (ox, oy) pixels changes u by ox / width and
-// v by oy / height, the same way round as the radial waves. With `slopes`,
-// (ox, oy) times slope_gain is added to the vertex's slope there too.
+// ring bends the picture as a round bump of water does: what shows through
+// it moves along the slope, by (ox, oy) pixels (y down) the same way across
+// as down. With `slopes`, (ox, oy) times slope_gain is added to the
+// vertex's slope there too, so the light agrees with the bend.
 void add_drop_rings(std::vector<mesh_vertex>& vertices, int columns, int rows, int width, int height,
                     const drop_shape& shape, const std::vector<water_drop>& drops, double time,
                     float* slope_x = nullptr, float* slope_y = nullptr, float slope_gain = 0);

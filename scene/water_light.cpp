@@ -58,6 +58,11 @@ vertex_light light_at(float slope_x, float slope_y)
     return {grey(facing), grey(added)};
 }
 
+light_constants water_light_constants()
+{
+    return {{light_x, light_y, light_z}, {half_x, half_y, half_z}, flat_glint, sky, sparkle};
+}
+
 #ifdef QM_LIGHT_SSE
 namespace {
 

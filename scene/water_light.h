@@ -16,6 +16,16 @@ struct vertex_light {
 };
 vertex_light light_at(float slope_x, float slope_y);
 
+// The light's constants, for a renderer that lights each pixel the same
+// way: towards the light, half-way between it and the viewer, a flat
+// surface's glint, and how much facing the light brightens and glints.
+struct light_constants {
+    float light[3];
+    float halfway[3];
+    float flat_glint, sky, sparkle;
+};
+light_constants water_light_constants();
+
 // The light of every vertex from its slope; returns whether any vertex has
 // a glint.
 bool light_surface(const float* slope_x, const float* slope_y, std::size_t count,

@@ -12,6 +12,7 @@
 #include "shell/shell.h"
 
 #include <algorithm>
+#include <string>
 
 water_saver::water_saver()
 {
@@ -139,31 +140,54 @@ bool water_saver::init_gl()
         // Shown smaller than its size (the window, the preview), the picture
         // needs its smaller levels or it shimmers as it ripples. A preview
         // never grows: a copy of about its size is all it needs.
-        const texture_plan plan = plan_texture(capabilities, view.source.width, view.source.height,
-                                               view.area.width, view.area.height, screen_preview);
-        upload_picture(picture, view.source, plan);
-        view.inset_u = plan.inset_u;
-        view.inset_v = plan.inset_v;
-        view.half_texel = 0.5f * std::min(static_cast<float>(view.area.width) / plan.size.width,
-                                          static_cast<float>(view.area.height) / plan.size.height);
-        log_write("Texture: %d x %d for %d x %d shown at %d x %d, %s, %s\n", plan.size.width,
-                  plan.size.height, view.source.width, view.source.height, view.area.width,
-                  view.area.height, plan.edge_clamp ? "clamped to its edge" : "clamped inside its border",
-                  plan.mipmaps ? "mipmaps" : "one level");
+        view.plan = plan_texture(capabilities, view.source.width, view.source.height, view.area.width,
+                                 view.area.height, screen_preview);
+        upload_picture(picture, view.source, view.plan);
+        log_write("Texture: %d x %d for %d x %d shown at %d x %d, %s, %s\n", view.plan.size.width,
+                  view.plan.size.height, view.source.width, view.source.height, view.area.width,
+                  view.area.height, view.plan.edge_clamp ? "clamped to its edge" : "clamped inside its border",
+                  view.plan.mipmaps ? "mipmaps" : "one level");
     }
+    choose_light(capabilities);
     build_mesh(columns, rows);
     pointer.forget();
     return true;
 }
 
+void water_saver::choose_light(const gl_capabilities& capabilities)
+{
+    pixel_light = false;
+    if (!light)
+        return;
+    std::string why = "the context offers OpenGL " + std::string(gl_text(GL_VERSION)) + ", not 2.0";
+    if (capabilities.shaders && shader.build(why)) {
+        pixel_light = true;
+        log_write("Light: per pixel (OpenGL 2.0)\n");
+        return;
+    }
+    if (capabilities.shaders)
+        log_write("WARNING: the light's shader failed (%s)\n", why.c_str());
+    log_write("Light: per vertex (OpenGL 1.1): %s\n", why.c_str());
+}
+
 void water_saver::build_mesh(int columns, int rows)
 {
-    for (scene_view& view : views_) {
-        build_grid(view.vertices, indices, columns, rows, view.area.width, view.area.height);
-        // The old per-frame data described other positions.
-        view.field = wave_field{};
-        view.surface = water_surface{};
-    }
+    for (scene_view& view : views_)
+        lay_out(view, view.area, columns, rows);
+}
+
+void water_saver::lay_out(scene_view& view, const screen_rect& area, int columns, int rows)
+{
+    view.area = area;
+    build_grid(view.vertices, indices, columns, rows, area.width, area.height);
+    // The old per-frame data described other positions.
+    view.field = wave_field{};
+    view.surface = water_surface{};
+    // Shown at another size, the texture draws from other levels.
+    plan_inset(view.plan, area.width, area.height);
+    if (view.plan.size.width > 0 && view.plan.size.height > 0)
+        view.half_texel = 0.5f * std::min(static_cast<float>(area.width) / view.plan.size.width,
+                                          static_cast<float>(area.height) / view.plan.size.height);
 }
 
 void water_saver::prepare_surface(scene_view& view, int index)
@@ -174,10 +198,10 @@ void water_saver::prepare_surface(scene_view& view, int index)
     const int slots = max_live_drops - (pointer_stirs() ? pointer_drops : 0);
     const int share = slots / count + (index < slots % count ? 1 : 0);
     view.surface.prepare(view.vertices, columns, rows, view.area.width, view.area.height, view.half_texel,
-                         light, rain, share, rain_seed + static_cast<std::uint32_t>(index) * 7919u);
+                         light && !pixel_light, rain, share, rain_seed + static_cast<std::uint32_t>(index) * 7919u);
 }
 
-void water_saver::input(int action, int code, int x, int y)
+void water_saver::input(input_action action, int code, int x, int y)
 {
     if (!(rain > 0) || !pointer_stirs())
         return;
@@ -187,9 +211,9 @@ void water_saver::input(int action, int code, int x, int y)
             continue;
         const float view_x = static_cast<float>(x - area.x), view_y = static_cast<float>(y - area.y);
         const int view = static_cast<int>(k);
-        if (action == 2)
+        if (action == input_move)
             pointer.moved(view, view_x, view_y, rain_time(), stir_spacing * window_diagonal(area.width, area.height));
-        else if (action == 0 && code == 0)
+        else if (action == input_press && code == 0)
             pointer.clicked(view, view_x, view_y, rain_time());
         return;
     }
@@ -222,12 +246,8 @@ void water_saver::draw_view(scene_view& view, int index)
     // covers the whole client area. A client area without width or
     // height has no mapping: the last frame's coordinates stay.
     if (view.follows_window && screen_width > 0 && screen_height > 0 &&
-        (view.area.width != screen_width || view.area.height != screen_height)) {
-        view.area = {0, 0, screen_width, screen_height};
-        build_grid(view.vertices, indices, columns, rows, screen_width, screen_height);
-        view.field = wave_field{};
-        view.surface = water_surface{};
-    }
+        (view.area.width != screen_width || view.area.height != screen_height))
+        lay_out(view, {0, 0, screen_width, screen_height}, columns, rows);
     if (view.vertices.empty())
         return;
     const int width = view.area.width;
@@ -235,16 +255,17 @@ void water_saver::draw_view(scene_view& view, int index)
     // With drops or light the waves' coordinates are held to the inset
     // only once the drops are added.
     const bool surface = light || rain > 0;
+    const float inset_u = view.plan.inset_u, inset_v = view.plan.inset_v;
     if (surface && !view.surface.matches(view.vertices.size(), width, height))
         prepare_surface(view, index);
     if (!view.field.matches(view.vertices.size(), width, height))
         view.field.prepare(view.vertices, columns, rows, width, height, radial, freq, amp,
-                           surface ? 0 : view.inset_u, surface ? 0 : view.inset_v);
+                           surface ? 0 : inset_u, surface ? 0 : inset_v);
     view.field.apply(view.vertices, wave_phase);
     if (surface) {
-        others.clear();
-        pointer.live_drops(index, rain_time(), others);
-        view.surface.apply(view.vertices, rain_time(), others, view.inset_u, view.inset_v);
+        pointer_rings.clear();
+        pointer.live_drops(index, rain_time(), pointer_rings);
+        view.surface.apply(view.vertices, rain_time(), pointer_rings, inset_u, inset_v);
     }
 
     gl.glBindTexture(GL_TEXTURE_2D, view.texture);
@@ -252,7 +273,31 @@ void water_saver::draw_view(scene_view& view, int index)
     gl.glTranslatef(static_cast<GLfloat>(view.area.x), static_cast<GLfloat>(view.area.y), 0);
     gl.glVertexPointer(2, GL_FLOAT, sizeof(mesh_vertex), &view.vertices[0].x);
     gl.glTexCoordPointer(2, GL_FLOAT, sizeof(mesh_vertex), &view.vertices[0].u);
-    const bool lit = surface && view.surface.lit();
+    if (light && pixel_light) {
+        pixel_light_frame frame;
+        frame.width = width;
+        frame.height = height;
+        frame.radial = radial;
+        frame.freq = freq;
+        frame.amp = amp;
+        frame.phase = wave_phase;
+        frame.wave_gain = view.surface.wave_gain();
+        frame.drop_gain = view.surface.drop_gain();
+        frame.shape = view.surface.shape();
+        frame.drops = &view.surface.drops();
+        frame.time = rain_time();
+        shader.begin(frame);
+        gl.glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indices.size()), GL_UNSIGNED_SHORT, indices.data());
+        shader.end();
+    } else {
+        draw_vertex_lit(view);
+    }
+    gl.glPopMatrix();
+}
+
+void water_saver::draw_vertex_lit(scene_view& view)
+{
+    const bool lit = light && view.surface.lit();
     // The light's shade multiplies the picture (255: unchanged).
     if (lit) {
         gl.glEnableClientState(GL_COLOR_ARRAY);
@@ -277,7 +322,6 @@ void water_saver::draw_view(scene_view& view, int index)
         gl.glDisableClientState(GL_COLOR_ARRAY);
         gl.glColor3f(1, 1, 1); // a colour array leaves the current colour undefined
     }
-    gl.glPopMatrix();
 }
 
 void water_saver::resize(int width, int height)

@@ -1,10 +1,13 @@
 #pragma once
 #include "scene/desktop_pixels.h"
+#include "scene/light_shader.h"
 #include "scene/mesh_vertex.h"
+#include "scene/texture_plan.h"
 #include "scene/wave_motion.h"
 #include "scene/water_drops.h"
 #include "scene/water_surface.h"
 #include "shell/screen_rect.h"
+#include "shell/shell.h"
 
 #include <windows.h>
 #include <GL/gl.h>
@@ -21,8 +24,8 @@ struct scene_view {
     screen_rect source;          // the part of the captured picture it shows
     bool follows_window = false; // the whole client area, whatever its size
     GLuint texture = 0;
-    float inset_u = 0, inset_v = 0; // the texture plan's, for the waves
-    float half_texel = 0.5f;        // in the view's pixels
+    texture_plan plan;       // its inset follows the area's size
+    float half_texel = 0.5f; // in the view's pixels, for the area's size
     std::vector<mesh_vertex> vertices;
     wave_field field;
     water_surface surface;                // drops and light, when asked for
@@ -53,20 +56,28 @@ public:
 
     // Every view's grid, for its current size.
     void build_mesh(int columns, int rows);
-    // The pointer in the window's client area: action 0 button down
-    // (code 0 the left), 2 a move.
-    void input(int action, int code, int x, int y);
+    // The pointer in the window's client area: a press of the left button
+    // drops a ring there, a move stirs the water.
+    void input(input_action action, int code, int x, int y);
 
     // Read-only views for the tests.
     const std::vector<scene_view>& views() const { return views_; }
     float phase() const { return wave_phase; }
     double rain_time() const { return clock.seconds(); }
+    bool light_per_pixel() const { return pixel_light; }
 
 private:
     void plan_views();
+    // The light's way in this context: per pixel where a shader can be
+    // built, else per vertex.
+    void choose_light(const gl_capabilities& capabilities);
+    // A view's grid, its texture's inset and half texel, for `area`.
+    void lay_out(scene_view& view, const screen_rect& area, int columns, int rows);
     // The drops and light of one view, laid out for its grid and size.
     void prepare_surface(scene_view& view, int index);
     void draw_view(scene_view& view, int index);
+    // The picture lit per vertex, or not lit.
+    void draw_vertex_lit(scene_view& view);
 
     bool radial = false;
     desktop_picture picture;
@@ -79,6 +90,8 @@ private:
     float freq = 0;
     float amp = 0;
     bool light = false;
+    bool pixel_light = false; // this context lights each pixel
+    light_shader shader;
     double rain = 0;
     std::uint32_t rain_seed = 0;
 
@@ -88,7 +101,7 @@ private:
     float wave_phase = 0;
     rain_clock clock; // the drops'; never reset either
     pointer_trail pointer;
-    std::vector<water_drop> others; // a frame's pointer drops, kept to spare allocations
+    std::vector<water_drop> pointer_rings; // a frame's, kept to spare allocations
 };
 
 extern water_saver app_scene;

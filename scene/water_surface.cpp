@@ -16,13 +16,17 @@ constexpr float drop_depth = 0.015f;
 } // namespace
 
 void water_surface::prepare(const std::vector<mesh_vertex>& grid, int columns, int rows, int width,
-                            int height, float half_texel, bool light, double rain, int rain_slots,
+                            int height, float half_texel, bool vertex_light, double rain, int rain_slots,
                             std::uint32_t seed)
 {
-    light_ = light;
-    columns_ = columns, rows_ = rows, width_ = width, height_ = height;
+    light_ = vertex_light;
+    columns_ = columns;
+    rows_ = rows;
+    width_ = width;
+    height_ = height;
     const std::size_t n = grid.size();
-    still_u_.resize(n), still_v_.resize(n);
+    still_u_.resize(n);
+    still_v_.resize(n);
     // The coordinates of the still picture, as the grid is built: from the
     // positions, whatever a frame has written into u and v since.
     for (std::size_t k = 0; k < n; ++k) {
@@ -34,8 +38,11 @@ void water_surface::prepare(const std::vector<mesh_vertex>& grid, int columns, i
     rain_ = rain_schedule(seed, rain_slots, rain, static_cast<float>(width), static_cast<float>(height));
     wave_gain_ = diagonal > 0 ? 1 / (wave_depth * diagonal) : 0;
     drop_gain_ = diagonal > 0 ? 1 / (drop_depth * diagonal) : 0;
-    slope_x_.assign(light ? n : 0, 0), slope_y_.assign(light ? n : 0, 0);
-    shade_.assign(light ? n : 0, 0xFFFFFFFFu), glint_.assign(light ? n : 0, 0xFF000000u);
+    const std::size_t lit = light_ ? n : 0;
+    slope_x_.assign(lit, 0);
+    slope_y_.assign(lit, 0);
+    shade_.assign(lit, 0xFFFFFFFFu);
+    glint_.assign(lit, 0xFF000000u);
     glinting_ = false;
 }
 
@@ -44,7 +51,7 @@ bool water_surface::matches(std::size_t vertex_count, int width, int height) con
     return vertex_count == still_u_.size() && width == width_ && height == height_;
 }
 
-void water_surface::apply(std::vector<mesh_vertex>& vertices, double time, const std::vector<water_drop>& others,
+void water_surface::apply(std::vector<mesh_vertex>& vertices, double time, const std::vector<water_drop>& pointer_rings,
                           float inset_u, float inset_v)
 {
     const std::size_t n = vertices.size();
@@ -60,7 +67,7 @@ void water_surface::apply(std::vector<mesh_vertex>& vertices, double time, const
     }
     drops_.clear();
     rain_.live_drops(time, drops_);
-    drops_.insert(drops_.end(), others.begin(), others.end());
+    drops_.insert(drops_.end(), pointer_rings.begin(), pointer_rings.end());
     add_drop_rings(vertices, columns_, rows_, width_, height_, shape_, drops_, time,
                    light_ ? slope_x_.data() : nullptr, light_ ? slope_y_.data() : nullptr, drop_gain_);
     if (light_)

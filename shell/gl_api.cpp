@@ -2,7 +2,10 @@
 
 #include "shell/system_library.h"
 
+#include <cstdint>
+
 gl_entry_points gl;
+gl2_entry_points gl2;
 
 const char* load_gl()
 {
@@ -29,4 +32,25 @@ const char* load_gl()
     gl = loaded;
     library = module;
     return nullptr;
+}
+
+bool load_gl2()
+{
+    gl2 = gl2_entry_points{};
+    if (!gl.wglGetProcAddress)
+        return false;
+    gl2_entry_points loaded;
+    // Some drivers answer a missing call with a small number, not null.
+#define QM_GL2_LOAD(result, name, params)                                                         \
+    {                                                                                             \
+        const PROC found = gl.wglGetProcAddress(#name);                                           \
+        const auto value = reinterpret_cast<std::uintptr_t>(found);                               \
+        if (value <= 3 || value == static_cast<std::uintptr_t>(-1))                               \
+            return false;                                                                         \
+        loaded.name = reinterpret_cast<result(APIENTRY*) params>(reinterpret_cast<void*>(found)); \
+    }
+    QM_GL2_ENTRY_POINTS(QM_GL2_LOAD)
+#undef QM_GL2_LOAD
+    gl2 = loaded;
+    return true;
 }

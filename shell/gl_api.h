@@ -12,6 +12,7 @@
     X(BOOL, wglDeleteContext, (HGLRC))                                                              \
     X(HGLRC, wglGetCurrentContext, (void))                                                          \
     X(BOOL, wglUseFontBitmapsA, (HDC, DWORD, DWORD, DWORD))                                         \
+    X(PROC, wglGetProcAddress, (LPCSTR))                                                            \
     X(void, glBindTexture, (GLenum, GLuint))                                                        \
     X(void, glBlendFunc, (GLenum, GLenum))                                                          \
     X(void, glClear, (GLbitfield))                                                                  \
@@ -52,6 +53,41 @@ struct gl_entry_points {
 };
 
 extern gl_entry_points gl;
+
+// OpenGL 2.0's shader calls: a context offers them through
+// wglGetProcAddress, never as opengl32's own exports.
+#define QM_GL2_ENTRY_POINTS(X)                                                                    \
+    X(GLuint, glCreateShader, (GLenum))                                                             \
+    X(void, glShaderSource, (GLuint, GLsizei, const char* const*, const GLint*))                    \
+    X(void, glCompileShader, (GLuint))                                                              \
+    X(void, glGetShaderiv, (GLuint, GLenum, GLint*))                                                \
+    X(void, glGetShaderInfoLog, (GLuint, GLsizei, GLsizei*, char*))                                 \
+    X(void, glDeleteShader, (GLuint))                                                               \
+    X(GLuint, glCreateProgram, (void))                                                              \
+    X(void, glAttachShader, (GLuint, GLuint))                                                       \
+    X(void, glLinkProgram, (GLuint))                                                                \
+    X(void, glGetProgramiv, (GLuint, GLenum, GLint*))                                               \
+    X(void, glGetProgramInfoLog, (GLuint, GLsizei, GLsizei*, char*))                                \
+    X(void, glDeleteProgram, (GLuint))                                                              \
+    X(void, glUseProgram, (GLuint))                                                                 \
+    X(GLint, glGetUniformLocation, (GLuint, const char*))                                           \
+    X(void, glUniform1i, (GLint, GLint))                                                            \
+    X(void, glUniform2f, (GLint, GLfloat, GLfloat))                                                 \
+    X(void, glUniform3f, (GLint, GLfloat, GLfloat, GLfloat))                                        \
+    X(void, glUniform4f, (GLint, GLfloat, GLfloat, GLfloat, GLfloat))                               \
+    X(void, glUniform4fv, (GLint, GLsizei, const GLfloat*))
+
+struct gl2_entry_points {
+#define QM_GL_MEMBER(result, name, params) result(APIENTRY* name) params = nullptr;
+    QM_GL2_ENTRY_POINTS(QM_GL_MEMBER)
+#undef QM_GL_MEMBER
+};
+
+extern gl2_entry_points gl2;
+
+// Fills `gl2` from the current context; false (and `gl2` empty) when the
+// context lacks any of them.
+bool load_gl2();
 
 // Loads System32's opengl32 and fills `gl`; a second call does nothing.
 // On failure returns the name of the call that failed ("LoadLibraryExW" or

@@ -145,7 +145,7 @@ LRESULT CALLBACK render_window_proc(HWND window, UINT message, WPARAM wparam, LP
         } else if (wparam == key_escape) {
             PostQuitMessage(1);
         } else {
-            gl_input(4, static_cast<int>(wparam), -1, -1);
+            gl_input(input_key, static_cast<int>(wparam), -1, -1);
         }
         return 0;
     case WM_CLOSE:
@@ -185,21 +185,21 @@ LRESULT CALLBACK render_window_proc(HWND window, UINT message, WPARAM wparam, LP
         }
         break;
     case WM_MOUSEMOVE:
-        gl_input(2, mouse_move_code(wparam), x, y);
+        gl_input(input_move, mouse_move_code(wparam), x, y);
         return 0;
     case WM_LBUTTONDOWN:
         apply_quit_rule();
-        gl_input(0, 0, x, y);
+        gl_input(input_press, 0, x, y);
         return 0;
     case WM_LBUTTONUP:
-        gl_input(1, 0, x, y);
+        gl_input(input_release, 0, x, y);
         return 0;
     case WM_RBUTTONDOWN:
         apply_quit_rule();
-        gl_input(0, 1, x, y);
+        gl_input(input_press, 1, x, y);
         return 0;
     case WM_RBUTTONUP:
-        gl_input(1, 1, x, y);
+        gl_input(input_release, 1, x, y);
         return 0;
     case WM_DESTROY:
         // Destroyed by someone else, the host closing a preview above all:

@@ -15,8 +15,11 @@ int gl_init();
 void gl_draw(float seconds);
 // After gl_init and on every size message (0 x 0 while minimised).
 void gl_resize(int width, int height);
-// action: 0 button down, 1 button up, 2 mouse move, 4 key up.
-void gl_input(int action, int code, int x, int y);
+// What reached the render window: a button (code 0 the left, 1 the right)
+// went down or up, the mouse moved, or a key (code: its virtual key) went
+// up. x and y in the client area; -1 for a key.
+enum input_action : int { input_press = 0, input_release = 1, input_move = 2, input_key = 4 };
+void gl_input(input_action action, int code, int x, int y);
 // The virtual screen became `screen` under a full-screen window that covers
 // `window`; called before the window follows it and gl_init runs again.
 void gl_screen(const screen_rect& window, const screen_rect& screen);

@@ -1,5 +1,6 @@
 // Light and drops on the water: a flat surface stays the picture, the light
-// follows the slope, drops are a function of the time alone.
+// follows the slope, drops bend the picture as round bumps and are a
+// function of the time alone, the rain falls at moments of its own.
 #include "scene/mesh.h"
 #include "scene/water_light.h"
 #include "scene/water_surface.h"
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <set>
 #include <vector>
 
@@ -18,10 +20,12 @@ int level(std::uint32_t grey) { return static_cast<int>(grey & 0xFF); }
 
 // Flat is lit exactly as unlit; a slope facing the upper left is brighter
 // and may glint, one facing away is darker and never glints; the glint sits
-// where the slope mirrors the light (about 14 degrees towards it).
+// where the slope mirrors the light (about 14 degrees towards it). A whole
+// surface is lit as each of its vertices is, four at a time or alone.
 TEST(WaterLight, FollowsTheSlope)
 {
-    EXPECT_TRUE(light_at(0, 0).shade == 0xFFFFFFFFu && light_at(0, 0).glint == 0xFF000000u);
+    EXPECT_EQ(light_at(0, 0).shade, 0xFFFFFFFFu);
+    EXPECT_EQ(light_at(0, 0).glint, 0xFF000000u);
     const struct { float slope; bool facing, glint; } cases[] = {
         {0.25f, true, true}, {0.05f, true, false}, {0.6f, true, false},
         {-0.05f, false, false}, {-0.25f, false, false}, {-1.5f, false, false},
@@ -36,63 +40,171 @@ TEST(WaterLight, FollowsTheSlope)
         EXPECT_LT(level(light_at(c.slope, -c.slope).glint), 40);
     }
     EXPECT_LT(level(light_at(-1.5f, -1.5f).shade), level(light_at(-0.05f, -0.05f).shade));
+
+    std::vector<float> across, down;
+    for (float x = -0.8f; x <= 0.8f; x += 0.1f)
+        for (float y = -0.8f; y <= 0.8f; y += 0.1f) {
+            across.push_back(x);
+            down.push_back(y);
+        }
+    across.push_back(0.2f); // 290: not a multiple of four
+    down.push_back(0.2f);
+    std::vector<std::uint32_t> shade(across.size()), glint(across.size());
+    EXPECT_TRUE(light_surface(across.data(), down.data(), across.size(), shade.data(), glint.data()));
+    for (std::size_t k = 0; k < across.size(); ++k) {
+        ASSERT_EQ(shade[k], light_at(across[k], down[k]).shade) << across[k] << ", " << down[k];
+        ASSERT_EQ(glint[k], light_at(across[k], down[k]).glint) << across[k] << ", " << down[k];
+    }
     std::vector<std::uint16_t> out;
-    const std::uint32_t glint[] = {0xFF000000u, 0xFF000000u, 0xFF000000u, 0xFF010101u};
-    glinting_triangles({0, 1, 2, 1, 2, 3}, glint, out);
+    const std::uint32_t some[] = {0xFF000000u, 0xFF000000u, 0xFF000000u, 0xFF010101u};
+    glinting_triangles({0, 1, 2, 1, 2, 3}, some, out);
     EXPECT_EQ(out, std::vector<std::uint16_t>({1, 2, 3})); // only those with a glint at a corner
 }
 
-// A drop's front runs out at a steady speed; its height fades to exactly
-// nothing at retirement, with no step before.
+// How far the rings of `drop` move the picture at each pixel of its row,
+// outwards positive: through the code that moves the grid.
+std::vector<float> moves_along_row(const drop_shape& shape, const water_drop& drop, double time, int width)
+{
+    std::vector<mesh_vertex> row;
+    for (int x = 0; x <= width; ++x)
+        row.push_back({float(x), drop.y, float(x) / width, 0.5f});
+    std::vector<mesh_vertex> moved = row;
+    add_drop_rings(moved, width + 1, 1, width, 1080, shape, {drop}, time);
+    std::vector<float> out;
+    for (int x = 0; x <= width; ++x)
+        out.push_back((moved[x].u - row[x].u) * width * (x < drop.x ? -1 : 1));
+    return out;
+}
+
+// A drop's front runs out at a steady speed; the train behind it starts
+// pulling the picture outwards and ends pulling it in; it spreads as
+// sqrt(spread / (r + spread)); its height fades to exactly nothing at the
+// end of its life with no step, a shorter life the same curve faster.
 TEST(WaterDrops, RingsSpreadAndFade)
 {
     const drop_shape shape = make_drop_shape(2203, 0.5f);
-    for (double age : {0.5, 1.0, 2.0, 3.0}) {
+    const water_drop drop{0, 100, 540, 0, 1};
+    double spreading[4];
+    for (int k = 0; k < 4; ++k) {
+        const double age = 1.3 + 0.9 * k;
         const float front = static_cast<float>(shape.speed * age);
-        float largest = 0;
-        for (float behind = 1; behind < shape.train; behind += 1)
-            largest = std::max(largest, std::fabs(drop_offset(shape, 1, front - behind, age)));
-        EXPECT_GT(largest, 0.5f) << age;
-        EXPECT_TRUE(drop_offset(shape, 1, front + 1, age) == 0 && drop_offset(shape, 1, front - shape.train - 1, age) == 0);
+        const std::vector<float> move = moves_along_row(shape, drop, age, 1920);
+        int peak = 0;
+        for (int x = 0; x <= 1920; ++x) {
+            const float behind = front - std::fabs(x - drop.x);
+            if (behind < -1 || behind > shape.train + 1)
+                ASSERT_EQ(move[x], 0) << "age " << age << " at " << x;
+            else if (std::fabs(move[x]) > std::fabs(move[peak]))
+                peak = x;
+        }
+        const int leading = static_cast<int>(drop.x + front - shape.train * 0.15f);
+        const int trailing = static_cast<int>(drop.x + front - shape.train * 0.85f);
+        EXPECT_GT(move[leading], 0.1f * std::fabs(move[peak])) << age;
+        EXPECT_LT(move[trailing], -0.1f * std::fabs(move[peak])) << age;
+        const float envelope = drop_envelope(shape, age);
+        spreading[k] = std::fabs(move[peak]) / envelope / std::sqrt(shape.spread / (std::fabs(peak - drop.x) + shape.spread));
     }
+    for (double value : spreading)
+        EXPECT_NEAR(value / spreading[0], 1, 0.03);
+
     float last = shape.height, now;
     EXPECT_FLOAT_EQ(drop_envelope(shape, 0), last);
     for (double age = 0.01; age < drop_lifetime; age += 0.01, last = now)
         ASSERT_TRUE((now = drop_envelope(shape, age)) < last && last - now < 0.05f * shape.height) << age;
     EXPECT_LT(last, 0.01f * shape.half_texel);
     EXPECT_EQ(drop_envelope(shape, drop_lifetime), 0);
+    EXPECT_EQ(drop_envelope(shape, 3, 3), 0);
+    EXPECT_FLOAT_EQ(drop_envelope(shape, 2, 3), drop_envelope(shape, 3, drop_lifetime));
     EXPECT_EQ(drop_envelope(make_drop_shape(20, 0.5f), 1), 0); // never moves half a texel
 }
 
-// The rain: never more drops than its slots, 1 a drop every three seconds,
-// 100 every slot busy; the drops seen alive are the ones counted.
-TEST(WaterDrops, RainFollowsTheSlider)
+// A drop is a round bump: it moves the picture the same way across as
+// down, and the side where the water rises away from the light faces it
+// and is the bright one.
+TEST(WaterDrops, BendLikeARoundBumpLitOnTheSideFacingTheLight)
 {
+    std::vector<mesh_vertex> built, moved;
+    std::vector<std::uint16_t> indices;
+    build_grid(built, indices, 65, 37, 960, 540); // 15 pixels both ways; (480, 270) is vertex 18 * 65 + 32
+    moved = built;
+    water_surface surface;
+    surface.prepare(built, 65, 37, 960, 540, 0.5f, true, 0, 0, 1);
+    surface.apply(moved, 1.2, {{0, 480, 270, 0, 2.5f}}, 0, 0);
+    const auto move = [&](int k) { return std::make_pair((moved[k].u - built[k].u) * 960, -(moved[k].v - built[k].v) * 540); };
+    const int centre = 18 * 65 + 32;
+    int bright = 0, dark = 0;
+    for (int step = 1; step <= 17; ++step) {
+        const auto right = move(centre + step), below = move(centre + step * 65);
+        EXPECT_NEAR(right.first, below.second, 1e-3f) << step;
+        EXPECT_NEAR(right.second, 0, 1e-3f) << step;
+        for (int k : {centre + step * 66, centre - step * 66}) { // down-right and up-left of the drop
+            const auto [x, y] = move(k);
+            if (std::fabs(x) < 2)
+                continue;
+            const bool away_from_light = x + y > 0;
+            EXPECT_EQ(level(surface.shade()[k]) == 255, away_from_light) << k;
+            EXPECT_EQ(level(surface.glint()[k]) > 0, away_from_light) << k;
+            ++(away_from_light ? bright : dark);
+        }
+    }
+    EXPECT_GT(bright, 0);
+    EXPECT_GT(dark, 0);
+}
+
+// The rain: never more drops than its slots, 1 a drop every three seconds,
+// 100 every slot busy; the drops seen alive are the ones counted, fall
+// anywhere on the view, and at moments of their own at every rate, never
+// in step. Values no slider gives are no rain or the heaviest.
+TEST(WaterDrops, RainFollowsTheSliderAtMomentsOfItsOwn)
+{
+    const double tiny = std::numeric_limits<double>::denorm_min(), nan = std::nan("");
     const struct { double rain; int slots; double per_second; } cases[] = {
         {0, 12, 0}, {0.5, 12, 1 / 6.0}, {1, 12, 1 / 3.0}, {1, 4, 1 / 3.0}, {50, 12, std::pow(8, 49 / 99.0) / 3},
-        {100, 12, 12 / 4.5}, {100, 16, 16 / 4.5}, {100, 1, 1 / 4.5},
+        {100, 12, 12 / 4.5}, {100, 16, 16 / 4.5}, {100, 1, 1 / 4.5}, {1e-310, 12, 0}, {tiny, 12, 0},
+        {nan, 12, 0}, {-nan, 12, 0}, {-1, 12, 0}, {HUGE_VAL, 12, 12 / 4.5}, {1e300, 12, 12 / 4.5},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.rain << " with " << c.slots);
         const rain_schedule rain(7, c.slots, c.rain, 1920, 1080);
         EXPECT_NEAR(rain.fallen_before(6000) / 6000.0, c.per_second, 0.01 * c.per_second + 1e-9);
         std::vector<water_drop> live;
-        std::set<double> seen;
+        std::set<double> starts;
         for (double t = 0; t < 600; t += 0.05, live.clear()) {
             rain.live_drops(t, live);
             ASSERT_LE(live.size(), std::size_t(c.slots));
-            for (const water_drop& d : live)
-                ASSERT_TRUE(seen.insert(d.start).first != seen.end() && d.x >= 0 && d.x < 1920 && d.y >= 0 && d.y < 1080 && d.start <= t);
+            for (const water_drop& d : live) {
+                ASSERT_GE(d.x, 0);
+                ASSERT_LT(d.x, 1920);
+                ASSERT_GE(d.y, 0);
+                ASSERT_LT(d.y, 1080);
+                ASSERT_LE(d.start, t);
+                starts.insert(d.start);
+            }
         }
-        EXPECT_NEAR(static_cast<double>(seen.size()), static_cast<double>(rain.fallen_before(600)), 1);
+        EXPECT_NEAR(static_cast<double>(starts.size()), static_cast<double>(rain.fallen_before(600)), 1);
+        if (starts.size() < 20)
+            continue;
+        // The gaps between falls spread as a random rain's do; one slot
+        // always busy can only vary each drop's life.
+        std::vector<double> gaps;
+        for (auto a = starts.begin(), b = std::next(a); b != starts.end(); ++a, ++b)
+            gaps.push_back(*b - *a);
+        double sum = 0, squares = 0;
+        for (double gap : gaps) {
+            sum += gap;
+            squares += gap * gap;
+        }
+        const double mean = sum / gaps.size();
+        EXPECT_GT(std::sqrt(squares / gaps.size() - mean * mean) / mean, c.slots > 1 ? 0.5 : 0.08);
     }
+    EXPECT_EQ(rain_schedule(7, 12, 100, 1920, 1080).fallen_before(1e300), 0); // past any count: none
 }
 
 // The frame at a moment is the same at 20, 30 or 60 frames a second (ticks
-// of 33 and 34, 16 and 17 ms) or in one step; a lit flat surface without drops is the
-// picture; a click's ring is centred on the pointer, and moving the pointer
-// drops at most one ring per short distance.
-TEST(WaterSurface, SameMomentSameFieldFlatIsThePictureClickInTheMiddle)
+// of 33 and 34, 16 and 17 ms) or in one step; a lit flat surface without
+// drops is the picture; moving the pointer drops at most one ring per short
+// distance, and a ring is never cut short.
+TEST(WaterSurface, SameMomentSameFieldFlatIsThePicturePointerWaits)
 {
     std::vector<mesh_vertex> built, frames[4];
     std::vector<std::uint16_t> indices;
@@ -106,31 +218,33 @@ TEST(WaterSurface, SameMomentSameFieldFlatIsThePictureClickInTheMiddle)
     const std::uint32_t rates[] = {20, 60, 30, 1};
     for (int k = 0; k < 4; ++k) {
         rain_clock clock;
-        for (std::uint32_t frame = 1, tick = 0; tick < 2000; ++frame)
-            clock.advance(frame_seconds(frame * 1000 / rates[k], tick)), tick = frame * 1000 / rates[k];
+        for (std::uint32_t frame = 1, tick = 0; tick < 2000; ++frame) {
+            clock.advance(frame_seconds(frame * 1000 / rates[k], tick));
+            tick = frame * 1000 / rates[k];
+        }
         ASSERT_EQ(clock.seconds(), 2.0);
         water_surface surface;
         frames[k] = built;
-        surface.prepare(built, 61, 61, 960, 540, 0.5f, true, 100, 16, 3), surface.apply(frames[k], clock.seconds(), click, 0, 0);
+        surface.prepare(built, 61, 61, 960, 540, 0.5f, true, 100, 16, 3);
+        surface.apply(frames[k], clock.seconds(), click, 0, 0);
     }
     const auto same = [](const std::vector<mesh_vertex>& a, const std::vector<mesh_vertex>& b) {
         return std::equal(a.begin(), a.end(), b.begin(), [](mesh_vertex p, mesh_vertex q) { return p.u == q.u && p.v == q.v; });
     };
-    EXPECT_TRUE(same(frames[0], frames[1]) && same(frames[0], frames[2]) && same(frames[0], frames[3]) && !same(frames[0], built));
+    for (int k = 1; k < 4; ++k)
+        EXPECT_TRUE(same(frames[0], frames[k])) << rates[k] << " frames a second";
+    EXPECT_FALSE(same(frames[0], built));
 
-    water_surface flat, ringed;
-    std::vector<mesh_vertex> still = built, moved = built;
-    flat.prepare(still, 61, 61, 960, 540, 0.5f, true, 0, 12, 1), flat.apply(still, 5.0, {}, 0, 0);
-    EXPECT_TRUE(same(still, built) && !flat.glinting());
-    for (std::size_t k = 0; k < still.size(); ++k)
-        ASSERT_TRUE(flat.shade()[k] == 0xFFFFFFFFu && flat.glint()[k] == 0xFF000000u) << k;
-    ringed.prepare(moved, 61, 61, 960, 540, 0.5f, false, 0, 0, 3), ringed.apply(moved, 1.0, click, 0, 0);
-    const int centre = 30 * 61 + 30; // (480, 270): mirrored vertices about it move mirrored
-    for (int step : {2, 3, 4, 5}) {
-        EXPECT_NEAR(moved[centre + step].u - built[centre + step].u, built[centre - step].u - moved[centre - step].u, 1e-6f);
-        EXPECT_NEAR(moved[centre + step * 61].v - built[centre + step * 61].v, built[centre - step * 61].v - moved[centre - step * 61].v, 1e-6f);
+    water_surface flat;
+    std::vector<mesh_vertex> still = built;
+    flat.prepare(still, 61, 61, 960, 540, 0.5f, true, 0, 12, 1);
+    flat.apply(still, 5.0, {}, 0, 0);
+    EXPECT_TRUE(same(still, built));
+    EXPECT_FALSE(flat.glinting());
+    for (std::size_t k = 0; k < still.size(); ++k) {
+        ASSERT_EQ(flat.shade()[k], 0xFFFFFFFFu) << k;
+        ASSERT_EQ(flat.glint()[k], 0xFF000000u) << k;
     }
-    EXPECT_FALSE(same(moved, built));
 
     std::vector<water_drop> stirs;
     for (float x = 0; x < 100; x += 1)
