@@ -74,7 +74,7 @@ void lit_rain_update(benchmark::State& state, bool radial)
     wave_field field;
     water_surface surface;
     field.prepare(g.vertices, n, n, window_width, window_height, radial, freq, amp);
-    surface.prepare(g.vertices, n, n, window_width, window_height, 0.5f, true, 100, max_live_drops, 1);
+    surface.prepare(g.vertices, n, n, window_width, window_height, 0.5f, surface_light::per_vertex, 100, max_live_drops, 1);
     std::vector<std::uint16_t> glinting;
     float phase = 0;
     double time = 60;

@@ -14,19 +14,19 @@ constexpr GLenum compile_status = 0x8B81;
 constexpr GLenum link_status = 0x8B82;
 constexpr GLenum info_log_length = 0x8B84;
 
-// The vertex's place in the view's pixels goes to every pixel.
+// The vertex's place in the view's pixels goes to every pixel, and so does
+// the drops' slope there, in the normal.
 const char* const light_vertex_source = R"(#version 110
 varying vec2 place;
+varying vec2 drop_slope;
 void main()
 {
     place = gl_Vertex.xy;
+    drop_slope = gl_Normal.xy;
     gl_TexCoord[0] = gl_MultiTexCoord0;
     gl_Position = ftransform();
 }
 )";
-
-// The drops' uniforms are sized for the whole pool.
-static_assert(max_live_drops == 16, "the shader's drop array holds 16");
 
 std::string info_log(GLuint object, bool program)
 {
@@ -65,51 +65,38 @@ GLuint compile(GLenum kind, const char* source, std::string& why)
 } // namespace
 
 // Per pixel: the waves' slope as their offset there (rings about the
-// view's centre, or two crossed waves), each live drop's ring train, then
-// the light. The same closed forms as the vertices' on OpenGL 1.1; a flat
-// surface is the picture exactly.
-const char* light_fragment_source = R"(#version 110
+// view's centre, or two crossed waves), the same closed form as each
+// vertex's on OpenGL 1.1, and the drops' slope between the vertices; then
+// the light. A flat surface is the picture exactly.
+//
+// The drops' rings are worked out at the vertices only: on a software
+// renderer each ring worked out at every pixel costs about as much as the
+// whole plain frame, and a shower has a dozen.
+const char* light_fragment_source = R"(
 uniform sampler2D picture;
 uniform vec2 size;
-uniform vec4 waves;   // amplitude, phase, radial (1) or crossed (0)
+uniform vec2 waves;   // amplitude, phase
 uniform vec2 wave_k;  // radians per pixel: rings (x), or across (x) and down (y)
 uniform vec2 tilt;    // slope per offset of the texture coordinates
-uniform vec4 drops[16]; // x, y, front radius, height
-uniform int drop_count;
-uniform vec3 ring;    // the train's length, its spreading radius, slope per pixel of move
-uniform vec3 light;
+uniform vec2 light;   // towards the light, over its height
 uniform vec3 halfway;
 uniform vec3 glow;    // a flat surface's glint, sky, sparkle
 varying vec2 place;
-const float pi = 3.14159265;
+varying vec2 drop_slope;
 
 void main()
 {
-    vec2 slope;
-    if (waves.z > 0.5) {
-        vec2 from_centre = place - 0.5 * size;
-        float distance = length(from_centre);
-        slope = distance > 0.0 ? from_centre / distance * waves.x * sin(distance * wave_k.x + waves.y) : vec2(0.0);
-    } else {
-        slope = waves.x * sin(place.yx * wave_k.yx + waves.y);
-    }
-    slope *= tilt;
-    for (int i = 0; i < 16; ++i) {
-        if (i >= drop_count)
-            break;
-        vec2 from_drop = place - drops[i].xy;
-        float squared = dot(from_drop, from_drop);
-        float distance = sqrt(squared);
-        float behind = drops[i].z - distance;
-        if (behind > 0.0 && behind < ring.x) {
-            float along = behind / ring.x;
-            float window = sin(pi * along);
-            float height = window * window * sin(4.0 * pi * along);
-            slope += from_drop * (drops[i].w * height * sqrt(ring.y / ((distance + ring.y) * squared)) * ring.z);
-        }
-    }
+#if RINGS
+    vec2 from_centre = place - 0.5 * size;
+    float squared = dot(from_centre, from_centre);
+    float across = inversesqrt(squared);
+    vec2 slope = squared > 0.0 ? from_centre * (across * waves.x * sin(squared * across * wave_k.x + waves.y)) : vec2(0.0);
+#else
+    vec2 slope = waves.x * sin(place.yx * wave_k.yx + waves.y);
+#endif
+    slope = slope * tilt + drop_slope;
     float inverse = inversesqrt(1.0 + dot(slope, slope));
-    float facing = (light.z - dot(slope, light.xy)) * inverse / light.z;
+    float facing = (1.0 - dot(slope, light)) * inverse;
     float mirror = max((halfway.z - dot(slope, halfway.xy)) * inverse, 0.0);
     mirror *= mirror;
     mirror *= mirror;
@@ -122,7 +109,7 @@ void main()
 }
 )";
 
-bool light_shader::build(std::string& why)
+bool light_shader::build(bool radial, std::string& why)
 {
     program_ = 0;
     if (!load_gl2()) {
@@ -130,7 +117,10 @@ bool light_shader::build(std::string& why)
         return false;
     }
     const GLuint vertex = compile(vertex_shader, light_vertex_source, why);
-    const GLuint fragment = vertex ? compile(fragment_shader, light_fragment_source, why) : 0;
+    // One program for the kind of waves the run has: a shader's branch on
+    // a uniform costs both ways on a software renderer.
+    const std::string fragment_text = std::string("#version 110\n#define RINGS ") + (radial ? "1" : "0") + "\n" + light_fragment_source;
+    const GLuint fragment = vertex ? compile(fragment_shader, fragment_text.c_str(), why) : 0;
     if (!fragment) {
         if (vertex)
             gl2.glDeleteShader(vertex);
@@ -156,14 +146,11 @@ bool light_shader::build(std::string& why)
     waves_ = at("waves");
     wave_k_ = at("wave_k");
     tilt_ = at("tilt");
-    drops_ = at("drops");
-    drop_count_ = at("drop_count");
-    ring_ = at("ring");
     // The picture's unit and the light's own constants, once.
     const light_constants sun = water_light_constants();
     gl2.glUseProgram(program);
     gl2.glUniform1i(at("picture"), 0);
-    gl2.glUniform3f(at("light"), sun.light[0], sun.light[1], sun.light[2]);
+    gl2.glUniform2f(at("light"), sun.light[0] / sun.light[2], sun.light[1] / sun.light[2]);
     gl2.glUniform3f(at("halfway"), sun.halfway[0], sun.halfway[1], sun.halfway[2]);
     gl2.glUniform3f(at("glow"), sun.flat_glint, sun.sky, sun.sparkle);
     gl2.glUseProgram(0);
@@ -174,7 +161,7 @@ void light_shader::begin(const pixel_light_frame& frame) const
 {
     gl2.glUseProgram(program_);
     gl2.glUniform2f(size_, frame.width, frame.height);
-    gl2.glUniform4f(waves_, frame.amp, frame.phase, frame.radial ? 1.0f : 0.0f, 0);
+    gl2.glUniform2f(waves_, frame.amp, frame.phase);
     // The waves' own 3.1415, as the vertices have it.
     const float turn = frame.freq * 3.1415f;
     const float diagonal = window_diagonal(frame.width, frame.height);
@@ -183,18 +170,6 @@ void light_shader::begin(const pixel_light_frame& frame) const
     else
         gl2.glUniform2f(wave_k_, frame.width > 0 ? turn / frame.width : 0, frame.height > 0 ? turn / frame.height : 0);
     gl2.glUniform2f(tilt_, frame.width * frame.wave_gain, frame.height * frame.wave_gain);
-    gl2.glUniform3f(ring_, frame.shape.train, frame.shape.spread, frame.drop_gain);
-    GLfloat rings[max_live_drops][4] = {};
-    int count = 0;
-    for (const water_drop& drop : *frame.drops) {
-        const drop_rings now = rings_of(frame.shape, drop, frame.time);
-        if (count == max_live_drops || !(now.front > 0) || !(now.height > 0))
-            continue;
-        const GLfloat values[4] = {drop.x, drop.y, now.front, now.height};
-        std::copy(values, values + 4, rings[count++]);
-    }
-    gl2.glUniform4fv(drops_, max_live_drops, &rings[0][0]);
-    gl2.glUniform1i(drop_count_, count);
 }
 
 void light_shader::end() const

@@ -1,25 +1,20 @@
 #pragma once
-#include "scene/water_drops.h"
-
 #include <windows.h>
 #include <GL/gl.h>
 
 #include <string>
-#include <vector>
 
 // Light worked out for every pixel, where the context offers OpenGL 2.0:
-// the slope of the waves and the drops from their closed forms at the
-// pixel, then the same shade and glint as each vertex gets on OpenGL 1.1.
+// the waves' slope from their closed form at the pixel, the drops' from
+// their vertices, then the same shade and glint as each vertex gets on
+// OpenGL 1.1.
 
 // What one view's frame asks of the shader, in its own pixels.
 struct pixel_light_frame {
     int width = 0, height = 0;
     bool radial = false;
     float freq = 0, amp = 0, phase = 0;
-    float wave_gain = 0, drop_gain = 0; // pixels of offset to slope
-    drop_shape shape;
-    const std::vector<water_drop>* drops = nullptr; // never null
-    double time = 0; // of the rain clock
+    float wave_gain = 0; // slope per pixel of the waves' offset
 };
 
 class light_shader {
@@ -28,19 +23,21 @@ public:
     light_shader(const light_shader&) = delete;
     light_shader& operator=(const light_shader&) = delete;
 
-    // Compiles and links the program in the current context (its old one,
-    // made in a context now gone, is forgotten). False, with the reason in
+    // Compiles and links the program for rings (`radial`) or crossed waves
+    // in the current context (its old one, made in a context now gone, is
+    // forgotten). False, with the reason in
     // `why`, when the context can't.
-    bool build(std::string& why);
+    bool build(bool radial, std::string& why);
     bool ready() const { return program_ != 0; }
-    // Draws with the program for one view's frame, and leaves it.
+    // Draws with the program for one view's frame (the drops' slope in
+    // the normal array), and leaves it.
     void begin(const pixel_light_frame& frame) const;
     void end() const;
 
 private:
     GLuint program_ = 0;
     // Where the per-frame uniforms are.
-    GLint size_ = -1, waves_ = -1, wave_k_ = -1, tilt_ = -1, drops_ = -1, drop_count_ = -1, ring_ = -1;
+    GLint size_ = -1, waves_ = -1, wave_k_ = -1, tilt_ = -1;
 };
 
 // The fragment shader's text: tests put a broken one here to see the

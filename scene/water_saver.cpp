@@ -160,7 +160,7 @@ void water_saver::choose_light(const gl_capabilities& capabilities)
     if (!light)
         return;
     std::string why = "the context offers OpenGL " + std::string(gl_text(GL_VERSION)) + ", not 2.0";
-    if (capabilities.shaders && shader.build(why)) {
+    if (capabilities.shaders && shader.build(radial, why)) {
         pixel_light = true;
         log_write("Light: per pixel (OpenGL 2.0)\n");
         return;
@@ -198,7 +198,8 @@ void water_saver::prepare_surface(scene_view& view, int index)
     const int slots = max_live_drops - (pointer_stirs() ? pointer_drops : 0);
     const int share = slots / count + (index < slots % count ? 1 : 0);
     view.surface.prepare(view.vertices, columns, rows, view.area.width, view.area.height, view.half_texel,
-                         light && !pixel_light, rain, share, rain_seed + static_cast<std::uint32_t>(index) * 7919u);
+                         !light ? surface_light::none : pixel_light ? surface_light::per_pixel : surface_light::per_vertex,
+                         rain, share, rain_seed + static_cast<std::uint32_t>(index) * 7919u);
 }
 
 void water_saver::input(input_action action, int code, int x, int y)
@@ -282,13 +283,12 @@ void water_saver::draw_view(scene_view& view, int index)
         frame.amp = amp;
         frame.phase = wave_phase;
         frame.wave_gain = view.surface.wave_gain();
-        frame.drop_gain = view.surface.drop_gain();
-        frame.shape = view.surface.shape();
-        frame.drops = &view.surface.drops();
-        frame.time = rain_time();
+        gl.glEnableClientState(GL_NORMAL_ARRAY);
+        gl.glNormalPointer(GL_FLOAT, 0, view.surface.drop_slopes().data());
         shader.begin(frame);
         gl.glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indices.size()), GL_UNSIGNED_SHORT, indices.data());
         shader.end();
+        gl.glDisableClientState(GL_NORMAL_ARRAY);
     } else {
         draw_vertex_lit(view);
     }

@@ -16,10 +16,10 @@ constexpr float drop_depth = 0.015f;
 } // namespace
 
 void water_surface::prepare(const std::vector<mesh_vertex>& grid, int columns, int rows, int width,
-                            int height, float half_texel, bool vertex_light, double rain, int rain_slots,
+                            int height, float half_texel, surface_light light, double rain, int rain_slots,
                             std::uint32_t seed)
 {
-    light_ = vertex_light;
+    light_ = light;
     columns_ = columns;
     rows_ = rows;
     width_ = width;
@@ -38,11 +38,12 @@ void water_surface::prepare(const std::vector<mesh_vertex>& grid, int columns, i
     rain_ = rain_schedule(seed, rain_slots, rain, static_cast<float>(width), static_cast<float>(height));
     wave_gain_ = diagonal > 0 ? 1 / (wave_depth * diagonal) : 0;
     drop_gain_ = diagonal > 0 ? 1 / (drop_depth * diagonal) : 0;
-    const std::size_t lit = light_ ? n : 0;
-    slope_x_.assign(lit, 0);
-    slope_y_.assign(lit, 0);
-    shade_.assign(lit, 0xFFFFFFFFu);
-    glint_.assign(lit, 0xFF000000u);
+    const std::size_t sloped = light_ != surface_light::none ? n : 0, shaded = lit() ? n : 0;
+    slope_x_.assign(sloped, 0);
+    slope_y_.assign(sloped, 0);
+    drop_slopes_.assign(light_ == surface_light::per_pixel ? 3 * n : 0, 0);
+    shade_.assign(shaded, 0xFFFFFFFFu);
+    glint_.assign(shaded, 0xFF000000u);
     glinting_ = false;
 }
 
@@ -57,21 +58,29 @@ void water_surface::apply(std::vector<mesh_vertex>& vertices, double time, const
     const std::size_t n = vertices.size();
     if (n != still_u_.size() || n == 0)
         return;
-    if (light_) {
+    if (lit()) {
         // The waves' slope is their offset: a closed form of the same sines.
         const float across = width_ * wave_gain_, down = height_ * wave_gain_;
         for (std::size_t k = 0; k < n; ++k) {
             slope_x_[k] = (vertices[k].u - still_u_[k]) * across;
             slope_y_[k] = (vertices[k].v - still_v_[k]) * down;
         }
+    } else if (light_ == surface_light::per_pixel) {
+        std::fill(slope_x_.begin(), slope_x_.end(), 0.0f);
+        std::fill(slope_y_.begin(), slope_y_.end(), 0.0f);
     }
     drops_.clear();
     rain_.live_drops(time, drops_);
     drops_.insert(drops_.end(), pointer_rings.begin(), pointer_rings.end());
+    const bool sloped = light_ != surface_light::none;
     add_drop_rings(vertices, columns_, rows_, width_, height_, shape_, drops_, time,
-                   light_ ? slope_x_.data() : nullptr, light_ ? slope_y_.data() : nullptr, drop_gain_);
-    if (light_)
+                   sloped ? slope_x_.data() : nullptr, sloped ? slope_y_.data() : nullptr, drop_gain_);
+    if (lit())
         glinting_ = light_surface(slope_x_.data(), slope_y_.data(), n, shade_.data(), glint_.data());
+    for (std::size_t k = 0; k < drop_slopes_.size() / 3; ++k) {
+        drop_slopes_[3 * k] = slope_x_[k];
+        drop_slopes_[3 * k + 1] = slope_y_[k];
+    }
     // Without an edge clamp the border texels must never be reached.
     if (inset_u > 0 || inset_v > 0) {
         for (mesh_vertex& vertex : vertices) {

@@ -32,6 +32,7 @@
     X(const GLubyte*, glGetString, (GLenum))                                                        \
     X(void, glLoadIdentity, (void))                                                                 \
     X(void, glMatrixMode, (GLenum))                                                                 \
+    X(void, glNormalPointer, (GLenum, GLsizei, const GLvoid*))                                      \
     X(void, glOrtho, (GLdouble, GLdouble, GLdouble, GLdouble, GLdouble, GLdouble))                  \
     X(void, glPixelStorei, (GLenum, GLint))                                                         \
     X(void, glPopClientAttrib, (void))                                                              \
@@ -73,9 +74,7 @@ extern gl_entry_points gl;
     X(GLint, glGetUniformLocation, (GLuint, const char*))                                           \
     X(void, glUniform1i, (GLint, GLint))                                                            \
     X(void, glUniform2f, (GLint, GLfloat, GLfloat))                                                 \
-    X(void, glUniform3f, (GLint, GLfloat, GLfloat, GLfloat))                                        \
-    X(void, glUniform4f, (GLint, GLfloat, GLfloat, GLfloat, GLfloat))                               \
-    X(void, glUniform4fv, (GLint, GLsizei, const GLfloat*))
+    X(void, glUniform3f, (GLint, GLfloat, GLfloat, GLfloat))
 
 struct gl2_entry_points {
 #define QM_GL_MEMBER(result, name, params) result(APIENTRY* name) params = nullptr;

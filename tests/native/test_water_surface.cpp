@@ -128,7 +128,7 @@ TEST(WaterDrops, BendLikeARoundBumpLitOnTheSideFacingTheLight)
     build_grid(built, indices, 65, 37, 960, 540); // 15 pixels both ways; (480, 270) is vertex 18 * 65 + 32
     moved = built;
     water_surface surface;
-    surface.prepare(built, 65, 37, 960, 540, 0.5f, true, 0, 0, 1);
+    surface.prepare(built, 65, 37, 960, 540, 0.5f, surface_light::per_vertex, 0, 0, 1);
     surface.apply(moved, 1.2, {{0, 480, 270, 0, 2.5f}}, 0, 0);
     const auto move = [&](int k) { return std::make_pair((moved[k].u - built[k].u) * 960, -(moved[k].v - built[k].v) * 540); };
     const int centre = 18 * 65 + 32;
@@ -225,7 +225,7 @@ TEST(WaterSurface, SameMomentSameFieldFlatIsThePicturePointerWaits)
         ASSERT_EQ(clock.seconds(), 2.0);
         water_surface surface;
         frames[k] = built;
-        surface.prepare(built, 61, 61, 960, 540, 0.5f, true, 100, 16, 3);
+        surface.prepare(built, 61, 61, 960, 540, 0.5f, surface_light::per_vertex, 100, 16, 3);
         surface.apply(frames[k], clock.seconds(), click, 0, 0);
     }
     const auto same = [](const std::vector<mesh_vertex>& a, const std::vector<mesh_vertex>& b) {
@@ -237,7 +237,7 @@ TEST(WaterSurface, SameMomentSameFieldFlatIsThePicturePointerWaits)
 
     water_surface flat;
     std::vector<mesh_vertex> still = built;
-    flat.prepare(still, 61, 61, 960, 540, 0.5f, true, 0, 12, 1);
+    flat.prepare(still, 61, 61, 960, 540, 0.5f, surface_light::per_vertex, 0, 12, 1);
     flat.apply(still, 5.0, {}, 0, 0);
     EXPECT_TRUE(same(still, built));
     EXPECT_FALSE(flat.glinting());

@@ -2,6 +2,7 @@
 // where a full run can't reach: sizes the GL refuses (through the limits the
 // upload is given) and a picture that could not be read.
 #include "scene/desktop_texture.h"
+#include "scene/light_shader.h"
 #include "scene/wave_params.h"
 #include "scene/water_saver.h"
 #include "settings/catalogue.h"
@@ -18,17 +19,21 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <string>
+#include <utility>
 
 namespace {
 
 gl_capabilities (*const desktop_texture_capabilities)() = read_gl_capabilities;
 
 struct gl_window {
-    HWND window = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 64, 64, nullptr, nullptr, nullptr, nullptr);
-    HDC dc = GetDC(window);
+    HWND window;
+    HDC dc;
     HGLRC context = nullptr;
-    gl_window()
+    explicit gl_window(int size = 64, DWORD style = WS_POPUP)
+        : window(CreateWindowA("STATIC", "", style, 0, 0, size, size, nullptr, nullptr, nullptr, nullptr)),
+          dc(GetDC(window))
     {
         EXPECT_FALSE(load_gl()); // the library's own calls, by full path as on Windows 7 (no search flags here)
         const PIXELFORMATDESCRIPTOR format = render_pixel_format();
@@ -36,8 +41,20 @@ struct gl_window {
             context = wglCreateContext(dc);
         wglMakeCurrent(dc, context);
     }
-    ~gl_window() { wglMakeCurrent(nullptr, nullptr), wglDeleteContext(context), ReleaseDC(window, dc), DestroyWindow(window); }
+    ~gl_window()
+    {
+        wglMakeCurrent(nullptr, nullptr);
+        wglDeleteContext(context);
+        ReleaseDC(window, dc);
+        DestroyWindow(window);
+    }
 };
+
+void store(std::initializer_list<std::pair<const char*, const char*>> values)
+{
+    for (const auto& [name, text] : values)
+        app_settings.set_string(name, text);
+}
 
 // The bound texture's level as RGB rows, bottom row first.
 std::vector<std::uint8_t> level(int number, GLint& width, GLint& height)
@@ -69,7 +86,7 @@ TEST(SceneSettings, StoredValuesShapeTheWaves)
         {{"100", "100", "100", "100", "1", "0"}, {100, 100, 100, 100, 1}, true},
         {{"100", "100", "100", "100", "1", "1"}, {100, 100, 100, 100, 1}, true}, // lit: held all the same
     };
-    app_settings.set_string(setting_rain, "0");
+    store({{setting_rain, "0"}});
     for (const auto& [texts, values, gl_11] : stores) {
         for (int k = 0; k < 6; ++k)
             app_settings.set_string(names[k], texts[k]);
@@ -159,6 +176,73 @@ TEST(DesktopTexture, SizeFollowsWhatTheGlTakesAndAnUnreadPictureIsBlack)
         glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
         EXPECT_EQ(wrap, c.plan.edge_clamp ? 0x812F : GL_CLAMP);
     }
+}
+
+// Lit on OpenGL 2.0 each pixel gets the light its vertex gets on OpenGL
+// 1.1 (the slope of the waves and of a click's ring from the same closed
+// forms), on a flat grey picture; the two differ between the vertices. A
+// shader that does not compile is logged and the light is per vertex.
+TEST(SceneLight, PerPixelAgreesWithPerVertexAtTheVerticesAndFallsBack)
+{
+    constexpr int size = 396; // the grid's 100 vertices every 4 pixels
+    gl_window surface(size, WS_POPUP | WS_VISIBLE);
+    ASSERT_TRUE(surface.context);
+    store({{setting_quality, "100"}, {setting_amp, "30"}, {setting_light, "1"}, {setting_rain, "1e-300"}});
+    static HBITMAP grey = nullptr;
+    std::vector<std::uint32_t> pixels(std::size_t(size) * size, 0xFF808080u);
+    grey = CreateBitmap(size, size, 1, 32, pixels.data());
+    capture_new_part = [](const screen_rect&) { return static_cast<HBITMAP>(CopyImage(grey, IMAGE_BITMAP, 0, 0, 0)); };
+    std::vector<std::uint8_t> frames[3];
+    for (int path = 0; path < 3; ++path) { // per vertex, per pixel, a shader that does not compile
+        SCOPED_TRACE(path);
+        store({{setting_radial, "1"}});
+        water_saver scene;
+        ASSERT_TRUE(scene.init_data());
+        scene.follow_screen({-9, -9, 1, 1}, {0, 0, size, size});
+        screen_monitors.clear(), screen_width = size, screen_height = size, screen_preview = false;
+        if (path == 0)
+            read_gl_capabilities = [] { return read_capabilities("1.2.0", "GL_ARB_texture_non_power_of_two", 1024); };
+        const char* source = light_fragment_source;
+        if (path == 2)
+            light_fragment_source = "#version 110\nvoid main() { broken }\n";
+        const std::size_t logged = test_log().size();
+        ASSERT_TRUE(scene.init_gl());
+        read_gl_capabilities = desktop_texture_capabilities;
+        light_fragment_source = source;
+        EXPECT_EQ(scene.light_per_pixel(), path == 1);
+        const std::string log = test_log().substr(logged);
+        EXPECT_EQ(log.find("WARNING: the light's shader failed (fragment shader: ") != std::string::npos, path == 2) << log;
+        EXPECT_NE(log.find(path == 1 ? "Light: per pixel (OpenGL 2.0)\n" : "Light: per vertex (OpenGL 1.1): "), std::string::npos) << log;
+        scene.resize(size, size);
+        scene.input(input_press, 0, size / 2, size / 2);
+        scene.draw(1.6f);
+        frames[path].resize(std::size_t(size) * size * 4);
+        glReadPixels(0, 0, size, size, GL_RGBA, GL_UNSIGNED_BYTE, frames[path].data());
+    }
+    capture_new_part = capture_desktop;
+    DeleteObject(grey);
+    // A vertex at (x, y) is the corner of four pixels: their mean is what
+    // either path gives there.
+    const auto at = [&](int path, int x, int y) {
+        const auto one = [&](int px, int py) { return int(frames[path][(std::size_t(size - 1 - py) * size + px) * 4]); };
+        return one(x - 1, y - 1) + one(x, y - 1) + one(x - 1, y) + one(x, y);
+    };
+    int largest = 0, brighter = 0, darker = 0, apart = 0;
+    for (int y = 1; y < size; ++y)
+        for (int x = 1; x < size; ++x) {
+            const int vertex = at(0, x, y), pixel = at(1, x, y);
+            ASSERT_EQ(at(2, x, y), vertex) << x << ", " << y;
+            // Beside the rings' centre the waves' direction turns within a pixel.
+            const bool on_vertex = x % 4 == 0 && y % 4 == 0 && std::hypot(x - size / 2, y - size / 2) > 6;
+            int& difference = on_vertex ? largest : apart;
+            difference = std::max(difference, std::abs(pixel - vertex) / 4);
+            brighter += pixel > 4 * (0x80 + 24);
+            darker += pixel < 4 * (0x80 - 8);
+        }
+    EXPECT_LE(largest, 6);
+    EXPECT_GT(apart, largest);
+    EXPECT_GT(brighter, 100);
+    EXPECT_GT(darker, 100);
 }
 
 } // namespace
