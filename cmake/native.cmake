@@ -1,6 +1,6 @@
 # Native (Linux) build of the code that needs nothing of Win32: unit tests
 # under AddressSanitizer and UndefinedBehaviorSanitizer, and benchmarks.
-set(QM_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+set(QM_SANITIZE -fsanitize=address,undefined,float-cast-overflow -fno-sanitize-recover=all -fno-omit-frame-pointer)
 
 # Sanitized copy for the tests.
 add_library(quillmere_pure_san STATIC ${QM_PURE_SOURCES})

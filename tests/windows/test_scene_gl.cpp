@@ -101,7 +101,9 @@ TEST(SceneSettings, StoredValuesShapeTheWaves)
         GLint wrap = 0, width = 0, height = 0;
         glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &wrap);
         level(0, width, height);
-        EXPECT_TRUE(gl_11 ? wrap == GL_CLAMP && width == 1024 && height == 1024 : wrap == 0x812F && width == 1024 && height == 768);
+        EXPECT_EQ(wrap, gl_11 ? GL_CLAMP : 0x812F);
+        EXPECT_EQ(width, 1024);
+        EXPECT_EQ(height, gl_11 ? 1024 : 768);
         scene.draw(0.1f);
         const wave_params p = derive_wave_params(values[0], values[1], values[2], values[3]);
         EXPECT_EQ(scene.phase(), advance_phase(0, 0.1f, p.speed));
@@ -155,7 +157,8 @@ TEST(DesktopTexture, SizeFollowsWhatTheGlTakesAndAnUnreadPictureIsBlack)
     EXPECT_EQ(test_log().substr(logged), "ERROR: can't set bitmap\n");
     GLint one = 0, high = 0;
     const std::vector<std::uint8_t> texel = level(0, one, high);
-    EXPECT_TRUE(one * high == 1 && (texel[0] | texel[1] | texel[2]) == 0);
+    EXPECT_EQ(one * high, 1);
+    EXPECT_EQ(texel[0] | texel[1] | texel[2], 0);
 
     // 300 x 200, red above blue, as GDI's bottom-up blue-green-red rows.
     desktop_picture picture{300, 200, 900, {}};

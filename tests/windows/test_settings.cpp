@@ -68,15 +68,17 @@ TEST(settings, ok_stores_in_the_first_key_that_takes_the_settings_and_says_when_
 TEST(settings, rain_and_light_read_anything_else_as_none)
 {
     const struct { const char* text; double rain; bool light; } rows[] = {{"1", 1, true}, {"0.5", 0.5, true}, {"100", 100, false},
-        {"0", 0, false}, {"-1", 0, false}, {"1e99", 0, false}, {"nan", 0, false}, {"abc", 0, false}, {nullptr, 0, false}};
+        {"0", 0, false}, {"-1", 0, false}, {"1e99", 0, false}, {"1e-310", 1e-310, true}, {"nan", 0, false}, {"abc", 0, false}, {nullptr, 0, false}};
     reg_settings store(path);
     for (const auto& [text, rain, light] : rows) {
         const DWORD one = 1;
         for (const char* name : {setting_rain, setting_light})
             text ? RegSetKeyValueA(HKEY_LOCAL_MACHINE, path, name, REG_SZ, text, DWORD(strlen(text)))
                  : RegSetKeyValueA(HKEY_LOCAL_MACHINE, path, name, REG_DWORD, &one, sizeof one);
-        EXPECT_TRUE(get_percent(store, setting_rain, 0) == rain && get_flag(store, setting_light, false) == light &&
-                    stored(HKEY_LOCAL_MACHINE, setting_light) == (text ? text : "0")) << (text ? text : "dword");
+        SCOPED_TRACE(text ? text : "dword");
+        EXPECT_EQ(get_percent(store, setting_rain, 0), rain);
+        EXPECT_EQ(get_flag(store, setting_light, false), light);
+        EXPECT_EQ(stored(HKEY_LOCAL_MACHINE, setting_light), text ? text : "0");
     }
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, path);
 }
