@@ -14,7 +14,8 @@
 ; silent) points the user's SCRNSAVE.EXE at it, switches screensavers on and
 ; keeps both values as they were, which the uninstaller gives back.
 ; What belongs to the signed-in user is never done as another account that
-; elevated the installer: see IsSessionUser and OpenSettings.
+; elevated the installer or the uninstaller: see IsSessionUser, OpenSettings
+; and installer_decisions.nsh, where each decision is made from its facts.
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -55,6 +56,7 @@ VIAddVersionKey LegalCopyright "Copyright (C) Tovarind"
 !include MUI2.nsh
 !include FileFunc.nsh
 !include LogicLib.nsh
+!include installer_decisions.nsh
 
 !define MUI_ICON "quillmere.ico"
 !define MUI_UNICON "quillmere.ico"
@@ -78,6 +80,7 @@ VIAddVersionKey LegalCopyright "Copyright (C) Tovarind"
 
 Var ScrPath ; where quillmere.scr goes (System32 or the per-user folder)
 Var SettingsOpened ; 1 once the Screen Saver Settings were asked for
+Var Uninstall ; what the uninstaller does: all or machine (UninstallDecision)
 
 Function ModeChosen
   ${If} $MultiUser.InstallMode == AllUsers
@@ -118,6 +121,13 @@ FunctionEnd
   ${EndIf}
 !macroend
 
+; Says what was left for the signed-in user to do: in the details, and in a
+; box unless silent.
+!macro Tell TEXT
+  DetailPrint "${TEXT}"
+  MessageBox MB_OK|MB_ICONINFORMATION "${TEXT}" /SD IDOK
+!macroend
+
 ; Tells the running session that the screensaver changed, with the switch
 ; as the registry now holds it.
 !macro TellSession
@@ -155,23 +165,44 @@ SectionEnd
 
 ; The installation in the other mode, if there is one, gives way to this
 ; one: its files and its entry go, and the user's screensaver, when it was
-; that one, becomes this one. Settings stay.
+; that one, becomes this one. Settings stay. What is not this account's to
+; change is left, and said (ReplaceDecision).
 Function ReplaceOther
+  Call IsSessionUser
+  StrCpy $R1 $0
   ${If} $MultiUser.InstallMode == AllUsers
     ReadRegStr $R0 HKCU "${UNINST_KEY}" InstallLocation
+    ; Where MultiUser.nsh puts an installation for this account alone (Wine
+    ; knows no FOLDERID_UserProgramFiles).
+    GetKnownFolderPath $R2 {5CD7AEE2-2219-4A67-B85D-6C9CE15660CB}
+    ${If} $R2 == ""
+      SetShellVarContext current
+      StrCpy $R2 "$LOCALAPPDATA\Programs"
+      SetShellVarContext all
+    ${EndIf}
+    StrCpy $R2 "$R2\${MULTIUSER_INSTALLMODE_INSTDIR}"
     StrCpy $1 "$R0\quillmere.scr"
   ${Else}
     ReadRegStr $R0 HKLM "${UNINST_KEY}" InstallLocation
     StrCpy $1 "$SYSDIR\quillmere.scr"
   ${EndIf}
-  ${If} $R0 == ""
-  ${OrIf} $R0 == $INSTDIR
+  !insertmacro ReplaceDecision $MultiUser.InstallMode $R1 $R0 $R2 $R3
+  ${If} $R3 == none
     Return
-  ${EndIf}
-  ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
-  !insertmacro LongPath
-  ${If} $2 == $1
-    WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" $ScrPath
+  ${ElseIf} $R3 == account
+    !insertmacro Tell "Quillmere was installed with another account than the one signed in to this session. If the signed-in user had installed it just for themselves, that installation stays: they uninstall it in Apps."
+    Return
+  ${ElseIf} $R3 == folder
+    DetailPrint "Left alone: the entry of Quillmere just for you names $R0, not $R2."
+    Return
+  ${ElseIf} $R3 == files
+    !insertmacro Tell "Quillmere for everyone was removed with another account than the one signed in to this session. If it was the signed-in user's screensaver, they choose another one in the Screen Saver Settings."
+  ${Else}
+    ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+    !insertmacro LongPath
+    ${If} $2 == $1
+      WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" $ScrPath
+    ${EndIf}
   ${EndIf}
   Delete $1
   Delete "$R0\uninstall.exe"
@@ -196,10 +227,11 @@ Function .onInstSuccess
   ${EndIf}
 FunctionEnd
 
-; $0 = 1 when the installer runs as the user signed in to this session.
-; Elevated with an administrator's password it runs as that administrator,
-; whose registry and profile are not the user's.
-Function IsSessionUser
+; $0 = 1 when the installer (or uninstaller) runs as the user signed in to
+; this session. Elevated with an administrator's password it runs as that
+; administrator, whose registry and profile are not the user's.
+!macro IsSessionUser UN
+Function ${UN}IsSessionUser
   System::Call 'secur32::GetUserNameExW(i 2, w .r1, *i ${NSIS_MAX_STRLEN})' ; DOMAIN\user
   StrCpy $2 ""
   ${ForEach} $0 7 5 - 2 ; WTSDomainName, WTSUserName
@@ -215,6 +247,9 @@ Function IsSessionUser
     StrCpy $0 1
   ${EndIf}
 FunctionEnd
+!macroend
+!insertmacro IsSessionUser ""
+!insertmacro IsSessionUser un.
 
 ; Makes the installed .scr the user's screensaver and switches screensavers
 ; on, keeping both values as they were (empty when not there) unless the
@@ -254,7 +289,9 @@ Function OpenSettings
 FunctionEnd
 
 ; Which installation this uninstaller belongs to: the one for everyone when
-; the machine's entry names its folder, otherwise the user's.
+; the machine's entry names its folder, otherwise the user's. Whether it may
+; remove it, and the user's part too, is decided before anything is touched
+; (UninstallDecision).
 Function un.onInit
   !insertmacro MULTIUSER_UNINIT
   ReadRegStr $0 HKLM "${UNINST_KEY}" InstallLocation
@@ -267,6 +304,22 @@ Function un.onInit
     SetShellVarContext current
     StrCpy $ScrPath "$INSTDIR\quillmere.scr"
   ${EndIf}
+  Call un.IsSessionUser
+  StrCpy $1 0
+  ${If} $MultiUser.Privileges == Admin
+  ${OrIf} $MultiUser.Privileges == Power
+    StrCpy $1 1
+  ${EndIf}
+  !insertmacro UninstallDecision $MultiUser.InstallMode $1 $0 $Uninstall
+  ${If} $Uninstall == rights
+    MessageBox MB_OK|MB_ICONSTOP "Quillmere is installed for everyone on this computer: uninstalling it needs administrator rights." /SD IDOK
+  ${ElseIf} $Uninstall == account
+    MessageBox MB_OK|MB_ICONSTOP "This Quillmere is installed just for one user: uninstall it signed in as that user, not with another account." /SD IDOK
+  ${Else}
+    Return
+  ${EndIf}
+  SetErrorLevel 5 ; ERROR_ACCESS_DENIED
+  Quit
 FunctionEnd
 
 ; Puts back value NAME of the user's desktop as kept in VALUE (empty: it was
@@ -280,35 +333,40 @@ FunctionEnd
 !macroend
 
 Section "Uninstall"
-  ; The screensaver and the switch as they were before, if ours is still the
-  ; user's (with nothing kept: no screensaver, the switch as it is).
-  ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
-  !insertmacro LongPath
-  ${If} $2 == $ScrPath
-    ReadRegStr $1 HKCU "${OWN_KEY}" PreviousScreensaver
-    !insertmacro GiveBack "SCRNSAVE.EXE" $1
-    ClearErrors
-    ReadRegStr $1 HKCU "${OWN_KEY}" PreviousScreenSaveActive
-    ${IfNot} ${Errors}
-      !insertmacro GiveBack ScreenSaveActive $1
+  ; The signed-in user's part, only as that user (UninstallDecision).
+  ${If} $Uninstall == all
+    ; The screensaver and the switch as they were before, if ours is still
+    ; the user's (with nothing kept: no screensaver, the switch as it is).
+    ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+    !insertmacro LongPath
+    ${If} $2 == $ScrPath
+      ReadRegStr $1 HKCU "${OWN_KEY}" PreviousScreensaver
+      !insertmacro GiveBack "SCRNSAVE.EXE" $1
+      ClearErrors
+      ReadRegStr $1 HKCU "${OWN_KEY}" PreviousScreenSaveActive
+      ${IfNot} ${Errors}
+        !insertmacro GiveBack ScreenSaveActive $1
+      ${EndIf}
+      !insertmacro TellSession
     ${EndIf}
-    !insertmacro TellSession
+    ; The log the screensaver writes when it cannot write where it runs,
+    ; and its folder when nothing else is in it.
+    ReadEnvStr $0 LOCALAPPDATA
+    ${If} $0 != ""
+      Delete "$0\Quillmere\screen.log"
+      RMDir "$0\Quillmere"
+    ${EndIf}
+    ; Quillmere's settings, and the publisher's key when nothing else is in it.
+    DeleteRegKey HKCU "${OWN_KEY}"
+    DeleteRegKey /ifempty HKCU "Software\Tovarind"
+  ${Else}
+    !insertmacro Tell "Quillmere was removed with another account than the one signed in to this session, so the signed-in user's screensaver and Quillmere's settings for them were left as they are. If Quillmere was their screensaver, they choose another one in the Screen Saver Settings."
   ${EndIf}
   Delete $ScrPath
   Delete "$INSTDIR\uninstall.exe"
   Delete "$INSTDIR\${SETTINGS_LNK}"
   RMDir $INSTDIR
-  ; The log the screensaver writes when it cannot write where it runs: this
-  ; account's, and its folder when nothing else is in it.
-  ReadEnvStr $0 LOCALAPPDATA
-  ${If} $0 != ""
-    Delete "$0\Quillmere\screen.log"
-    RMDir "$0\Quillmere"
-  ${EndIf}
-  ; Quillmere's settings, and the publisher's key when nothing else is in
-  ; it: the user's, and the machine's only with the installation for everyone.
-  DeleteRegKey HKCU "${OWN_KEY}"
-  DeleteRegKey /ifempty HKCU "Software\Tovarind"
+  ; The machine's settings only with the installation for everyone.
   ${If} $MultiUser.InstallMode == AllUsers
     DeleteRegKey HKLM "${OWN_KEY}"
     DeleteRegKey /ifempty HKLM "Software\Tovarind"

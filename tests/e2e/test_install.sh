@@ -2,7 +2,10 @@
 # What scripts/package makes, under Wine: orders of silent installs (for
 # everyone, for one user, the one after the other, again without a mode,
 # activated or not) from the user's screensaver as it was; each ends in one
-# installation, whose uninstaller gives the screensaver back.
+# installation, whose uninstaller gives the screensaver back. Before them,
+# the installer's decisions as a table, with the facts Wine never shows (a
+# standard user, another account); after them, an entry naming a folder
+# not Quillmere's.
 set -u
 . "$QM_SOURCE_DIR/tests/harness/lib.sh"
 qm_e2e_begin install || exit 1
@@ -43,6 +46,36 @@ where() {  # HKLM|HKCU: dir, udir (Unix) and scr, uscr of that installation
 # Runs an uninstaller silently; it copies itself away and goes on, removing the entry last.
 uninstall() { run "$2" /S && qm_until 60 gone "$1\\$entry" || qm_fail "$order: the $1 entry stays after uninstalling"; }
 verify() { osslsigncode verify -CAfile "$qm_work/cert.pem" -in "$1" >/dev/null 2>&1 || qm_fail "no valid signature on $1"; }
+
+# What an earlier run left in this prefix: the last step's installation, or a failure's.
+for key in "HKLM\\$entry" "HKCU\\$entry" 'HKLM\Software\Tovarind' "HKCU\\$own"; do
+    "$QM_WINE" reg delete "$key" /f >/dev/null 2>&1
+done
+rm -rf "$sys32/quillmere.scr" "$c/Program Files/Quillmere" "$mine"
+
+# Each row: a decision of res/installer_decisions.nsh and its facts, then
+# what it must decide. u\Quillmere stands for the per-user folder.
+decisions=(
+    "UninstallDecision AllUsers 1 1 all" "UninstallDecision AllUsers 1 0 machine"
+    "UninstallDecision AllUsers 0 1 rights" "UninstallDecision AllUsers 0 0 rights"
+    "UninstallDecision CurrentUser 0 1 all" "UninstallDecision CurrentUser 1 0 account"
+    "UninstallDecision CurrentUser 0 0 account"
+    'ReplaceDecision AllUsers 1 "" u\Quillmere none' 'ReplaceDecision AllUsers 1 U\QUILLMERE u\Quillmere replace'
+    'ReplaceDecision AllUsers 1 C:\Windows u\Quillmere folder' 'ReplaceDecision AllUsers 1 u\Quillmere\.. u\Quillmere folder'
+    'ReplaceDecision AllUsers 0 u\Quillmere u\Quillmere account' 'ReplaceDecision AllUsers 0 "" u\Quillmere account'
+    'ReplaceDecision CurrentUser 1 C:\Quillmere "" replace' 'ReplaceDecision CurrentUser 0 C:\Quillmere "" files'
+    'ReplaceDecision CurrentUser 0 "" "" none'
+)
+{
+    printf '%s\n' "OutFile $qm_work/decide.exe" 'Target amd64-unicode' '!include LogicLib.nsh' \
+        "!include $QM_SOURCE_DIR/res/installer_decisions.nsh" Section 'FileOpen $9 "$EXEDIR\decided.txt" w'
+    printf '!insertmacro %s $0\nFileWrite $9 "$0$\\n"\n' "${decisions[@]% *}"
+    printf '%s\n' 'FileClose $9' SectionEnd
+} >"$qm_work/decide.nsi" && makensis -V1 "$qm_work/decide.nsi" >/dev/null || qm_fail "the table of decisions does not build"
+run "$qm_work/decide.exe" /S && mapfile -t decided <"$qm_work/decided.txt"
+for i in "${!decisions[@]}"; do
+    [ "${decided[i]:-}" = "${decisions[i]##* }" ] || qm_fail "${decisions[i]% *}: decided ${decided[i]:-nothing}"
+done
 
 package plain
 cmp -s "$qm_work/plain.scr" "$QM_SCR" || qm_fail "the zip's .scr is not the one built"
@@ -107,4 +140,14 @@ for order in "${orders[@]}"; do
     "$QM_WINE" reg delete 'HKLM\Software\Tovarind' /f >/dev/null 2>&1
     echo "ok: $order at $SECONDS s"
 done
+
+# The user's entry names a folder not Quillmere's (any process of theirs can
+# write it): the installation for everyone leaves that folder, the entry and
+# the screensaver there alone.
+order=foreign decoy=$qm_work/decoy && wdecoy=Z:${decoy//\//\\} && mkdir -p "$decoy" &&
+    touch "$decoy"/{uninstall.exe,quillmere.scr,"Screen Saver Settings.lnk"}
+qm_reg add "HKCU\\$entry" /v InstallLocation /d "$wdecoy" /f >/dev/null && set_desktop "$wdecoy\\quillmere.scr" 1
+run "$qm_work/plain"/*-setup.exe /S /ALLUSERS
+[ "$(ls "$decoy" | wc -l)" = 3 ] && has_key "HKCU\\$entry" && [ "$(desktop)" = "$wdecoy\\quillmere.scr 1" ] ||
+    qm_fail "an installation for everyone acted on $decoy, named by the user's entry"
 echo PASS

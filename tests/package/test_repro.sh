@@ -3,11 +3,14 @@
 # in the working tree) at another path, and compares it with the one built;
 # then packages both, each with its own copy of the scripts, into folders at
 # other paths (one named relatively, one holding a file of someone else's),
-# and compares the two releases.
+# and compares the two releases. The copy sits outside any git repository,
+# as a source tarball: its packing, as one inside another's repository,
+# refuses without SOURCE_DATE_EPOCH.
 set -u
 src=${QM_SOURCE_DIR:?} copy=${QM_COPY_DIR:?}
 fail() { echo "FAIL: $*" >&2 && exit 1; }
 mkdir -p "$copy/src"
+! git -C "$copy" rev-parse --git-dir >/dev/null 2>&1 || fail "the copy at $copy is inside a git repository (QM_REPRO_DIR)"
 # tar keeps the files' times, so only what changed is built again.
 files=$(git -C "$src" ls-files -z | tr '\0' '\n') || fail "git ls-files in $src"
 (cd "$src" && tar --ignore-failed-read -cf - -T - <<<"$files" 2>/dev/null) | tar -C "$copy/src" -xf - || fail "copying the sources"
@@ -22,11 +25,18 @@ cmp "$QM_SCR" "$copy/out/quillmere.scr" || fail "the copy at $copy/src built ano
 x86_64-w64-mingw32-objdump -t "$QM_SCR" | grep -q 'no symbols' || fail "quillmere.scr holds symbols"
 rm -rf "$copy/a" "$copy/b" && mkdir "$copy/a" && echo mine >"$copy/a/mine.txt"
 QM_BUILD_DIR=$(dirname "$QM_SCR") "$src/scripts/package" --no-build --dist "$copy/a" >/dev/null || fail "packaging"
-(cd "$copy" && QM_BUILD_DIR=out src/scripts/package --no-build --dist b >/dev/null) || fail "packaging the copy into b"
+epoch=${SOURCE_DATE_EPOCH:-$(git -C "$src" log -1 --format=%ct)}
+# Neither the copy nor scripts/package in a repository of someone else's has a commit of its own.
+rm -rf "$copy/nest" && git init -q "$copy/nest" && git -C "$copy/nest" -c user.name=t -c user.email=t commit -q --allow-empty -m t &&
+    mkdir -p "$copy/nest/tree/scripts" && cp "$src/scripts/package" "$copy/nest/tree/scripts/" || fail "making a repository around a tree"
+for tree in src nest/tree; do
+    ! out=$(cd "$copy" && env -u SOURCE_DATE_EPOCH QM_BUILD_DIR=out $tree/scripts/package --no-build --dist b 2>&1) &&
+        [[ $out = *SOURCE_DATE_EPOCH* ]] && [ ! -e "$copy/b" ] || fail "$tree packed without SOURCE_DATE_EPOCH: $out"
+done
+(cd "$copy" && SOURCE_DATE_EPOCH=$epoch QM_BUILD_DIR=out src/scripts/package --no-build --dist b >/dev/null) || fail "packaging the copy into b"
 [ "$(cat "$copy/a/mine.txt")" = mine ] || fail "scripts/package --dist removed a file it did not make"
 for f in SHA256SUMS $(awk '{print $2}' "$copy/a/SHA256SUMS"); do cmp "$copy/a/$f" "$copy/b/$f" || fail "the copy packed another $f"; done
 # The packed files carry the commit's time (zip rounds it up to even seconds), not the packing's.
-epoch=${SOURCE_DATE_EPOCH:-$(git -C "$src" log -1 --format=%ct)}
 [ "$(unzip -Z -T "$copy/a"/*.zip quillmere.scr | awk '{print $7}')" = "$(TZ=UTC date -d "@$(((epoch + 1) / 2 * 2))" +%Y%m%d.%H%M%S)" ] ||
     fail "the release's files carry the time they were packed, not the commit's"
 echo PASS
