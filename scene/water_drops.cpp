@@ -200,17 +200,6 @@ void rain_schedule::live_drops(double time, std::vector<water_drop>& out) const
     }
 }
 
-std::int64_t rain_schedule::fallen_before(double time) const
-{
-    std::int64_t fallen = 0;
-    for (int slot = 0; slot < slots_; ++slot) {
-        const std::int64_t period = period_at(slot, time);
-        if (period >= 0)
-            fallen += period + (drop_of(slot, period).start < time ? 1 : 0);
-    }
-    return fallen;
-}
-
 void pointer_trail::add(const water_drop& drop)
 {
     drops_[next_] = drop;

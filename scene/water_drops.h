@@ -81,8 +81,6 @@ public:
     rain_schedule(std::uint32_t seed, int slots, double rain, float width, float height);
     // The drops alive at `time`, appended to `out`. Nothing falls before 0.
     void live_drops(double time, std::vector<water_drop>& out) const;
-    // How many drops have fallen in [0, time): for checking the rate.
-    std::int64_t fallen_before(double time) const;
 
 private:
     // The slot's period under way at `time`; -1 before its first, and for
