@@ -123,12 +123,10 @@ bool light_surface(const float* slope_x, const float* slope_y, std::size_t count
 void glinting_triangles(const std::vector<std::uint16_t>& indices, const std::uint32_t* glint,
                         std::vector<std::uint16_t>& out)
 {
-    out.resize(indices.size());
-    std::uint16_t* next = out.data();
+    out.clear();
     for (std::size_t t = 0; t + 3 <= indices.size(); t += 3) {
-        const std::uint16_t a = indices[t], b = indices[t + 1], c = indices[t + 2];
-        if (((glint[a] | glint[b] | glint[c]) & 0xFFu) != 0)
-            next[0] = a, next[1] = b, next[2] = c, next += 3;
+        const std::uint16_t* corners = &indices[t];
+        if (((glint[corners[0]] | glint[corners[1]] | glint[corners[2]]) & 0xFFu) != 0)
+            out.insert(out.end(), corners, corners + 3);
     }
-    out.resize(static_cast<std::size_t>(next - out.data()));
 }
