@@ -193,70 +193,87 @@ TEST(DesktopTexture, SizeFollowsWhatTheGlTakesAndAnUnreadPictureIsBlack)
 }
 
 // Lit on OpenGL 2.0 each pixel gets the light its vertex gets on OpenGL
-// 1.1 (the slope of the waves and of a click's ring from the same closed
-// forms), on a flat grey picture; the two differ between the vertices. A
-// shader that does not compile is logged and the light is per vertex.
+// 1.1 (the slope of rings or crossed waves and of a click's ring from the
+// same closed forms), on a flat grey picture; the two differ between the
+// vertices. A shader that does not compile is logged and the light is per
+// vertex. Still water lit per pixel is the picture, byte for byte.
 TEST(SceneLight, PerPixelAgreesWithPerVertexAtTheVerticesAndFallsBack)
 {
     constexpr int size = 396; // the grid's 100 vertices every 4 pixels
     gl_window surface(size, WS_POPUP | WS_VISIBLE);
     ASSERT_TRUE(surface.context);
-    store({{setting_quality, "100"}, {setting_amp, "30"}, {setting_light, "1"}, {setting_rain, "1e-300"}});
-    static HBITMAP grey = nullptr;
+    static HBITMAP picture[2];
     std::vector<std::uint32_t> pixels(std::size_t(size) * size, 0xFF808080u);
-    grey = CreateBitmap(size, size, 1, 32, pixels.data());
-    capture_new_part = [](const screen_rect&) { return static_cast<HBITMAP>(CopyImage(grey, IMAGE_BITMAP, 0, 0, 0)); };
-    std::vector<std::uint8_t> frames[3];
-    for (int path = 0; path < 3; ++path) { // per vertex, per pixel, a shader that does not compile
-        SCOPED_TRACE(path);
-        store({{setting_radial, "1"}});
+    picture[0] = CreateBitmap(size, size, 1, 32, pixels.data());
+    for (std::size_t k = 0; k < pixels.size(); ++k)
+        pixels[k] = 0xFF000000u | std::uint32_t(k * 2654435761u >> 8 & 0xFFFFFF);
+    picture[1] = CreateBitmap(size, size, 1, 32, pixels.data());
+    static int shown = 0;
+    capture_new_part = [](const screen_rect&) { return static_cast<HBITMAP>(CopyImage(picture[shown], IMAGE_BITMAP, 0, 0, 0)); };
+    const struct { bool gl_12, broken; const char *radial, *amp, *light; int picture; } runs[] = {
+        {true, false, "1", "30", "1", 0}, {false, false, "1", "30", "1", 0}, {false, true, "1", "30", "1", 0},
+        {true, false, "0", "30", "1", 0}, {false, false, "0", "30", "1", 0},
+        {false, false, "1", "0", "1", 1}, {false, false, "1", "0", "0", 1},
+    };
+    std::vector<std::uint8_t> frames[7];
+    for (int run = 0; run < 7; ++run) {
+        const auto& r = runs[run];
+        SCOPED_TRACE(run);
+        store({{setting_quality, "100"}, {setting_amp, r.amp}, {setting_light, r.light}, {setting_rain, "1e-300"}, {setting_radial, r.radial}});
+        shown = r.picture;
         water_saver scene;
         ASSERT_TRUE(scene.init_data());
         scene.follow_screen({-9, -9, 1, 1}, {0, 0, size, size});
         screen_monitors.clear(), screen_width = size, screen_height = size, screen_preview = false;
-        if (path == 0)
+        if (r.gl_12) // what an OpenGL 1.1 with the textures of today's gets
             read_gl_capabilities = [] { return read_capabilities("1.2.0", "GL_ARB_texture_non_power_of_two", 1024); };
         const char* source = light_fragment_source;
-        if (path == 2)
-            light_fragment_source = "#version 110\nvoid main() { broken }\n";
+        if (r.broken)
+            light_fragment_source = "void main() { broken }\n";
         const std::size_t logged = test_log().size();
         ASSERT_TRUE(scene.init_gl());
         read_gl_capabilities = desktop_texture_capabilities;
         light_fragment_source = source;
-        EXPECT_EQ(scene.light_per_pixel(), path == 1);
+        const bool per_pixel = !r.gl_12 && !r.broken && *r.light == '1';
+        EXPECT_EQ(scene.light_per_pixel(), per_pixel);
         const std::string log = test_log().substr(logged);
-        EXPECT_EQ(log.find("WARNING: the light's shader failed (fragment shader: ") != std::string::npos, path == 2) << log;
-        EXPECT_NE(log.find(path == 1 ? "Light: per pixel (OpenGL 2.0)\n" : "Light: per vertex (OpenGL 1.1): "), std::string::npos) << log;
+        EXPECT_EQ(log.find("WARNING: the light's shader failed (fragment shader: ") != std::string::npos, r.broken) << log;
+        if (*r.light == '1')
+            EXPECT_NE(log.find(per_pixel ? "Light: per pixel (OpenGL 2.0)\n" : "Light: per vertex (OpenGL 1.1): "), std::string::npos) << log;
         scene.resize(size, size);
-        scene.input(input_press, 0, size / 2, size / 2);
+        // Half a pixel over: every vertex on a pixel's centre.
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(-0.5, size - 0.5, size - 0.5, -0.5, -1, 1);
+        glMatrixMode(GL_MODELVIEW);
+        if (r.picture == 0)
+            scene.input(input_press, 0, size / 2, size / 2);
         scene.draw(1.6f);
-        frames[path].resize(std::size_t(size) * size * 4);
-        glReadPixels(0, 0, size, size, GL_RGBA, GL_UNSIGNED_BYTE, frames[path].data());
+        frames[run].resize(std::size_t(size) * size * 4);
+        glReadPixels(0, 0, size, size, GL_RGBA, GL_UNSIGNED_BYTE, frames[run].data());
     }
     capture_new_part = capture_desktop;
-    DeleteObject(grey);
-    // A vertex at (x, y) is the corner of four pixels: their mean is what
-    // either path gives there.
-    const auto at = [&](int path, int x, int y) {
-        const auto one = [&](int px, int py) { return int(frames[path][(std::size_t(size - 1 - py) * size + px) * 4]); };
-        return one(x - 1, y - 1) + one(x, y - 1) + one(x - 1, y) + one(x, y);
-    };
-    int largest = 0, brighter = 0, darker = 0, apart = 0;
-    for (int y = 1; y < size; ++y)
-        for (int x = 1; x < size; ++x) {
-            const int vertex = at(0, x, y), pixel = at(1, x, y);
-            ASSERT_EQ(at(2, x, y), vertex) << x << ", " << y;
-            // Beside the rings' centre the waves' direction turns within a pixel.
-            const bool on_vertex = x % 4 == 0 && y % 4 == 0 && std::hypot(x - size / 2, y - size / 2) > 6;
-            int& difference = on_vertex ? largest : apart;
-            difference = std::max(difference, std::abs(pixel - vertex) / 4);
-            brighter += pixel > 4 * (0x80 + 24);
-            darker += pixel < 4 * (0x80 - 8);
-        }
-    EXPECT_LE(largest, 6);
-    EXPECT_GT(apart, largest);
-    EXPECT_GT(brighter, 100);
-    EXPECT_GT(darker, 100);
+    DeleteObject(picture[0]);
+    DeleteObject(picture[1]);
+    EXPECT_TRUE(frames[2] == frames[0]);
+    EXPECT_TRUE(frames[5] == frames[6]);
+    for (int pair : {0, 3}) {
+        SCOPED_TRACE(pair == 0 ? "rings" : "crossed waves");
+        int largest = 0, brighter = 0, darker = 0, apart = 0;
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x) {
+                const std::size_t k = (std::size_t(size - 1 - y) * size + x) * 4; // rows from the bottom
+                const int vertex = frames[pair][k], pixel = frames[pair + 1][k];
+                int& difference = x % 4 == 0 && y % 4 == 0 ? largest : apart;
+                difference = std::max(difference, std::abs(pixel - vertex));
+                brighter += pixel > 0x80 + 24;
+                darker += pixel < 0x80 - 8;
+            }
+        EXPECT_LE(largest, 3);
+        EXPECT_GT(apart, 4 * largest);
+        EXPECT_GT(brighter, 100);
+        EXPECT_GT(darker, 100);
+    }
 }
 
 } // namespace
