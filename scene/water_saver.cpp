@@ -170,6 +170,13 @@ void water_saver::choose_light(const gl_capabilities& capabilities)
     log_write("Light: per vertex (OpenGL 1.1): %s\n", why.c_str());
 }
 
+surface_light water_saver::light_way() const
+{
+    if (!light)
+        return surface_light::none;
+    return pixel_light ? surface_light::per_pixel : surface_light::per_vertex;
+}
+
 void water_saver::build_mesh(int columns, int rows)
 {
     for (scene_view& view : views_)
@@ -198,8 +205,7 @@ void water_saver::prepare_surface(scene_view& view, int index)
     const int slots = max_live_drops - (pointer_stirs() ? pointer_drops : 0);
     const int share = slots / count + (index < slots % count ? 1 : 0);
     view.surface.prepare(view.vertices, columns, rows, view.area.width, view.area.height, view.half_texel,
-                         !light ? surface_light::none : pixel_light ? surface_light::per_pixel : surface_light::per_vertex,
-                         rain, share, rain_seed + static_cast<std::uint32_t>(index) * 7919u);
+                         light_way(), rain, share, rain_seed + static_cast<std::uint32_t>(index) * 7919u);
 }
 
 void water_saver::input(input_action action, int code, int x, int y)
@@ -274,7 +280,7 @@ void water_saver::draw_view(scene_view& view, int index)
     gl.glTranslatef(static_cast<GLfloat>(view.area.x), static_cast<GLfloat>(view.area.y), 0);
     gl.glVertexPointer(2, GL_FLOAT, sizeof(mesh_vertex), &view.vertices[0].x);
     gl.glTexCoordPointer(2, GL_FLOAT, sizeof(mesh_vertex), &view.vertices[0].u);
-    if (light && pixel_light) {
+    if (light_way() == surface_light::per_pixel) {
         pixel_light_frame frame;
         frame.width = width;
         frame.height = height;

@@ -71,6 +71,7 @@ private:
     // The light's way in this context: per pixel where a shader can be
     // built, else per vertex.
     void choose_light(const gl_capabilities& capabilities);
+    surface_light light_way() const;
     // A view's grid, its texture's inset and half texel, for `area`.
     void lay_out(scene_view& view, const screen_rect& area, int columns, int rows);
     // The drops and light of one view, laid out for its grid and size.
