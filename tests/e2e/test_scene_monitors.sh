@@ -59,7 +59,7 @@ rained_apart() {
     cells && awk "BEGIN {exit !($(convert "$w/cells.png" -format '%[fx:minima]' info:) > 0.02)}"
 }
 run rain 100 amp 0 -- /s
-until_shot rained_apart || qm_fail "rain: not every part of both monitors rippled: $(convert "$w/cells.png" txt:- | tail -n +2)"
+qm_until 60 shot_then rained_apart || qm_fail "rain: not every part of both monitors rippled: $(convert "$w/cells.png" txt:- | tail -n +2)"
 end_with key x
 
 # Light on a flat grey desktop: the two monitors look alike (their waves,
