@@ -28,9 +28,9 @@ tiles() { convert -size 1600x1200 tile:"$1" -type TrueColor -depth 8 "$w/desk.pn
 noise() { convert -size 800x600 xc: -seed "$1" +noise Random -type TrueColor -depth 8 "$w/noise$1.png"; }
 
 monitors R+800+0 L+0+0
-# The pointer's rings and a click's ring where the pointer is, on either
-# monitor (after the pointer's first place, the left monitor's edge); each
-# monitor shows its own part of the desktop, pixel for pixel.
+# Each monitor shows its own part of the desktop, pixel for pixel; the
+# pointer, first seen at the window's centre (the primary's left edge),
+# rings the left monitor where it moves to, and a click the primary.
 noise 1 && noise 2 && convert "$w/noise1.png" "$w/noise2.png" +append "$w/pair.png" && tiles "$w/pair.png"
 run rain 1e-9 amp 0 --
 focused && still_drawn && keep_still || qm_fail "no still look kept"
