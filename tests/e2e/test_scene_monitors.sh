@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # Two 800 x 600 monitors, one left of the primary (the virtual screen starts
-# at x = -800), then one above it (at y = -600): one window covers both, and
-# each monitor shows its own part of the desktop, is lit, rained on and
-# stirred on its own, and is still covered and rippling after the screen
-# change that moves the origin.
+# at x = -800) or above it (at y = -600), changed from one to the other
+# under a run: one window covers both, and each monitor shows its own part
+# of the desktop and is stirred, rained on and lit on its own.
 set -u
 . "$QM_SOURCE_DIR/tests/harness/lib.sh"
 # A prefix that never asks XRandR, so Wine sees the monitors set on the display;
@@ -22,50 +21,68 @@ monitors() {  # NAME+X+Y NAME+X+Y
     xrandr --setmonitor "*${1%%+*}" "800/212x600/159+${1#*+}" screen && xrandr --setmonitor "${2%%+*}" "800/212x600/159+${2#*+}" none ||
         qm_fail "no monitors $*"
 }
+# Changes the monitors under a run as the system would tell it; the log says
+# the new virtual screen.
+change_to() {  # NAME+X+Y NAME+X+Y SCREEN
+    monitors "$1" "$2" && [ "$(qm_probe --mode 800 600)" = mode=0 ] || qm_fail "Wine does not take the monitors $1 $2"
+    qm_until 30 grep -q "^Screen changed: $3, 2 monitor(s)" "$w/screen.log" || qm_fail "no screen change to $3 in the log"
+}
 L=800x600+0+0 R=800x600+800+0 U=800x600+0+0 P=800x600+0+600
-# Desktops as large as the display, made of 800 x 600 tiles.
-tiles() { convert -size 1600x1200 tile:"$1" -type TrueColor -depth 8 "$w/desk.png"; }
-noise() { convert -size 800x600 xc: -seed "$1" +noise Random -type TrueColor -depth 8 "$w/noise$1.png"; }
+# Desktops as large as the display, of 800 x 600 pictures of noise.
+noise() { convert -size 800x600 xc: -seed "$1" +noise Random "$w/noise$1.png"; }
+tiles() { convert \( "$w/noise$1.png" "$w/noise$2.png" +append \) \( "$w/noise$3.png" "$w/noise$4.png" +append \) -append \
+    -type TrueColor -depth 8 "$w/desk.png"; }
 
 monitors R+800+0 L+0+0
-# Each monitor shows its own part of the desktop, pixel for pixel; the
-# pointer, first seen at the window's centre (the primary's left edge),
-# rings the left monitor where it moves to, and a click the primary.
-noise 1 && noise 2 && convert "$w/noise1.png" "$w/noise2.png" +append "$w/pair.png" && tiles "$w/pair.png"
+# Still water shows each monitor's own part of the desktop, pixel for pixel.
+# The pointer rings the monitor it moves to, a click where it is, on either
+# monitor, the one left of the primary and the primary; and after the screen
+# changes to one above the primary, on each of those. (The picture follows
+# the virtual screen: the primary keeps what it showed, and the display
+# shows the same there.)
+noise 1 && noise 2 && tiles 1 2 2 1
 run rain 1e-9 amp 0 --
 focused && still_drawn && keep_still || qm_fail "no still look kept"
+# Where the pointer is first seen (the window's centre) it drops nothing.
 ring_after mousemove 400 300
-ring_centred 400 300 $L "the pointer on the left monitor"
+ring_centred 400 300 $L "the pointer on the monitor left of the primary"
 qm_until 30 looks_still || qm_fail "the pointer's ring never retires"
 ring_after mousemove 1200 300 click 1
-ring_centred 1200 300 $R "a click on the primary monitor"
+ring_centred 1200 300 $R "a click on the primary"
+change_to P+0+600 U+0+0 "800 x 1200 at 0, -600"
+qm_until 30 keep_still || qm_fail "after the screen change still water is not the desktop"
+xdotool mousemove 400 400 && ring_after mousemove 400 300
+ring_centred 400 300 $U "the pointer on the monitor above the primary"
+qm_until 30 looks_still || qm_fail "the pointer's ring never retires"
+ring_after mousemove 400 900 click 1
+ring_centred 400 900 $P "a click on the primary below it"
 end_with key Escape
 
 # Rain: in every look that shows any, the two monitors (the same picture)
 # differ, and in the looks together every part of each monitor is rippled.
-tiles "$w/noise1.png"
-rm -f "$w/cells.png"
-cells() {  # the share of changed pixels in each of a monitor's 4 x 3 parts, added to $w/cells.png
-    convert "$w/now.png" "$w/desk.png" -compose difference -composite -crop 1600x600+0+0 +repage \
-        -colorspace gray -threshold 10% -scale '8x3!' "$w/look-cells.png" &&
-        { [ -f "$w/cells.png" ] || cp "$w/look-cells.png" "$w/cells.png"; } &&
+tiles 1 2 1 2
+cells() {  # the share of changed pixels in each of the two monitors' 4 x 3 parts, added to $w/cells.png
+    convert "$w/now.png" "$w/desk.png" -compose difference -composite -colorspace gray -threshold 10% \
+        \( -clone 0 -crop "$1" +repage -scale '4x3!' \) \( -clone 0 -crop "$2" +repage -scale '4x3!' \) -delete 0 +append \
+        "$w/look-cells.png" && { [ -f "$w/cells.png" ] || cp "$w/look-cells.png" "$w/cells.png"; } &&
         convert "$w/cells.png" "$w/look-cells.png" -compose lighten -composite "$w/cells.png"
 }
 rained_apart() {
     local apart rained
-    apart=$(aef "$w/now.png[$L]" "$w/now.png[$R]") rained=$(($(aef "$w/now.png[$L]" "$w/desk.png[$L]") + $(aef "$w/now.png[$R]" "$w/desk.png[$R]")))
+    apart=$(aef "$w/now.png[$1]" "$w/now.png[$2]") rained=$(($(aef "$w/now.png[$1]" "$w/desk.png[$1]") + $(aef "$w/now.png[$2]" "$w/desk.png[$2]")))
     [ "$rained" -gt 0 ] || return 1
     [ $((4 * apart)) -gt "$rained" ] || qm_fail "rain: the same drops on both monitors ($apart pixels apart, $rained rained)"
-    cells && awk "BEGIN {exit !($(convert "$w/cells.png" -format '%[fx:minima]' info:) > 0.02)}"
+    cells "$1" "$2" && awk "BEGIN {exit !($(convert "$w/cells.png" -format '%[fx:minima]' info:) > 0.02)}"
 }
 run rain 100 amp 0 -- /s
-qm_until 60 shot_then rained_apart || qm_fail "rain: not every part of both monitors rippled: $(convert "$w/cells.png" txt:- | tail -n +2)"
+qm_until 60 shot_then rained_apart $U $P ||
+    qm_fail "rain: not every part of both monitors rippled: $(convert "$w/cells.png" txt:- | tail -n +2)"
 end_with key x
 
 # Light on a flat grey desktop: the two monitors look alike (their waves,
-# shade and glints in their own places), both darker and brighter. After
-# the screen changes to one monitor above the primary (the origin moves
-# to y = -600) both are covered again, alike, lit and rippling.
+# shade and glints in their own places), both darker and brighter; after
+# the screen changes back (the origin moves to x = -800) both are covered
+# again, alike, lit and rippling.
 convert -size 1600x1200 xc:'#808080' "$w/desk.png"
 lit() { convert "$w/now.png[$1]" -format '%[fx:minima.r < 0.47 && maxima.r > 0.53]' info: | grep -qx 1; }
 alike() { [ "$(aef "$w/now.png[$1]" "$w/now.png[$2]")" -lt 2000 ]; }
@@ -75,10 +92,8 @@ lit_moving() {
         [ "$(ae "$w/now.png[$2]" "$w/last.png[$2]")" -gt 5000 ] || { cp "$w/now.png" "$w/last.png" && false; }
 }
 run light 1 amp 25 -- /s
-until_shot lit_alike $L $R || qm_fail "lit: the monitors are not lit alike: $(aef "$w/now.png[$L]" "$w/now.png[$R]") pixels apart"
-monitors P+0+600 U+0+0
-[ "$(qm_probe --mode 800 600)" = mode=0 ] || qm_fail "Wine does not take the new monitors"
-qm_until 30 grep -q '^Screen changed: 800 x 1200 at 0, -600, 2 monitor(s)' "$w/screen.log" || qm_fail "no screen change in the log"
-until_shot lit_moving $U $P || qm_fail "after the screen change the monitors are not both covered, lit alike and rippling: $(qm_probe)"
+until_shot lit_alike $U $P || qm_fail "lit: the monitors are not both lit both ways and alike ($(aef "$w/now.png[$U]" "$w/now.png[$P]") pixels apart)"
+change_to R+800+0 L+0+0 "1600 x 600 at -800, 0"
+until_shot lit_moving $L $R || qm_fail "after the screen change the monitors are not both covered, lit alike and rippling: $(qm_probe)"
 end_with key x
 echo PASS
