@@ -4,6 +4,7 @@ key='HKLM\Software\Tovarind\Quillmere'
 w=$qm_work
 
 ae() { compare -metric AE "$1" "$2" null: 2>&1 | awk '{printf "%d", $1}'; }
+aef() { compare -metric AE -fuzz 3% "$1" "$2" null: 2>&1 | awk '{printf "%d", $1}'; }  # what an eye would see
 # Mean difference (0..1) of one region of the screen from the desktop.
 mae() { compare -metric MAE "$w/now.png[$1]" "$w/desk.png[$1]" null: 2>&1 | sed -E 's/.*\((.*)\)/\1/'; }
 # Retries a check on fresh screenshots ($w/now.png) for up to 30 s.
@@ -31,6 +32,27 @@ run() {  # SETTINGS... -- SWITCH...: a fresh key with these values, then a run
     display -window root "$w/desk.png" >/dev/null 2>&1
     qm_start_scr "$@"
     qm_wait_window Quillmere 30 >/dev/null || qm_fail "$*: no window"
+}
+# Still water kept as a raw shot: later looks are compared with it byte for
+# byte, quick enough on a busy machine to catch a ring while it is young.
+keep_still() { xwd -root -silent >"$w/still.xwd" && [ "$(ae xwd:"$w/still.xwd" "$w/desk.png")" = 0 ]; }
+looks_still() { xwd -root -silent >"$w/look.xwd" && cmp -s "$w/look.xwd" "$w/still.xwd"; }
+looks_stirred() { ! looks_still; }
+# On still water: XDOTOOL ARGS..., then the first look that is not still is
+# kept and judged afterwards: ring_box is the box (WxH+X+Y) of all that changed.
+ring_after() {
+    xdotool "$@" && qm_until 30 looks_stirred || qm_fail "$*: the water stays still"
+    ring_box=$(convert xwd:"$w/still.xwd" xwd:"$w/look.xwd" -compose difference -composite \
+        -bordercolor black -border 1 -format %@ info:)
+}
+# The ring's box is centred on X,Y (a monitor's centre, so its edges clip it
+# evenly at any age) and lies inside that monitor (WxH+X+Y).
+ring_centred() {  # X Y MONITOR WHAT
+    local bw bh bx by mw mh mx my
+    IFS=x+ read -r bw bh bx by <<<"$ring_box" && IFS=x+ read -r mw mh mx my <<<"$3"
+    ((bx -= 1, by -= 1, bx >= mx && by >= my && bx + bw <= mx + mw && by + bh <= my + mh &&
+        (2 * bx + bw - 2 * $1) ** 2 <= 64 && (2 * by + bh - 2 * $2) ** 2 <= 64)) ||
+        qm_fail "$4: the ring is not centred on $1, $2 in $3 (it changed $ring_box)"
 }
 focused() { qm_focus Quillmere || qm_fail "the render window never gets the focus"; }
 end_with() {  # XDOTOOL ARGS...: the run ends with exit code 1 and a clean log

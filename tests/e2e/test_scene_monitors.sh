@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Two monitors, the primary on the right: one window covers both, each shows
-# its own part of the desktop (pixel for pixel when the water is still) and
-# ripples with rings of its own, and a key still ends the run.
+# Two 800 x 600 monitors, one left of the primary (the virtual screen starts
+# at x = -800) or above it (at y = -600), changed from one to the other
+# under a run: one window covers both, and each monitor shows its own part
+# of the desktop and is stirred, rained on and lit on its own.
 set -u
 . "$QM_SOURCE_DIR/tests/harness/lib.sh"
 # A prefix that never asks XRandR, so Wine sees the monitors set on the display;
@@ -9,26 +10,87 @@ set -u
 qm_ensure_prefix "$QM_WINEPREFIX" && WINEPREFIX=$QM_WINEPREFIX DISPLAY= "$QM_WINE" reg add \
     'HKCU\Software\Wine\X11 Driver' /v UseXRandR /d N /f >/dev/null 2>&1 &&
     WINEPREFIX=$QM_WINEPREFIX timeout 60 "$QM_WINESERVER" -w || { echo "FAIL: no two-monitor prefix"; exit 1; }
-qm_e2e_begin scene_monitors 1600x600 || exit 1
+qm_e2e_begin scene_monitors 1600x1200 || exit 1
 . "$QM_SOURCE_DIR/tests/e2e/scene_lib.sh"
 
-# Two 800 x 600 monitors, a grey gradient across each, the right one inverted.
-convert -size 600x800 gradient:'#e8e8e8'-'#303030' -rotate -90 \( +clone -negate \) +append \
-    -type TrueColor -depth 8 "$w/desk.png"
-half_rippling() { rippling && [ "$(ae "$w/now.png[800x600+$1+0]" "$w/desk.png[800x600+$1+0]")" -gt 5000 ]; }
-# The primary monitor (*) on the right takes the display's output, so the virtual
-# screen starts left of the primary's origin, at x = -800.
-xrandr --setmonitor L 800/212x600/159+0+0 none && xrandr --setmonitor '*R' 800/212x600/159+800+0 screen ||
-    qm_fail "no two monitors"
-run amp 0 -- /s
-still_drawn
+# The primary (first) takes the display's output; Wine puts the virtual
+# screen's origin at the display's top-left corner.
+monitors() {  # NAME+X+Y NAME+X+Y
+    local m
+    for m in $(xrandr --listmonitors | awk 'NR > 1 {print $2}' | tr -d '*+'); do xrandr --delmonitor "$m" 2>/dev/null; done
+    xrandr --setmonitor "*${1%%+*}" "800/212x600/159+${1#*+}" screen && xrandr --setmonitor "${2%%+*}" "800/212x600/159+${2#*+}" none ||
+        qm_fail "no monitors $*"
+}
+# Changes the monitors under a run as the system would tell it; the log says
+# the new virtual screen.
+change_to() {  # NAME+X+Y NAME+X+Y SCREEN
+    monitors "$1" "$2" && [ "$(qm_probe --mode 800 600)" = mode=0 ] || qm_fail "Wine does not take the monitors $1 $2"
+    qm_until 30 grep -q "^Screen changed: $3, 2 monitor(s)" "$w/screen.log" || qm_fail "no screen change to $3 in the log"
+}
+L=800x600+0+0 R=800x600+800+0 U=800x600+0+0 P=800x600+0+600
+# Desktops as large as the display, of 800 x 600 pictures of noise.
+noise() { convert -size 800x600 xc: -seed "$1" +noise Random "$w/noise$1.png"; }
+tiles() { convert \( "$w/noise$1.png" "$w/noise$2.png" +append \) \( "$w/noise$3.png" "$w/noise$4.png" +append \) -append \
+    -type TrueColor -depth 8 "$w/desk.png"; }
+
+monitors R+800+0 L+0+0
+# Lit still water shows each monitor's own part of the desktop, pixel for
+# pixel. The pointer rings the monitor it moves to, the one left of the
+# primary; a click rings the place it falls on, on the primary, and after
+# the screen changes to a monitor above the primary, on the primary below
+# it. (The picture follows the virtual screen: the primary keeps what it
+# showed, and the display shows the same there.)
+noise 1 && noise 2 && tiles 1 2 2 1
+run light 1 rain 1e-9 amp 0 --
+focused && still_drawn && keep_still || qm_fail "no still look kept"
+# Where the pointer is first seen (the window's centre) it drops nothing.
+ring_after mousemove 400 300
+ring_centred 400 300 $L "the pointer on the monitor left of the primary"
+qm_until 30 looks_still || qm_fail "the pointer's ring never retires"
+ring_after mousemove 1200 300 click 1
+ring_centred 1200 300 $R "a click on the primary"
+change_to P+0+600 U+0+0 "800 x 1200 at 0, -600"
+qm_until 30 keep_still || qm_fail "after the screen change still water is not the desktop"
+ring_after mousemove 400 900 click 1
+ring_centred 400 900 $P "a click on the primary below the other monitor"
+end_with key Escape
+
+# Rain: in every look that shows any, the two monitors (the same picture)
+# differ, and in the looks together every part of each monitor is rippled.
+tiles 1 2 1 2
+cells() {  # the share of changed pixels in each of the two monitors' 4 x 3 parts, added to $w/cells.png
+    convert "$w/now.png" "$w/desk.png" -compose difference -composite -colorspace gray -threshold 10% \
+        \( -clone 0 -crop "$1" +repage -scale '4x3!' \) \( -clone 0 -crop "$2" +repage -scale '4x3!' \) -delete 0 +append \
+        "$w/look-cells.png" && { [ -f "$w/cells.png" ] || cp "$w/look-cells.png" "$w/cells.png"; } &&
+        convert "$w/cells.png" "$w/look-cells.png" -compose lighten -composite "$w/cells.png"
+}
+rained_apart() {
+    local apart rained
+    apart=$(aef "$w/now.png[$1]" "$w/now.png[$2]") rained=$(($(aef "$w/now.png[$1]" "$w/desk.png[$1]") + $(aef "$w/now.png[$2]" "$w/desk.png[$2]")))
+    [ "$rained" -gt 0 ] || return 1
+    [ $((4 * apart)) -gt "$rained" ] || qm_fail "rain: the same drops on both monitors ($apart pixels apart, $rained rained)"
+    cells "$1" "$2" && awk "BEGIN {exit !($(convert "$w/cells.png" -format '%[fx:minima]' info:) > 0.02)}"
+}
+run rain 100 amp 0 -- /s
+qm_until 60 shot_then rained_apart $U $P ||
+    qm_fail "rain: not every part of both monitors rippled: $(convert "$w/cells.png" txt:- | tail -n +2)"
 end_with key x
-run amp 100 -- /s
-until_shot half_rippling 0 && until_shot half_rippling 800 || qm_fail "not both monitors ripple"
-# Rings centred on a monitor barely move its centre column sideways.
-for x in 0 800; do
-    awk "BEGIN {exit !(4 * $(mae "3x520+$((x + 399))+40") < $(mae "3x520+$((x + 200))+40"))}" ||
-        qm_fail "the rings are not centred on the monitor at $x"
-done
+
+# Light on a flat grey desktop: the two monitors look alike (their waves,
+# shade and glints in their own places), both darker and brighter; after
+# the screen changes back (the origin moves to x = -800) both are covered
+# again, alike, lit and rippling.
+convert -size 1600x1200 xc:'#808080' "$w/desk.png"
+lit() { convert "$w/now.png[$1]" -format '%[fx:minima.r < 0.47 && maxima.r > 0.53]' info: | grep -qx 1; }
+alike() { [ "$(aef "$w/now.png[$1]" "$w/now.png[$2]")" -lt 2000 ]; }
+lit_alike() { lit "$1" && lit "$2" && alike "$1" "$2"; }
+lit_moving() {
+    lit_alike "$1" "$2" && [ -f "$w/last.png" ] && [ "$(ae "$w/now.png[$1]" "$w/last.png[$1]")" -gt 5000 ] &&
+        [ "$(ae "$w/now.png[$2]" "$w/last.png[$2]")" -gt 5000 ] || { cp "$w/now.png" "$w/last.png" && false; }
+}
+run light 1 amp 25 -- /s
+until_shot lit_alike $U $P || qm_fail "lit: the monitors are not both lit both ways and alike ($(aef "$w/now.png[$U]" "$w/now.png[$P]") pixels apart)"
+change_to R+800+0 L+0+0 "1600 x 600 at -800, 0"
+until_shot lit_moving $L $R || qm_fail "after the screen change the monitors are not both covered, lit alike and rippling: $(qm_probe)"
 end_with key x
 echo PASS
