@@ -1,11 +1,7 @@
 #!/usr/bin/env bash
-# What scripts/package makes, under Wine: orders of silent installs (for
-# everyone, for one user, the one after the other, again without a mode,
-# activated or not) from the user's screensaver as it was; each ends in one
-# installation, whose uninstaller gives the screensaver back. Before them,
-# the installer's decisions as a table, with the facts Wine never shows (a
-# standard user, another account); after them, an entry naming a folder
-# not Quillmere's.
+# What scripts/package makes, under Wine: the installer's decisions (with facts Wine never shows:
+# a standard user, another account); orders of silent installs, each ending in one installation
+# whose uninstaller gives the user's screensaver back; an entry naming a foreign folder.
 set -u
 . "$QM_SOURCE_DIR/tests/harness/lib.sh"
 qm_e2e_begin install || exit 1
@@ -43,18 +39,15 @@ where() {  # HKLM|HKCU: dir, udir (Unix) and scr, uscr of that installation
     if [ "$1" = HKLM ]; then dir='C:\Program Files\Quillmere' udir=$c/Program\ Files/Quillmere scr='C:\windows\system32\quillmere.scr' uscr=$sys32/quillmere.scr
     else dir=$win udir=$mine scr=$win\\quillmere.scr uscr=$mine/quillmere.scr; fi
 }
-# Runs an uninstaller silently; it copies itself away and goes on, removing the entry last.
-uninstall() { run "$2" /S && qm_until 60 gone "$1\\$entry" || qm_fail "$order: the $1 entry stays after uninstalling"; }
 verify() { osslsigncode verify -CAfile "$qm_work/cert.pem" -in "$1" >/dev/null 2>&1 || qm_fail "no valid signature on $1"; }
 
-# What an earlier run left in this prefix: the last step's installation, or a failure's.
+# What an earlier run left in this prefix.
 for key in "HKLM\\$entry" "HKCU\\$entry" 'HKLM\Software\Tovarind' "HKCU\\$own"; do
     "$QM_WINE" reg delete "$key" /f >/dev/null 2>&1
 done
 rm -rf "$sys32/quillmere.scr" "$c/Program Files/Quillmere" "$mine"
 
-# Each row: a decision of res/installer_decisions.nsh and its facts, then
-# what it must decide. u\Quillmere stands for the per-user folder.
+# A decision of res/installer_decisions.nsh, its facts, what it must decide (u\Quillmere: the per-user folder).
 decisions=(
     "UninstallDecision AllUsers 1 1 all" "UninstallDecision AllUsers 1 0 machine"
     "UninstallDecision AllUsers 0 1 rights" "UninstallDecision AllUsers 0 0 rights"
@@ -79,8 +72,7 @@ done
 
 package plain
 cmp -s "$qm_work/plain.scr" "$QM_SCR" || qm_fail "the zip's .scr is not the one built"
-# Signed with a throwaway certificate, through an osslsigncode that notes its
-# arguments and leaves out the time stamp (no server here).
+# Signed with a throwaway certificate, through an osslsigncode that notes its arguments and drops the time stamp.
 openssl req -x509 -newkey rsa:2048 -nodes -keyout "$qm_work/key.pem" -out "$qm_work/cert.pem" -days 2 -subj /CN=test \
     -addext extendedKeyUsage=codeSigning 2>/dev/null && openssl pkcs12 -export -inkey "$qm_work/key.pem" \
     -in "$qm_work/cert.pem" -out "$qm_work/t.pfx" -passout pass:pw || qm_fail "no throwaway certificate"
@@ -93,8 +85,7 @@ verify "$qm_work/signed"/*-setup.exe && verify "$qm_work/signed.scr"
 osslsigncode remove-signature -in "$qm_work/signed.scr" -out "$qm_work/unsigned.scr" >/dev/null &&
     cmp -s "$qm_work/unsigned.scr" "$QM_SCR" || qm_fail "the signed .scr without its signature is not the one built"
 
-# Each order: the package; the user's screensaver and switch before ("-":
-# not there); where the one installation left is; the runs.
+# The package; the user's screensaver and switch before ("-": none); where the installation ends; the runs.
 orders=(
     "plain $other 0 HKLM /S /ALLUSERS /ACTIVATE;/S /ACTIVATE"           # over one switched off; twice
     "signed $other 1 HKCU /S /CURRENTUSER;/S"                            # again without a mode: the user's
@@ -130,7 +121,8 @@ for order in "${orders[@]}"; do
     qm_reg add "HKCU\\$own" /v amp /d 30 /f >/dev/null && qm_reg add 'HKCU\Software\Tovarind\Other' /f >/dev/null &&
         mkdir -p "$appdata/Quillmere" && echo log >"$appdata/Quillmere/screen.log"
 
-    uninstall "$ends" "$dir\\uninstall.exe"
+    # The uninstaller copies itself away and goes on, removing the entry last.
+    run "$dir\\uninstall.exe" /S && qm_until 60 gone "$ends\\$entry" || qm_fail "$order: the $ends entry stays after uninstalling"
     [ ! -e "$udir" ] && [ ! -e "$uscr" ] && [ ! -e "$appdata/Quillmere" ] || qm_fail "$order: files left after uninstalling"
     [ "$(desktop)" = "$saver $active" ] || qm_fail "$order: after uninstalling the screensaver is $(desktop)"
     [[ $runs != *ACTIVATE* ]] || expect_values "$session" "ScreenSaveActive=${active/-/0}"
@@ -141,9 +133,8 @@ for order in "${orders[@]}"; do
     echo "ok: $order at $SECONDS s"
 done
 
-# The user's entry names a folder not Quillmere's (any process of theirs can
-# write it): the installation for everyone leaves that folder, the entry and
-# the screensaver there alone.
+# The user's entry (any process of theirs can write it) names a foreign folder: an
+# installation for everyone leaves it, the entry and the screensaver alone.
 order=foreign decoy=$qm_work/decoy && wdecoy=Z:${decoy//\//\\} && mkdir -p "$decoy" &&
     touch "$decoy"/{uninstall.exe,quillmere.scr,"Screen Saver Settings.lnk"}
 qm_reg add "HKCU\\$entry" /v InstallLocation /d "$wdecoy" /f >/dev/null && set_desktop "$wdecoy\\quillmere.scr" 1

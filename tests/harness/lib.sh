@@ -1,6 +1,5 @@
-# Shared helpers of the Wine tests (sourced by bash). Every wait waits for a
-# state and is bounded; a test stops only what it started: its Xvfb by pid,
-# the Wine server of its own prefix.
+# Shared helpers of the Wine tests (sourced by bash). Every wait is for a
+# state, bounded; a test stops only its own Xvfb and its prefix's Wine server.
 QM_WINE=${QM_WINE:-$(command -v wine64 || echo /usr/lib/wine/wine64)}
 QM_WINESERVER=${QM_WINESERVER:-$(command -v wineserver || echo /usr/lib/wine/wineserver)}
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
@@ -18,9 +17,8 @@ qm_ensure_prefix() {
     [ -f "$1/system.reg" ]
 }
 
-# A private Xvfb on a free display; with -noreset a picture put on the root
-# window stays when its client leaves. Usage: qm_start_xvfb [WIDTHxHEIGHT]
-qm_start_xvfb() {
+# A private Xvfb on a free display (-noreset: a root picture outlives its client).
+qm_start_xvfb() {  # [WIDTHxHEIGHT]
     local fifo number=""
     fifo=$(mktemp -u /tmp/qm-xvfb.XXXXXX) && mkfifo "$fifo"
     Xvfb -displayfd 9 -screen 0 "${1:-1024x768}x24" -nolisten tcp -noreset 9>"$fifo" >/dev/null 2>&1 &
@@ -31,20 +29,13 @@ qm_start_xvfb() {
     export DISPLAY=:$number
 }
 
-qm_stop_xvfb() {
-    [ -n "$qm_xvfb_pid" ] && kill "$qm_xvfb_pid" 2>/dev/null && wait "$qm_xvfb_pid" 2>/dev/null
-    qm_xvfb_pid=""
-}
+qm_stop_xvfb() { [ -n "$qm_xvfb_pid" ] && kill "$qm_xvfb_pid" 2>/dev/null && wait "$qm_xvfb_pid" 2>/dev/null; qm_xvfb_pid=""; }
 
 # Ends every Wine process of this prefix (ours alone) and waits for it.
-qm_stop_wine() {
-    WINEPREFIX=${WINEPREFIX:?} timeout 30 "$QM_WINESERVER" -k >/dev/null 2>&1
-    timeout 30 "$QM_WINESERVER" -w >/dev/null 2>&1 || true
-}
+qm_stop_wine() { WINEPREFIX=${WINEPREFIX:?} timeout 30 "$QM_WINESERVER" -k >/dev/null 2>&1; timeout 30 "$QM_WINESERVER" -w >/dev/null 2>&1 || true; }
 
-# A fresh working directory $qm_work, the prefix, a private display and one
-# Wine server kept up for all the test's runs. Usage: qm_e2e_begin NAME [SIZE]
-qm_e2e_begin() {
+# A fresh $qm_work, the prefix, a private display and one Wine server for all runs.
+qm_e2e_begin() {  # NAME [SIZE]
     export WINEPREFIX=${QM_WINEPREFIX:?}
     qm_work=${QM_WORK_DIR:?}/$1
     rm -rf "$qm_work" && mkdir -p "$qm_work"
@@ -55,7 +46,7 @@ qm_e2e_begin() {
 
 qm_fail() { echo "FAIL: $*" >&2 && exit 1; }
 
-# Starts the screensaver in $qm_work through the probe (qm_scr_pid), which writes its exit code as Windows
+# Starts the screensaver in $qm_work (qm_scr_pid) through the probe, which writes its exit code as Windows
 # gives it to $qm_work/exit.txt: a Wine process's Unix status can be a kill after a clean exit.
 qm_start_scr() {
     (cd "$qm_work" && exec "$QM_WINE" "${QM_PROBE:?}" --run "Z:${QM_SCR//\//\\}" "$@" >"$qm_work/exit.txt") &
@@ -66,16 +57,14 @@ qm_scr_unix_pid() {
     grep -lzx "WINEPREFIX=$WINEPREFIX" /dev/null $(pgrep -f '^Z:.*quillmere\.scr' | sed 's|.*|/proc/&/environ|') 2>/dev/null | cut -d/ -f3
 }
 
-# Runs COMMAND until it succeeds (in this shell, so what it sets stays), for
-# at most SECONDS. Usage: qm_until SECONDS COMMAND...
-qm_until() {
-    local end=$((SECONDS + $1))
-    shift
+# Runs COMMAND in this shell (what it sets stays) until it succeeds, at most SECONDS.
+qm_until() {  # SECONDS COMMAND...
+    local end=$((SECONDS + $1)) && shift
     until "$@"; do [ "$SECONDS" -lt "$end" ] || return 1; sleep 0.1; done
 }
 
 # Sets qm_exit to the screensaver's exit code once it ends, or to "running"
-# after SECONDS. (Not in a subshell: only this shell can wait for it.)
+# after SECONDS (not in a subshell: only this shell can wait for it).
 qm_wait_exit() {
     qm_exit=running
     qm_until "${1:-20}" qm_scr_ended || return 0
@@ -83,14 +72,9 @@ qm_wait_exit() {
     qm_exit=$(sed -n 's/^exit=\([0-9]*\).*/\1/p' "$qm_work/exit.txt")
 }
 qm_scr_ended() { ! kill -0 "$qm_scr_pid" 2>/dev/null; }
-# Fails unless the run ends with exit code CODE. Usage: qm_expect_exit CODE WHAT
-qm_expect_exit() {
-    qm_wait_exit 20
-    [ "$qm_exit" = "$1" ] || qm_fail "$2: exit code $qm_exit, expected $1"
-}
+qm_expect_exit() { qm_wait_exit 20; [ "$qm_exit" = "$1" ] || qm_fail "$2: exit code $qm_exit, expected $1"; }  # CODE WHAT
 
-# Prints the X id of the first visible window whose name matches, waiting up
-# to SECONDS. Usage: qm_wait_window NAME [SECONDS]
+# Prints the X id of the first visible window whose name matches: qm_wait_window NAME [SECONDS]
 qm_wait_window() { qm_until "${2:-20}" qm_window_id "$1" >/dev/null && qm_window_id "$1"; }
 qm_window_id() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 | grep .; }
 
@@ -98,10 +82,9 @@ qm_screenshot() { xwd -root -silent | convert xwd:- "$1"; }
 
 qm_reg() { "$QM_WINE" reg "$@" 2>/dev/null | tr -d '\r'; }
 
-# Gives the keyboard to the window named NAME; sets window to its X id and
-# WIDTH HEIGHT X Y to its geometry. No window manager runs, so the pointer is
-# moved over it and the X focus set, again until the focus is there; keys
-# sent after that reach it.
+# Gives the keyboard to the window named NAME (no window manager runs: the
+# pointer over it and the X focus set until it holds); sets window to its X
+# id and WIDTH HEIGHT X Y to its geometry.
 qm_focus() {  # NAME
     window=$(qm_wait_window "$1" 20) &&
         eval "$(xdotool getwindowgeometry --shell "$window" | grep -E '^(WIDTH|HEIGHT|X|Y)=')" &&
@@ -109,5 +92,5 @@ qm_focus() {  # NAME
 }
 qm_focus_once() { xdotool mousemove "$1" "$2" windowfocus "$window" 2>/dev/null && sleep 0.1 && [ "$(xdotool getwindowfocus 2>/dev/null)" = "$window" ]; }
 
-# Lines of tests/windows/win_probe.cpp. Usage: qm_probe [CLASS [MESSAGE WPARAM]]
+# Lines of tests/windows/win_probe.cpp: qm_probe [CLASS [MESSAGE WPARAM]]
 qm_probe() { "$QM_WINE" "${QM_PROBE:?}" "${1:-opengl demo}" "${@:2}" 2>/dev/null | tr -d '\r'; }

@@ -1,9 +1,15 @@
-// The screensaver command line as the host and users write it, and the
-// frame time across the tick counter's wrap.
+// The shell's pure parts: the command line as the host and users write it,
+// the frame time across the tick counter's wrap, and a log in a folder that
+// is not there (a run from a folder that went away).
 #include "shell/command_line.h"
 #include "shell/frame_tick.h"
+#include "shell/run_log.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <unistd.h>
 
 TEST(CommandLine, ModesAndHandles)
 {
@@ -32,4 +38,12 @@ TEST(FrameTick, MillisecondsBecomeSecondsAcrossTheWrap)
 {
     EXPECT_FLOAT_EQ(frame_seconds(61000, 1000), 60.0f);
     EXPECT_FLOAT_EQ(frame_seconds(5, 0xFFFFFFFBu), 0.010f);
+}
+
+// Writing goes on, to nowhere (the lines themselves are checked on a real run's screen.log).
+TEST(RunLog, AFolderThatIsNotThereTakesNothing)
+{
+    const std::string missing = ::testing::TempDir() + "run_log_" + std::to_string(::getpid()) + ".d/screen.log";
+    { run_log log(missing.c_str()); log_write("WARNING: can't open reg key: %s\n", "Software\\Tovarind\\Quillmere"); }
+    EXPECT_EQ(std::fopen(missing.c_str(), "r"), nullptr);
 }

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -29,12 +30,9 @@ TEST(MonitorViews, MonitorsBecomeClippedPartsOfTheWindow)
         EXPECT_EQ(monitor_views(c.monitors, c.window), c.views) << &c - cases;
 }
 
-// What a context offers, from its version and extension texts (Windows' own
-// OpenGL 1.1 renderer has neither edge clamp nor any texture size), and the
-// texture planned for it: the picture's own size when the GL takes it, else
-// a power-of-two square of at least 1024 within the GL's limit; clamped to
-// its edge, or half a smallest-level texel inside its border; a preview's a
-// copy of about its own size; mipmaps where the picture is shown smaller.
+// What a context offers, and the texture planned: the picture's size when the GL takes it,
+// else a power-of-two square of at least 1024 within its limit; clamped to the edge or
+// half a smallest-level texel inside; a preview's of its own size; mipmaps when shown smaller.
 TEST(TexturePlan, CapabilitiesThenSizeWrapLevelsAndInset)
 {
     const struct { const char *version, *extensions; bool any_size, edge_clamp; } texts[] = {
@@ -49,7 +47,7 @@ TEST(TexturePlan, CapabilitiesThenSizeWrapLevelsAndInset)
     };
     for (const auto& c : texts) {
         const gl_capabilities gl = read_capabilities(c.version, c.extensions, 1024);
-        EXPECT_TRUE(gl.any_size == c.any_size && gl.edge_clamp == c.edge_clamp && gl.max_size == 1024)
+        EXPECT_EQ(std::tie(gl.any_size, gl.edge_clamp, gl.max_size), std::make_tuple(c.any_size, c.edge_clamp, 1024))
             << (c.version ? c.version : "null") << " / " << (c.extensions ? c.extensions : "null");
     }
 
@@ -73,18 +71,15 @@ TEST(TexturePlan, CapabilitiesThenSizeWrapLevelsAndInset)
         {mesa, 800, 600, 1024, 768, true, {800, 600}, true, 0}, // a preview larger than the picture
     };
     for (const auto& c : plans) {
-        const texture_plan plan = plan_texture(c.gl, c.w, c.h, c.shown_w, c.shown_h, c.small);
-        EXPECT_TRUE(plan.size.width == c.size.width && plan.size.height == c.size.height &&
-                    plan.mipmaps == c.mipmaps && plan.edge_clamp == c.gl.edge_clamp &&
-                    plan.inset_u == c.inset && plan.inset_v == c.inset)
-            << &c - plans << ": " << plan.size.width << " x " << plan.size.height;
+        const texture_plan p = plan_texture(c.gl, c.w, c.h, c.shown_w, c.shown_h, c.small);
+        EXPECT_EQ(std::tie(p.size.width, p.size.height, p.mipmaps, p.edge_clamp, p.inset_u, p.inset_v),
+                  std::tie(c.size.width, c.size.height, c.mipmaps, c.gl.edge_clamp, c.inset, c.inset)) << &c - plans;
     }
 }
 
 TEST(Resample, SameSizeCopiesShrinkingAveragesGrowingBlends)
 {
-    // 6 x 4 pixels in rows of 20 bytes: one-pixel stripes in the first
-    // channel, every pixel its own value in the third.
+    // 6 x 4 pixels in rows of 20 bytes: stripes in the first channel, each pixel's own value in the third.
     std::vector<std::uint8_t> from(20 * 4), same(18 * 4), shrunk(6), two{0, 0, 0, 240, 0, 0}, grown(24);
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 6; ++x)
@@ -93,21 +88,21 @@ TEST(Resample, SameSizeCopiesShrinkingAveragesGrowingBlends)
     for (int y = 0; y < 4; ++y)
         EXPECT_TRUE(std::equal(&same[18 * y], &same[18 * y + 18], &from[20 * y])) << y;
 
-    // Stripes shrunk three times: every pixel the average, not a stripe
-    // picked out (which is what shimmers as the picture moves).
+    // Shrunk three times: the average, not a stripe picked out (which shimmers as the picture moves).
     resample_rgb({from.data(), 20, 6, 4}, {shrunk.data(), 6, 2, 1});
     EXPECT_NEAR(shrunk[0], 100, 25);
     EXPECT_NEAR(shrunk[3], 100, 25);
 
     // Grown: the ends keep the edge values and the middle blends them.
     resample_rgb({two.data(), 6, 2, 1}, {grown.data(), 24, 8, 1});
-    EXPECT_TRUE(grown[0] == 0 && grown[21] == 240 && grown[9] > 60 && grown[9] < 180);
+    EXPECT_EQ(grown[0], 0);
+    EXPECT_EQ(grown[21], 240);
+    EXPECT_NEAR(grown[9], 120, 60);
 }
 
 } // namespace
 
-// After the screen changed: what must be taken from the screen again (what
-// the window did not cover), and the old picture kept where both lie.
+// After the screen changed: what the window did not cover is taken again, the old picture kept.
 TEST(ScreenChange, UncoveredPartsAndTheOldPictureKept)
 {
     using rects = std::vector<screen_rect>;
@@ -121,9 +116,8 @@ TEST(ScreenChange, UncoveredPartsAndTheOldPictureKept)
     for (const auto& c : cases)
         EXPECT_EQ(uncovered_parts(c.screen, c.covered), c.parts) << &c - cases;
 
-    // A 3 x 2 picture of (10, 20) with each pixel's x and y in its first two
-    // bytes, pasted into a black 4 x 4 one of (9, 19): kept at its place,
-    // bottom-up rows and all; the rest black; nothing outside either read.
+    // A 3 x 2 picture at (10, 20), each pixel's x and y in its bytes, pasted into a black
+    // 4 x 4 one at (9, 19): kept at its place, the rest black, nothing outside either read.
     desktop_picture old = blank_picture(3, 2), grown = blank_picture(4, 4);
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 3; ++x)
@@ -135,6 +129,7 @@ TEST(ScreenChange, UncoveredPartsAndTheOldPictureKept)
         for (int x = 0; x < 4; ++x) {
             const std::uint8_t* pixel = &grown.rows[(3 - y) * grown.stride + 3 * x];
             const bool inside = x >= 1 && y >= 1 && y <= 2;
-            EXPECT_TRUE(pixel[0] == (inside ? 9 + x : 0) && pixel[1] == (inside ? 19 + y : 0) && pixel[2] == 0) << x << "," << y;
+            EXPECT_EQ(std::make_tuple(+pixel[0], +pixel[1], +pixel[2]), std::make_tuple(inside ? 9 + x : 0, inside ? 19 + y : 0, 0))
+                << x << "," << y;
         }
 }

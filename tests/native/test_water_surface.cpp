@@ -1,6 +1,5 @@
-// Light and drops on the water: a flat surface stays the picture, the light
-// follows the slope, drops bend the picture as round bumps and are a
-// function of the time alone, the rain falls at moments of its own.
+// Light and drops on the water: the light follows the slope, drops bend the
+// picture as round bumps, the rain falls at moments of its own.
 #include "scene/mesh.h"
 #include "scene/water_light.h"
 #include "scene/water_surface.h"
@@ -10,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <set>
 #include <vector>
@@ -17,22 +17,18 @@
 namespace {
 
 int level(std::uint32_t grey) { return static_cast<int>(grey & 0xFF); }
+bool same(const std::vector<mesh_vertex>& a, const std::vector<mesh_vertex>& b) { return a.size() == b.size() && !std::memcmp(a.data(), b.data(), a.size() * sizeof a[0]); }
 
-// Flat is lit exactly as unlit; a slope facing the upper left is brighter
-// and may glint, one facing away is darker and never glints; the glint sits
-// where the slope mirrors the light (about 14 degrees towards it). A whole
-// surface is lit as each of its vertices is, four at a time or alone.
+// A slope facing the upper left is brighter and may glint (where it mirrors
+// the light), one facing away darker; a surface is lit as each vertex alone.
 TEST(WaterLight, FollowsTheSlope)
 {
-    EXPECT_EQ(light_at(0, 0).shade, 0xFFFFFFFFu);
-    EXPECT_EQ(light_at(0, 0).glint, 0xFF000000u);
     const struct { float slope; bool facing, glint; } cases[] = {
         {0.25f, true, true}, {0.05f, true, false}, {0.6f, true, false},
         {-0.05f, false, false}, {-0.25f, false, false}, {-1.5f, false, false},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.slope);
-        // Along the light's own diagonal, then across it: no glint there.
+        SCOPED_TRACE(c.slope); // along the light's diagonal, then across it: no glint there
         const vertex_light along = light_at(c.slope * 0.7071f, c.slope * 0.7071f);
         EXPECT_EQ(level(along.shade) == 255, c.facing);
         EXPECT_EQ(level(along.glint) > 0, c.facing);
@@ -42,13 +38,8 @@ TEST(WaterLight, FollowsTheSlope)
     EXPECT_LT(level(light_at(-1.5f, -1.5f).shade), level(light_at(-0.05f, -0.05f).shade));
 
     std::vector<float> across, down;
-    for (float x = -0.8f; x <= 0.8f; x += 0.1f)
-        for (float y = -0.8f; y <= 0.8f; y += 0.1f) {
-            across.push_back(x);
-            down.push_back(y);
-        }
-    across.push_back(0.2f); // 290: not a multiple of four
-    down.push_back(0.2f);
+    for (int k = 0; k < 290; ++k) // not a multiple of four
+        across.push_back(k % 17 * 0.1f - 0.8f), down.push_back(k / 17 * 0.1f - 0.8f);
     std::vector<std::uint32_t> shade(across.size()), glint(across.size());
     EXPECT_TRUE(light_surface(across.data(), down.data(), across.size(), shade.data(), glint.data()));
     for (std::size_t k = 0; k < across.size(); ++k) {
@@ -61,8 +52,7 @@ TEST(WaterLight, FollowsTheSlope)
     EXPECT_EQ(out, std::vector<std::uint16_t>({1, 2, 3})); // only those with a glint at a corner
 }
 
-// How far the rings of `drop` move the picture at each pixel of its row,
-// outwards positive: through the code that moves the grid.
+// How far the rings of `drop` move the picture at each pixel of its row, outwards positive.
 std::vector<float> moves_along_row(const drop_shape& shape, const water_drop& drop, double time, int width)
 {
     std::vector<mesh_vertex> row;
@@ -76,10 +66,9 @@ std::vector<float> moves_along_row(const drop_shape& shape, const water_drop& dr
     return out;
 }
 
-// A drop's front runs out at a steady speed; the train behind it starts
-// pulling the picture outwards and ends pulling it in; it spreads as
-// sqrt(spread / (r + spread)); its height fades to exactly nothing at the
-// end of its life with no step, a shorter life the same curve faster.
+// A drop's front runs out steadily, its train pulling the picture out then in,
+// spreading as sqrt(spread / (r + spread)); its height fades to exactly
+// nothing at the end of its life with no step, a shorter life faster.
 TEST(WaterDrops, RingsSpreadAndFade)
 {
     const drop_shape shape = make_drop_shape(2203, 0.5f);
@@ -109,8 +98,10 @@ TEST(WaterDrops, RingsSpreadAndFade)
 
     float last = shape.height, now;
     EXPECT_FLOAT_EQ(drop_envelope(shape, 0), last);
-    for (double age = 0.01; age < drop_lifetime; age += 0.01, last = now)
-        ASSERT_TRUE((now = drop_envelope(shape, age)) < last && last - now < 0.05f * shape.height) << age;
+    for (double age = 0.01; age < drop_lifetime; age += 0.01, last = now) {
+        ASSERT_LT(now = drop_envelope(shape, age), last) << age;
+        ASSERT_LT(last - now, 0.05f * shape.height) << age;
+    }
     EXPECT_LT(last, 0.01f * shape.half_texel);
     EXPECT_EQ(drop_envelope(shape, drop_lifetime), 0);
     EXPECT_EQ(drop_envelope(shape, 3, 3), 0);
@@ -118,9 +109,8 @@ TEST(WaterDrops, RingsSpreadAndFade)
     EXPECT_EQ(drop_envelope(make_drop_shape(20, 0.5f), 1), 0); // never moves half a texel
 }
 
-// A drop is a round bump: it moves the picture the same way across as
-// down, and the side where the water rises away from the light faces it
-// and is the bright one.
+// A drop is a round bump: it moves the picture alike across and down, and the side rising
+// away from the light faces it and is the bright one; without drops lit water is the picture.
 TEST(WaterDrops, BendLikeARoundBumpLitOnTheSideFacingTheLight)
 {
     std::vector<mesh_vertex> built, moved;
@@ -149,12 +139,16 @@ TEST(WaterDrops, BendLikeARoundBumpLitOnTheSideFacingTheLight)
     }
     EXPECT_GT(bright, 0);
     EXPECT_GT(dark, 0);
+    surface.apply(moved = built, 5.0, {}, 0, 0);
+    EXPECT_TRUE(same(moved, built));
+    EXPECT_FALSE(surface.glinting());
+    EXPECT_EQ(surface.shade(), std::vector<std::uint32_t>(built.size(), 0xFFFFFFFFu));
+    EXPECT_EQ(surface.glint(), std::vector<std::uint32_t>(built.size(), 0xFF000000u));
 }
 
-// The rain: never more drops than its slots, 1 a drop every three seconds,
-// 100 every slot busy; the drops seen alive are the ones counted, fall
-// anywhere on the view, and at moments of their own at every rate, never
-// in step. Values no slider gives are no rain or the heaviest.
+// The rain: 1 a drop every three seconds, 100 every slot busy, never more;
+// drops fall on the view at moments of their own, never in step. Values no
+// slider gives are no rain or the heaviest.
 TEST(WaterDrops, RainFollowsTheSliderAtMomentsOfItsOwn)
 {
     const double tiny = std::numeric_limits<double>::denorm_min(), nan = std::nan("");
@@ -168,8 +162,7 @@ TEST(WaterDrops, RainFollowsTheSliderAtMomentsOfItsOwn)
         const rain_schedule rain(7, c.slots, c.rain, 1920, 1080);
         std::vector<water_drop> live;
         std::set<double> starts;
-        // Every drop lives 3 s at least: looks a quarter second apart see them all.
-        for (double t = 0; t < 6000; t += 0.25, live.clear()) {
+        for (double t = 0; t < 6000; t += 0.25, live.clear()) { // drops live 3 s at least: looks 0.25 s apart see all
             rain.live_drops(t, live);
             ASSERT_LE(live.size(), std::size_t(c.slots));
             for (const water_drop& d : live) {
@@ -184,29 +177,21 @@ TEST(WaterDrops, RainFollowsTheSliderAtMomentsOfItsOwn)
         EXPECT_NEAR(starts.size() / 6000.0, c.per_second, 0.01 * c.per_second + 1e-9);
         if (starts.size() < 20)
             continue;
-        // The gaps between falls spread as a random rain's do; one slot
-        // always busy can only vary each drop's life.
-        std::vector<double> gaps;
+        // The gaps spread as a random rain's; one slot always busy only varies the lives.
+        const double gaps = starts.size() - 1, mean = (*starts.rbegin() - *starts.begin()) / gaps;
+        double squares = 0;
         for (auto a = starts.begin(), b = std::next(a); b != starts.end(); ++a, ++b)
-            gaps.push_back(*b - *a);
-        double sum = 0, squares = 0;
-        for (double gap : gaps) {
-            sum += gap;
-            squares += gap * gap;
-        }
-        const double mean = sum / gaps.size();
-        EXPECT_GT(std::sqrt(squares / gaps.size() - mean * mean) / mean, c.slots > 1 ? 0.5 : 0.08);
+            squares += (*b - *a) * (*b - *a);
+        EXPECT_GT(std::sqrt(squares / gaps - mean * mean) / mean, c.slots > 1 ? 0.5 : 0.08);
     }
     std::vector<water_drop> none;
     rain_schedule(7, 12, 100, 1920, 1080).live_drops(1e300, none); // past any count
     EXPECT_TRUE(none.empty());
 }
 
-// The frame at a moment is the same at 20, 30 or 60 frames a second (ticks
-// of 33 and 34, 16 and 17 ms) or in one step; a lit flat surface without
-// drops is the picture; moving the pointer drops at most one ring per short
-// distance, and a ring is never cut short.
-TEST(WaterSurface, SameMomentSameFieldFlatIsThePicturePointerWaits)
+// A moment's frame is the same at 20, 30 or 60 frames a second or in one step; the pointer
+// drops a ring per short distance at most, and a ring is never cut short.
+TEST(WaterSurface, SameMomentSameFieldPointerWaits)
 {
     std::vector<mesh_vertex> built, frames[4];
     std::vector<std::uint16_t> indices;
@@ -220,33 +205,17 @@ TEST(WaterSurface, SameMomentSameFieldFlatIsThePicturePointerWaits)
     const std::uint32_t rates[] = {20, 60, 30, 1};
     for (int k = 0; k < 4; ++k) {
         rain_clock clock;
-        for (std::uint32_t frame = 1, tick = 0; tick < 2000; ++frame) {
+        for (std::uint32_t frame = 1, tick = 0; tick < 2000; tick = frame++ * 1000 / rates[k])
             clock.advance(frame_seconds(frame * 1000 / rates[k], tick));
-            tick = frame * 1000 / rates[k];
-        }
         ASSERT_EQ(clock.seconds(), 2.0);
         water_surface surface;
         frames[k] = built;
         surface.prepare(built, 61, 61, 960, 540, 0.5f, surface_light::per_vertex, 100, 16, 3);
         surface.apply(frames[k], clock.seconds(), click, 0, 0);
     }
-    const auto same = [](const std::vector<mesh_vertex>& a, const std::vector<mesh_vertex>& b) {
-        return std::equal(a.begin(), a.end(), b.begin(), [](mesh_vertex p, mesh_vertex q) { return p.u == q.u && p.v == q.v; });
-    };
     for (int k = 1; k < 4; ++k)
         EXPECT_TRUE(same(frames[0], frames[k])) << rates[k] << " frames a second";
     EXPECT_FALSE(same(frames[0], built));
-
-    water_surface flat;
-    std::vector<mesh_vertex> still = built;
-    flat.prepare(still, 61, 61, 960, 540, 0.5f, surface_light::per_vertex, 0, 12, 1);
-    flat.apply(still, 5.0, {}, 0, 0);
-    EXPECT_TRUE(same(still, built));
-    EXPECT_FALSE(flat.glinting());
-    for (std::size_t k = 0; k < still.size(); ++k) {
-        ASSERT_EQ(flat.shade()[k], 0xFFFFFFFFu) << k;
-        ASSERT_EQ(flat.glint()[k], 0xFF000000u) << k;
-    }
 
     std::vector<water_drop> stirs;
     for (float x = 0; x < 100; x += 1)

@@ -1,11 +1,7 @@
 #!/usr/bin/env bash
-# Builds quillmere.scr again from a copy of the tracked files (as they are
-# in the working tree) at another path, and compares it with the one built;
-# then packages both, each with its own copy of the scripts, into folders at
-# other paths (one named relatively, one holding a file of someone else's),
-# and compares the two releases. The copy sits outside any git repository,
-# as a source tarball: its packing, as one inside another's repository,
-# refuses without SOURCE_DATE_EPOCH.
+# Builds quillmere.scr again from a copy of the tracked files elsewhere and compares; packages both
+# (one into a folder holding another's file) and compares the releases. The copy is outside any git
+# repository, as a source tarball: packing it refuses without SOURCE_DATE_EPOCH.
 set -u
 src=${QM_SOURCE_DIR:?} copy=${QM_COPY_DIR:?}
 fail() { echo "FAIL: $*" >&2 && exit 1; }

@@ -1,6 +1,6 @@
-#pragma once
 // The per-frame texture coordinates computed plainly, vertex by vertex in
 // double: the tests' reference and the benchmark's baseline.
+#pragma once
 #include "scene/mesh_vertex.h"
 
 #include <cmath>
@@ -8,18 +8,15 @@
 
 namespace naive {
 
-inline void apply_waves(std::vector<mesh_vertex>& vertices, int width, int height, bool radial,
-                        float freq, float amp, float phase)
+inline void apply_waves(std::vector<mesh_vertex>& vertices, int width, int height, bool radial, float freq, float amp, float phase)
 {
     const float pi = 3.1415f;
-    const double w = width, h = height;
-    const float diagonal = static_cast<float>(std::sqrt(w * w + h * h));
+    const double w = width, h = height, diagonal = static_cast<float>(std::sqrt(w * w + h * h));
     for (mesh_vertex& vertex : vertices) {
         double move_u = amp * std::sin(vertex.y / h * freq * pi + phase);
         double move_v = amp * std::sin(vertex.x / w * freq * pi + phase);
         if (radial) {
-            const double dx = vertex.x - w * 0.5, dy = vertex.y - h * 0.5;
-            const double d = std::sqrt(dx * dx + dy * dy);
+            const double dx = vertex.x - w * 0.5, dy = vertex.y - h * 0.5, d = std::sqrt(dx * dx + dy * dy);
             const double s = std::sin(d / diagonal * freq * pi + phase);
             move_u = d > 0 ? dx / d * amp * s : 0.0; // the centre has no direction
             move_v = d > 0 ? dy / d * amp * s : 0.0;

@@ -1,12 +1,7 @@
-// The test program's run log, read in text mode: without carriage returns.
+// The test program's run log so far, read in text mode: without carriage returns.
 #pragma once
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 
-inline std::string test_log()
-{
-    std::stringstream text;
-    text << std::ifstream("windows_tests.log").rdbuf();
-    return text.str();
-}
+inline std::string test_log() { std::ifstream log("windows_tests.log"); return {std::istreambuf_iterator<char>(log), {}}; }

@@ -1,6 +1,5 @@
-// The scene's GL side: the stored settings shaping the waves, and textures
-// where a full run can't reach: sizes the GL refuses (through the limits the
-// upload is given) and a picture that could not be read.
+// The scene's GL side where a full run can't reach: stored settings, the
+// GL's limits, a picture that could not be read, the light per pixel.
 #include "scene/desktop_texture.h"
 #include "scene/light_shader.h"
 #include "scene/wave_params.h"
@@ -21,6 +20,7 @@
 #include <cmath>
 #include <initializer_list>
 #include <string>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -41,13 +41,7 @@ struct gl_window {
             context = wglCreateContext(dc);
         wglMakeCurrent(dc, context);
     }
-    ~gl_window()
-    {
-        wglMakeCurrent(nullptr, nullptr);
-        wglDeleteContext(context);
-        ReleaseDC(window, dc);
-        DestroyWindow(window);
-    }
+    ~gl_window() { wglMakeCurrent(nullptr, nullptr), wglDeleteContext(context), ReleaseDC(window, dc), DestroyWindow(window); }
 };
 
 void store(std::initializer_list<std::pair<const char*, const char*>> values)
@@ -67,17 +61,12 @@ std::vector<std::uint8_t> level(int number, GLint& width, GLint& height)
     return texels;
 }
 
-// Each stored setting reaches the scene: quality the grid, speed the phase,
-// and freq, amp and radial where the picture's coordinates go. A percent
-// outside 0..100 is the middle; a text that is no number reads as 0. On
-// Windows' own OpenGL 1.1 (through the capabilities' stand-in: no edge
-// clamp, textures up to 1024) the texture is clamped to its border, which
-// the waves never reach: coordinates stay half a smallest-level texel inside.
+// Each stored setting shapes the waves (a percent outside 0..100 is the middle, a text no
+// number 0); on Windows' own OpenGL 1.1 they stay half a smallest-level texel inside.
 TEST(SceneSettings, StoredValuesShapeTheWaves)
 {
     gl_window surface;
     ASSERT_TRUE(surface.context);
-    const char* names[] = {setting_quality, setting_speed, setting_freq, setting_amp, setting_radial, setting_light};
     const struct { const char* texts[6]; double values[5]; bool gl_11; } stores[] = {
         {{"0", "100", "0", "100", "0", "0"}, {0, 100, 0, 100, 0}, false},
         {{"100", "0", "33.3", "30", "1", "0"}, {100, 0, 33.3, 30, 1}, false},
@@ -86,10 +75,9 @@ TEST(SceneSettings, StoredValuesShapeTheWaves)
         {{"100", "100", "100", "100", "1", "0"}, {100, 100, 100, 100, 1}, true},
         {{"100", "100", "100", "100", "1", "1"}, {100, 100, 100, 100, 1}, true}, // lit: held all the same
     };
-    store({{setting_rain, "0"}});
     for (const auto& [texts, values, gl_11] : stores) {
-        for (int k = 0; k < 6; ++k)
-            app_settings.set_string(names[k], texts[k]);
+        store({{setting_quality, texts[0]}, {setting_speed, texts[1]}, {setting_freq, texts[2]}, {setting_amp, texts[3]},
+               {setting_radial, texts[4]}, {setting_light, texts[5]}, {setting_rain, "0"}});
         SCOPED_TRACE(texts[0]);
         water_saver scene;
         ASSERT_TRUE(scene.init_data());
@@ -98,12 +86,9 @@ TEST(SceneSettings, StoredValuesShapeTheWaves)
             read_gl_capabilities = [] { return read_capabilities("1.1.0", "GL_EXT_bgra", 1024); };
         ASSERT_TRUE(scene.init_gl());
         read_gl_capabilities = desktop_texture_capabilities;
-        GLint wrap = 0, width = 0, height = 0;
-        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &wrap);
+        GLint width = 0, height = 0;
         level(0, width, height);
-        EXPECT_EQ(wrap, gl_11 ? GL_CLAMP : 0x812F);
-        EXPECT_EQ(width, 1024);
-        EXPECT_EQ(height, gl_11 ? 1024 : 768);
+        EXPECT_EQ(std::tie(width, height), std::make_tuple(1024, gl_11 ? 1024 : 768));
         scene.draw(0.1f);
         const wave_params p = derive_wave_params(values[0], values[1], values[2], values[3]);
         EXPECT_EQ(scene.phase(), advance_phase(0, 0.1f, p.speed));
@@ -116,27 +101,24 @@ TEST(SceneSettings, StoredValuesShapeTheWaves)
             ASSERT_NEAR(got[k].u, std::clamp(want[k].u, inset, 1 - inset), 1e-5) << k;
             ASSERT_NEAR(got[k].v, std::clamp(want[k].v, inset, 1 - inset), 1e-5) << k;
         }
-        if (!gl_11)
-            continue;
-        // Made smaller, the window draws from smaller levels (down to 8 x 8
-        // at 16 x 12): its coordinates are held further in.
-        screen_width = 16;
-        screen_height = 12;
-        scene.draw(0.1f);
-        const auto [low, high] = std::minmax_element(got.begin(), got.end(), [](mesh_vertex a, mesh_vertex b) { return a.u < b.u; });
-        EXPECT_FLOAT_EQ(low->u, 0.5f / 8);
-        EXPECT_FLOAT_EQ(high->u, 1 - 0.5f / 8);
+        if (gl_11) { // made smaller (16 x 12), the window draws from levels down to 8 x 8: held further in
+            screen_width = 16, screen_height = 12;
+            scene.draw(0.1f);
+            const auto [low, high] = std::minmax_element(got.begin(), got.end(), [](mesh_vertex a, mesh_vertex b) { return a.u < b.u; });
+            EXPECT_FLOAT_EQ(low->u, 0.5f / 8);
+            EXPECT_FLOAT_EQ(high->u, 1 - 0.5f / 8);
+        }
     }
 }
 
-// Only what no window of ours covered is taken from the screen (our frames
-// would be rippled again): after a change under a full-screen window, and
-// when one is made after a change under the 640 x 480 window (Tab and back).
+// After the screen changed under a window of ours (Tab and back), only what it
+// did not cover is taken from the screen: our frames would ripple again.
 TEST(SceneScreen, TakenOnlyOutsideTheOldArea)
 {
     gl_window surface;
     water_saver scene;
-    ASSERT_TRUE(surface.context && scene.init_data());
+    ASSERT_TRUE(surface.context);
+    ASSERT_TRUE(scene.init_data());
     static std::vector<screen_rect> taken;
     capture_new_part = [](const screen_rect& area) { return taken.push_back(area), HBITMAP{}; };
     const screen_rect screen = virtual_screen(), old{screen.x + 10, screen.y + 20, 300, 200};
@@ -147,7 +129,8 @@ TEST(SceneScreen, TakenOnlyOutsideTheOldArea)
     EXPECT_EQ(taken, uncovered_parts(screen, old));
 }
 
-// A picture that could not be read is logged and becomes one black pixel.
+// A picture that could not be read is logged and becomes one black pixel; a
+// picture's part is uploaded upright, in its colours, at the planned size.
 TEST(DesktopTexture, SizeFollowsWhatTheGlTakesAndAnUnreadPictureIsBlack)
 {
     gl_window surface;
@@ -155,10 +138,8 @@ TEST(DesktopTexture, SizeFollowsWhatTheGlTakesAndAnUnreadPictureIsBlack)
     const std::size_t logged = test_log().size();
     EXPECT_FALSE(upload_picture(desktop_picture{}, {0, 0, 64, 64}, {{64, 64}, true, true}));
     EXPECT_EQ(test_log().substr(logged), "ERROR: can't set bitmap\n");
-    GLint one = 0, high = 0;
-    const std::vector<std::uint8_t> texel = level(0, one, high);
-    EXPECT_EQ(one * high, 1);
-    EXPECT_EQ(texel[0] | texel[1] | texel[2], 0);
+    GLint width = 0, height = 0, next = 0, wrap = 0;
+    EXPECT_EQ(level(0, width, height), std::vector<std::uint8_t>(4, 0)); // 1 x 1, and the byte over
 
     // 300 x 200, red above blue, as GDI's bottom-up blue-green-red rows.
     desktop_picture picture{300, 200, 900, {}};
@@ -176,9 +157,8 @@ TEST(DesktopTexture, SizeFollowsWhatTheGlTakesAndAnUnreadPictureIsBlack)
         glGenTextures(1, &texture);
         glBindTexture(GL_TEXTURE_2D, texture);
         EXPECT_TRUE(upload_picture(picture, c.part, c.plan));
-        GLint width = 0, height = 0, next = 0, wrap = 0;
         const std::vector<std::uint8_t> texels = level(0, width, height);
-        ASSERT_TRUE(width == c.plan.size.width && height == c.plan.size.height) << width << " x " << height;
+        ASSERT_EQ(std::tie(width, height), std::tie(c.plan.size.width, c.plan.size.height));
         // Upright: the top row red (blue for the part below the middle).
         const std::uint8_t* top = &texels[std::size_t(width) * (height - 1) * 3];
         EXPECT_EQ(top[0], c.part.y < 100 ? 255 : 0);
@@ -192,11 +172,9 @@ TEST(DesktopTexture, SizeFollowsWhatTheGlTakesAndAnUnreadPictureIsBlack)
     }
 }
 
-// Lit on OpenGL 2.0 each pixel gets the light its vertex gets on OpenGL
-// 1.1 (the slope of rings or crossed waves and of a click's ring from the
-// same closed forms), on a flat grey picture; the two differ between the
-// vertices. A shader that does not compile is logged and the light is per
-// vertex. Still water lit per pixel is the picture, byte for byte.
+// Lit per pixel, a flat grey picture gets the light per vertex at the vertices
+// (rings or crossed waves, a click's ring) and another between; a broken shader
+// is logged, the light per vertex; still water lit per pixel is the picture.
 TEST(SceneLight, PerPixelAgreesWithPerVertexAtTheVerticesAndFallsBack)
 {
     constexpr int size = 396; // the grid's 100 vertices every 4 pixels
@@ -227,9 +205,7 @@ TEST(SceneLight, PerPixelAgreesWithPerVertexAtTheVerticesAndFallsBack)
         screen_monitors.clear(), screen_width = size, screen_height = size, screen_preview = false;
         if (r.gl_12) // what an OpenGL 1.1 with the textures of today's gets
             read_gl_capabilities = [] { return read_capabilities("1.2.0", "GL_ARB_texture_non_power_of_two", 1024); };
-        const char* source = light_fragment_source;
-        if (r.broken)
-            light_fragment_source = "void main() { broken }\n";
+        const char* source = std::exchange(light_fragment_source, r.broken ? "void main() { broken }\n" : light_fragment_source);
         const std::size_t logged = test_log().size();
         ASSERT_TRUE(scene.init_gl());
         read_gl_capabilities = desktop_texture_capabilities;
@@ -238,23 +214,17 @@ TEST(SceneLight, PerPixelAgreesWithPerVertexAtTheVerticesAndFallsBack)
         EXPECT_EQ(scene.light_per_pixel(), per_pixel);
         const std::string log = test_log().substr(logged);
         EXPECT_EQ(log.find("WARNING: the light's shader failed (fragment shader: ") != std::string::npos, r.broken) << log;
-        if (*r.light == '1')
-            EXPECT_NE(log.find(per_pixel ? "Light: per pixel (OpenGL 2.0)\n" : "Light: per vertex (OpenGL 1.1): "), std::string::npos) << log;
+        const char* said = per_pixel ? "Light: per pixel (OpenGL 2.0)\n" : *r.light == '1' ? "Light: per vertex (OpenGL 1.1): " : "";
+        EXPECT_NE(log.find(said), std::string::npos) << log;
         scene.resize(size, size);
-        // Half a pixel over: every vertex on a pixel's centre.
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrtho(-0.5, size - 0.5, size - 0.5, -0.5, -1, 1);
-        glMatrixMode(GL_MODELVIEW);
+        glTranslatef(0.5f, 0.5f, 0); // every vertex on a pixel's centre
         if (r.picture == 0)
             scene.input(input_press, 0, size / 2, size / 2);
         scene.draw(1.6f);
         frames[run].resize(std::size_t(size) * size * 4);
         glReadPixels(0, 0, size, size, GL_RGBA, GL_UNSIGNED_BYTE, frames[run].data());
     }
-    capture_new_part = capture_desktop;
-    DeleteObject(picture[0]);
-    DeleteObject(picture[1]);
+    capture_new_part = capture_desktop, DeleteObject(picture[0]), DeleteObject(picture[1]);
     EXPECT_TRUE(frames[2] == frames[0]);
     EXPECT_TRUE(frames[5] == frames[6]);
     for (int pair : {0, 3}) {

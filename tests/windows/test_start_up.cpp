@@ -1,9 +1,5 @@
-// Start-up failures no real run produces, through the shell's call table: a
-// failed step is reported by name with the error it left (none for the
-// scene's data), before any quit message that would close the report's box,
-// and the run ends with exit code 0. The system's request to start a
-// screensaver never reaches the default handling; powering the monitors
-// down does.
+// What no real run produces, through the shell's call table: a failed step
+// of the start-up, the system's commands, the displays going off and on.
 #include "shell/entry.h"
 #include "shell/render_window.h"
 #include "shell/shell_calls.h"
@@ -28,56 +24,54 @@ void record_report(const char* step)
 }
 
 template <DWORD code, typename result, typename... args>
-result WINAPI fail(args...)
-{
-    return SetLastError(code), result{};
-}
+result WINAPI fail(args...) { return SetLastError(code), result{}; }
 int scene_fails() { return SetLastError(33), 1; }
 using format = const PIXELFORMATDESCRIPTOR*;
 constexpr auto font_fails = fail<5, BOOL, HDC, DWORD, DWORD, DWORD>;
 int scene_is_set_up() { return 0; }
 
-// What each failure puts in the table, and the reports expected.
-const struct {
-    void (*put_in)(shell_call_table&);
-    texts reports;
-} failures[] = {
-    {[](shell_call_table& c) { c.prepare_scene = scene_fails; }, {"gl_data 0"}},
-    {[](shell_call_table& c) { c.load_gl = []() -> const char* { return SetLastError(126), "LoadLibraryExW"; }; }, {"LoadLibraryExW 126"}},
-    {[](shell_call_table& c) { c.choose_format = fail<2000, int, HDC, format>; }, {"ChoosePixelFormat 2000"}},
-    {[](shell_call_table& c) { c.set_format = fail<2001, BOOL, HDC, int, format>; }, {"SetPixelFormat 2001"}},
-    {[](shell_call_table& c) { c.create_context = fail<8, HGLRC, HDC>; }, {"wglCreateContext 8"}},
-    {[](shell_call_table& c) { c.make_current = fail<6, BOOL, HDC, HGLRC>; }, {"wglMakeCurrent 6"}},
-    {[](shell_call_table& c) { c.init_scene = scene_fails; }, {"gl_init 33"}},
-    {[](shell_call_table& c) { c.font_bitmaps = font_fails, c.init_scene = scene_is_set_up; }, {"wglUseFontBitmaps 5"}},
-    {[](shell_call_table& c) { c.font_bitmaps = font_fails, c.init_scene = scene_fails; }, {"wglUseFontBitmaps 5", "gl_init 33"}},
-};
+// A preview in `host` to its end, which no render window outlives.
+int run_preview(HWND host)
+{
+    app_instance = GetModuleHandleA(nullptr);
+    const int code = run_entry(("quillmere.scr /p " + std::to_string(reinterpret_cast<INT_PTR>(host))).c_str(), SW_SHOWNORMAL);
+    EXPECT_FALSE(FindWindowExA(host, nullptr, render_class_name, nullptr)) << "the window outlived the run";
+    UnregisterClassA(render_class_name, app_instance);
+    preview_parent = nullptr;
+    return code;
+}
 
 } // namespace
 
+// A failed step is reported with the error it left (none for the scene's data), before
+// any quit message that would close the report's box, and the run ends with exit code 0.
 TEST(start_up, a_failed_step_is_reported_and_ends_the_run_with_0)
 {
-    app_instance = GetModuleHandleA(nullptr);
-    // Previews in a hidden host, which keeps the render windows off the screen.
+    const struct { void (*put_in)(shell_call_table&); texts reports; } failures[] = {
+        {[](shell_call_table& c) { c.prepare_scene = scene_fails; }, {"gl_data 0"}},
+        {[](shell_call_table& c) { c.load_gl = []() -> const char* { return SetLastError(126), "LoadLibraryExW"; }; }, {"LoadLibraryExW 126"}},
+        {[](shell_call_table& c) { c.choose_format = fail<2000, int, HDC, format>; }, {"ChoosePixelFormat 2000"}},
+        {[](shell_call_table& c) { c.set_format = fail<2001, BOOL, HDC, int, format>; }, {"SetPixelFormat 2001"}},
+        {[](shell_call_table& c) { c.create_context = fail<8, HGLRC, HDC>; }, {"wglCreateContext 8"}},
+        {[](shell_call_table& c) { c.make_current = fail<6, BOOL, HDC, HGLRC>; }, {"wglMakeCurrent 6"}},
+        {[](shell_call_table& c) { c.init_scene = scene_fails; }, {"gl_init 33"}},
+        {[](shell_call_table& c) { c.font_bitmaps = font_fails, c.init_scene = scene_is_set_up; }, {"wglUseFontBitmaps 5"}},
+        {[](shell_call_table& c) { c.font_bitmaps = font_fails, c.init_scene = scene_fails; }, {"wglUseFontBitmaps 5", "gl_init 33"}},
+    };
     HWND host = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 64, 48, nullptr, nullptr, nullptr, nullptr);
-    const std::string command = "quillmere.scr /p " + std::to_string(reinterpret_cast<INT_PTR>(host));
     for (const auto& f : failures) {
         SCOPED_TRACE(f.reports.back());
-        shell_calls = {};
-        shell_calls.prepare_scene = scene_is_set_up;
-        shell_calls.report = record_report;
+        shell_calls = {}, shell_calls.prepare_scene = scene_is_set_up, shell_calls.report = record_report;
         f.put_in(shell_calls);
         reports.clear();
-        EXPECT_EQ(run_entry(command.c_str(), SW_SHOWNORMAL), 0);
+        EXPECT_EQ(run_preview(host), 0);
         EXPECT_EQ(reports, f.reports);
-        EXPECT_FALSE(FindWindowExA(host, nullptr, render_class_name, nullptr)) << "the window outlived the run";
-        UnregisterClassA(render_class_name, app_instance); // registered once per real run
     }
-    preview_parent = nullptr;
     DestroyWindow(host);
     shell_calls = {};
 }
 
+// The system's request to start a screensaver never reaches the default handling; others do.
 TEST(start_up, a_request_to_start_a_screensaver_is_refused_powering_down_is_not)
 {
     static std::vector<WPARAM> passed_on;
@@ -93,21 +87,18 @@ TEST(start_up, a_request_to_start_a_screensaver_is_refused_powering_down_is_not)
     shell_calls = {};
 }
 
-// While every display is off the frames stop, and they go on when one comes
-// back; a preview whose host's window is destroyed ends with exit code 1.
+// While every display is off the frames stop, and go on when one is back; a
+// preview whose host's window is destroyed ends with exit code 1.
 TEST(start_up, frames_stop_while_the_displays_are_off)
 {
     static HWND host;
     static std::vector<std::string> steps;
-    static int looks;
-    static DWORD tick;
-    app_instance = GetModuleHandleA(nullptr);
+    static DWORD looks, tick;
     host = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 64, 48, nullptr, nullptr, nullptr, nullptr);
     shell_calls.prepare_scene = shell_calls.init_scene = scene_is_set_up;
     steps.clear(), looks = 0, last_tick = 0;
-    // Every 20 ms, inside the run's own loop: displays off once frames come,
-    // on again ten looks later (as Windows 7 says it: the monitors' power),
-    // then the host gone once frames come again.
+    // Every 20 ms in the run's loop: displays off once frames come, on again ten
+    // looks later (as Windows 7 says it), the host gone once frames come again.
     const UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
         const auto display = [](DWORD state, GUID guid) {
             POWERBROADCAST_SETTING setting = {guid, sizeof state, {}};
@@ -122,10 +113,8 @@ TEST(start_up, frames_stop_while_the_displays_are_off)
         else if (steps.size() == 1 && looks == 10)
             steps.push_back(last_tick == tick ? "paused" : "drew while off"), display(1, {0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}});
     });
-    EXPECT_EQ(run_entry(("quillmere.scr /p " + std::to_string(reinterpret_cast<INT_PTR>(host))).c_str(), SW_SHOWNORMAL), 1);
+    EXPECT_EQ(run_preview(host), 1);
     KillTimer(nullptr, timer);
     EXPECT_EQ(steps, (std::vector<std::string>{"drawing", "paused", "drawing again"}));
-    UnregisterClassA(render_class_name, app_instance);
-    preview_parent = nullptr;
     shell_calls = {};
 }

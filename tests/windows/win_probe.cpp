@@ -1,10 +1,8 @@
-// Test probe: prints one line for every window of a class, top-level or
-// child, in any process, after sending it a message when one is given:
+// Test probe. win_probe CLASS [MESSAGE WPARAM]: one line for every window of
+// the class in any process, after sending it the message if one is given:
 //   hwnd=H parent=P outer=WxH+X+Y client=WxH+X+Y visible=0|1 iconic=0|1 topmost=0|1 result=R owner=O
-// Usage: win_probe CLASS [MESSAGE WPARAM]. Or it runs a program and prints
-// "exit=N", its exit code as Windows gives it: win_probe --run PROGRAM [ARG...]
-// Or it changes the display's mode as a user would, printing the result:
-// win_probe --mode WIDTH HEIGHT
+// win_probe --run PROGRAM [ARG...]: "exit=N", its exit code as Windows gives it.
+// win_probe --mode WIDTH HEIGHT: changes the display's mode as a user would.
 #include <windows.h>
 #include <cstdio>
 #include <cstdlib>
@@ -40,18 +38,11 @@ void visit(HWND window)
                 (long long)(INT_PTR)GetWindow(window, GW_OWNER));
 }
 
-BOOL CALLBACK visit_top_level(HWND window, LPARAM)
-{
-    visit(window);
-    EnumChildWindows(window, [](HWND child, LPARAM) { return visit(child), TRUE; }, 0);
-    return TRUE;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc >= 3 && std::strcmp(argv[1], "--run") == 0) { // --run PROGRAM [ARG...]
+    if (argc >= 3 && std::strcmp(argv[1], "--run") == 0) {
         std::string line = std::strstr(GetCommandLineA(), "--run ") + 6;
         STARTUPINFOA start = {};
         start.cb = sizeof start;
@@ -74,6 +65,10 @@ int main(int argc, char** argv)
     wanted_class = argv[1];
     message = argc == 4 ? static_cast<UINT>(std::strtoul(argv[2], nullptr, 0)) : 0;
     message_wparam = argc == 4 ? static_cast<WPARAM>(std::strtoull(argv[3], nullptr, 0)) : 0;
-    EnumWindows(visit_top_level, 0);
+    EnumWindows([](HWND window, LPARAM) {
+        visit(window);
+        EnumChildWindows(window, [](HWND child, LPARAM) { return visit(child), TRUE; }, 0);
+        return TRUE;
+    }, 0);
     return 0;
 }
