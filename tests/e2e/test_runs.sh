@@ -17,10 +17,14 @@ store() {  # QUALITY SPEED FREQ AMP RADIAL LIGHT RAIN
     qm_reg import "Z:${qm_work//\//\\}\\s.reg" >/dev/null
 }
 # Fails unless the seven stored texts ("-": missing or not text) are these.
+# Looked at again for a while: a busy machine's reg can fail to start.
 expect_stored() {  # "Q S F A R L R" WHAT
-    local got=$(qm_reg query "$key" | awk -v names="$names" '$2 == "REG_SZ" {v[$1] = $3}
+    qm_until 10 stored_is "$1" || qm_fail "$2: the key holds $got, expected $1"
+}
+stored_is() {
+    got=$(qm_reg query "$key" | awk -v names="$names" '$2 == "REG_SZ" {v[$1] = $3}
         END {n = split(names, k, " "); for (i = 1; i <= n; i++) printf "%s%s", (k[i] in v ? v[k[i]] : "-"), (i < n ? " " : "")}')
-    [ "$got" = "$1" ] || qm_fail "$2: the key holds $got, expected $1"
+    [ "$got" = "$1" ]
 }
 expect_running() { qm_wait_exit 0 && [ "$qm_exit" = running ] || qm_fail "$1 ended the run with $qm_exit"; }
 focus() { qm_focus "${1:-^Quillmere$}" || qm_fail "no keyboard focus"; }
@@ -232,6 +236,7 @@ dialog() {
 
 # QM_SCENARIOS picks rows by name (CTest runs them in two halves).
 for scenario in ${QM_SCENARIOS:-imports screensaver_key screensaver_buttons demo preview log_elsewhere dialog}; do
+    declare -F "$scenario" >/dev/null || qm_fail "no scenario named $scenario"
     "$scenario" && echo "ok: $scenario at $SECONDS s"
 done
 echo PASS
