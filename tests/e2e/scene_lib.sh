@@ -25,13 +25,13 @@ still_drawn() {
     kill $cover && wait $cover 2>/dev/null
     until_shot still || qm_fail "${1:-}still water is not the desktop ($(ae "$w/now.png" "$w/desk.png") pixels differ)"
 }
-run() {  # SETTINGS... -- SWITCH...: a fresh key with these values, then a run
+run() {  # SETTINGS... -- SWITCH...: a fresh key with these values, then a run (two suites at once may take a minute to show it)
     "$QM_WINE" reg delete "$key" /f >/dev/null 2>&1
     while [ "$1" != -- ]; do "$QM_WINE" reg add "$key" /v "$1" /d "$2" /f >/dev/null 2>&1; shift 2; done
     shift
     display -window root "$w/desk.png" >/dev/null 2>&1
     qm_start_scr "$@"
-    qm_wait_window Quillmere 30 >/dev/null || qm_fail "$*: no window"
+    qm_wait_window Quillmere 90 >/dev/null || qm_fail "$*: no window"
 }
 # Still water kept as a raw shot: later looks are compared with it byte for
 # byte, quick enough on a busy machine to catch a ring while it is young.
