@@ -94,6 +94,15 @@ float drop_envelope(const drop_shape& shape, double age, double life)
     return static_cast<float>(shape.height * std::max(0.0, above / (1 - at_retirement)));
 }
 
+namespace {
+
+// What a drop's rings look like at one moment: its front's radius and the
+// height it carries (strength times envelope), both in view pixels. A
+// height of 0 means nothing to draw.
+struct drop_rings {
+    float front = 0;
+    float height = 0;
+};
 drop_rings rings_of(const drop_shape& shape, const water_drop& drop, double time)
 {
     const double age = time - drop.start;
@@ -101,6 +110,8 @@ drop_rings rings_of(const drop_shape& shape, const water_drop& drop, double time
         return {};
     return {static_cast<float>(shape.speed * age), drop.strength * drop_envelope(shape, age, drop.life)};
 }
+
+} // namespace
 
 namespace {
 

@@ -59,15 +59,6 @@ drop_shape make_drop_shape(float diagonal, float half_texel);
 // curve faster. 0 outside [0, life].
 float drop_envelope(const drop_shape& shape, double age, double life = drop_lifetime);
 
-// What a drop's rings look like at one moment: its front's radius and the
-// height it carries (strength times envelope), both in view pixels. A
-// height of 0 means nothing to draw.
-struct drop_rings {
-    float front = 0;
-    float height = 0;
-};
-drop_rings rings_of(const drop_shape& shape, const water_drop& drop, double time);
-
 // Drops per second per view for the "rain" setting (0..100) where the view
 // has `slots` of the pool: 1 is a drop every three seconds (below 1, fewer
 // in proportion), 100 fills every slot all the time.
