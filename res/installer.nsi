@@ -363,9 +363,22 @@ Section "Uninstall"
     !insertmacro Tell "Quillmere was removed with another account than the one signed in to this session, so the signed-in user's screensaver and Quillmere's settings for them were left as they are. If Quillmere was their screensaver, they choose another one in the Screen Saver Settings."
   ${EndIf}
   Delete $ScrPath
-  Delete "$INSTDIR\uninstall.exe"
+  ; This copy starts before the uninstaller it came from has exited, and a
+  ; running image can't be deleted: on a busy machine wait for it (10 s at
+  ; most), then leave it and the folder to the next restart.
+  StrCpy $0 0
+  ${Do}
+    Delete "$INSTDIR\uninstall.exe"
+    ${IfNot} ${FileExists} "$INSTDIR\uninstall.exe"
+    ${OrIf} $0 >= 100
+      ${ExitDo}
+    ${EndIf}
+    Sleep 100
+    IntOp $0 $0 + 1
+  ${Loop}
+  Delete /REBOOTOK "$INSTDIR\uninstall.exe"
   Delete "$INSTDIR\${SETTINGS_LNK}"
-  RMDir $INSTDIR
+  RMDir /REBOOTOK $INSTDIR
   ; The machine's settings only with the installation for everyone.
   ${If} $MultiUser.InstallMode == AllUsers
     DeleteRegKey HKLM "${OWN_KEY}"

@@ -16,7 +16,7 @@ package() {  # NAME: into $qm_work/NAME, the zip's .scr into $qm_work/NAME.scr
         (cd "$qm_work/$1" && sha256sum --quiet -c SHA256SUMS) || qm_fail "scripts/package $1: $(cat "$qm_work/$1.log")"
     unzip -p "$qm_work/$1"/*.zip quillmere.scr >"$qm_work/$1.scr"
 }
-run() { timeout 120 "$QM_WINE" "$@" >/dev/null 2>&1 || qm_fail "$* ended with $?"; }
+run() { timeout 120 "$QM_WINE" "$@" >"$qm_work/run.log" 2>&1 || qm_fail "$* ended with $?: $(tail -n 3 "$qm_work/run.log")"; }
 has_key() { "$QM_WINE" reg query "$1" >/dev/null 2>&1; }
 gone() { ! has_key "$1"; }
 expect_values() {  # KEY NAME=VALUE...
