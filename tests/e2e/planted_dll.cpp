@@ -1,5 +1,4 @@
-// Stands in for a DLL an attacker leaves beside the .scr: loaded, it leaves
-// "<its own path>.loaded" behind.
+// Stands in for a DLL an attacker leaves beside the .scr: loaded, it leaves "<its own path>.loaded" behind.
 #include <windows.h>
 
 BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID)

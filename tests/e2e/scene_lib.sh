@@ -14,9 +14,8 @@ still() { [ "$(ae "$w/now.png" "$w/desk.png")" = 0 ]; }
 rippling() { [ "$(ae "$w/now.png" "$w/desk.png")" -gt 20000 ] && cp "$w/now.png" "$w/first.png"; }
 moved() { [ "$(ae "$w/now.png" "$w/first.png")" -gt 5000 ]; }
 covered() { awk "BEGIN {exit !($(convert "$w/now.png" -format '%[fx:mean]' info:) < 0.01)}"; }
-# Still water looks like the desktop even before the first frame, so a
-# window is laid over it and taken away: only a frame drawn after that
-# brings the desktop back.
+# Still water looks like the desktop even before the first frame, so a window is laid over it and taken away:
+# only a frame drawn after that brings the desktop back.
 still_drawn() {
     convert "$w/desk.png" -fill black -colorize 100 "$w/black.png"
     display -geometry +0+0 "$w/black.png" >/dev/null 2>&1 &

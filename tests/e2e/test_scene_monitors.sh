@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# Two 800 x 600 monitors, one left of the primary (the virtual screen starts
-# at x = -800) or above it (at y = -600), changed from one to the other
-# under a run: one window covers both, and each monitor shows its own part
-# of the desktop and is stirred, rained on and lit on its own.
+# Two 800 x 600 monitors, one left of the primary (the virtual screen starts at x = -800) or above it (at y =
+# -600), changed from one to the other under a run: one window covers both, and each monitor shows its own
+# part of the desktop and is stirred, rained on and lit on its own.
 set -u
 . "$QM_SOURCE_DIR/tests/harness/lib.sh"
 # A prefix that never asks XRandR, so Wine sees the monitors set on the display;
@@ -21,8 +20,7 @@ monitors() {  # NAME+X+Y NAME+X+Y
     xrandr --setmonitor "*${1%%+*}" "800/212x600/159+${1#*+}" screen && xrandr --setmonitor "${2%%+*}" "800/212x600/159+${2#*+}" none ||
         qm_fail "no monitors $*"
 }
-# Changes the monitors under a run as the system would tell it; the log says
-# the new virtual screen.
+# Changes the monitors under a run as the system would tell it; the log says the new virtual screen.
 change_to() {  # NAME+X+Y NAME+X+Y SCREEN
     monitors "$1" "$2" && [ "$(qm_probe --mode 800 600)" = mode=0 ] || qm_fail "Wine does not take the monitors $1 $2"
     qm_until 30 grep -q "^Screen changed: $3, 2 monitor(s)" "$w/screen.log" || qm_fail "no screen change to $3 in the log"
@@ -34,12 +32,10 @@ tiles() { convert \( "$w/noise$1.png" "$w/noise$2.png" +append \) \( "$w/noise$3
     -type TrueColor -depth 8 "$w/desk.png"; }
 
 monitors R+800+0 L+0+0
-# Lit still water shows each monitor's own part of the desktop, pixel for
-# pixel. The pointer rings the monitor it moves to, the one left of the
-# primary; a click rings the place it falls on, on the primary, and after
-# the screen changes to a monitor above the primary, on the primary below
-# it. (The picture follows the virtual screen: the primary keeps what it
-# showed, and the display shows the same there.)
+# Lit still water shows each monitor's own part of the desktop, pixel for pixel. The pointer rings the monitor
+# it moves to, the one left of the primary; a click rings the place it falls on, on the primary, and after the
+# screen changes to a monitor above the primary, on the primary below it. (The picture follows the virtual
+# screen: the primary keeps what it showed, and the display shows the same there.)
 noise 1 && noise 2 && tiles 1 2 2 1
 run light 1 rain 1e-9 amp 0 --
 focused && still_drawn && keep_still || qm_fail "no still look kept"
@@ -76,10 +72,9 @@ qm_until 60 shot_then rained_apart $U $P ||
     qm_fail "rain: not every part of both monitors rippled: $(convert "$w/cells.png" txt:- | tail -n +2)"
 end_with key x
 
-# Light on a flat grey desktop: the two monitors look alike (their waves,
-# shade and glints in their own places), both darker and brighter; after
-# the screen changes back (the origin moves to x = -800) both are covered
-# again, alike, lit and rippling.
+# Light on a flat grey desktop: the two monitors look alike (their waves, shade and glints in their own
+# places), both darker and brighter; after the screen changes back (the origin moves to x = -800) both are
+# covered again, alike, lit and rippling.
 convert -size 1600x1200 xc:'#808080' "$w/desk.png"
 lit() { convert "$w/now.png[$1]" -format '%[fx:minima.r < 0.47 && maxima.r > 0.53]' info: | grep -qx 1; }
 alike() { [ "$(aef "$w/now.png[$1]" "$w/now.png[$2]")" -lt 2000 ]; }

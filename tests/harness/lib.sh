@@ -82,9 +82,8 @@ qm_screenshot() { xwd -root -silent | convert xwd:- "$1"; }
 
 qm_reg() { "$QM_WINE" reg "$@" 2>/dev/null | tr -d '\r'; }
 
-# Gives the keyboard to the window named NAME (no window manager runs: the
-# pointer over it and the X focus set until it holds); sets window to its X
-# id and WIDTH HEIGHT X Y to its geometry.
+# Gives the keyboard to the window named NAME (no window manager runs: the pointer over it and the X focus set
+# until it holds); sets window to its X id and WIDTH HEIGHT X Y to its geometry.
 qm_focus() {  # NAME
     window=$(qm_wait_window "$1" 20) &&
         eval "$(xdotool getwindowgeometry --shell "$window" | grep -E '^(WIDTH|HEIGHT|X|Y)=')" &&

@@ -1,6 +1,5 @@
-// The shell's pure parts: the command line as the host and users write it,
-// the frame time across the tick counter's wrap, and a log in a folder that
-// is not there (a run from a folder that went away).
+// The shell's pure parts: the command line as the host and users write it, the frame time across the tick
+// counter's wrap, and a log in a folder that is not there (a run from a folder that went away).
 #include "shell/command_line.h"
 #include "shell/frame_tick.h"
 #include "shell/run_log.h"

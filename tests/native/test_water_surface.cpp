@@ -66,9 +66,9 @@ std::vector<float> moves_along_row(const drop_shape& shape, const water_drop& dr
     return out;
 }
 
-// A drop's front runs out steadily, its train pulling the picture out then in,
-// spreading as sqrt(spread / (r + spread)); its height fades to exactly
-// nothing at the end of its life with no step, a shorter life faster.
+// A drop's front runs out steadily, its train pulling the picture out then in, spreading as
+// sqrt(spread / (r + spread)); its height fades to exactly nothing at the end of its life with no step,
+// a shorter life faster.
 TEST(WaterDrops, RingsSpreadAndFade)
 {
     const drop_shape shape = make_drop_shape(2203, 0.5f);
@@ -146,9 +146,8 @@ TEST(WaterDrops, BendLikeARoundBumpLitOnTheSideFacingTheLight)
     EXPECT_EQ(surface.glint(), std::vector<std::uint32_t>(built.size(), 0xFF000000u));
 }
 
-// The rain: 1 a drop every three seconds, 100 every slot busy, never more;
-// drops fall on the view at moments of their own, never in step. Values no
-// slider gives are no rain or the heaviest.
+// The rain: 1 a drop every three seconds, 100 every slot busy, never more; drops fall on the view at moments
+// of their own, never in step. Values no slider gives are no rain or the heaviest.
 TEST(WaterDrops, RainFollowsTheSliderAtMomentsOfItsOwn)
 {
     const double tiny = std::numeric_limits<double>::denorm_min(), nan = std::nan("");
