@@ -72,7 +72,8 @@ qm_wait_exit() {
     qm_exit=$(sed -n 's/^exit=\([0-9]*\).*/\1/p' "$qm_work/exit.txt")
 }
 qm_scr_ended() { ! kill -0 "$qm_scr_pid" 2>/dev/null; }
-qm_expect_exit() { qm_wait_exit 20; [ "$qm_exit" = "$1" ] || qm_fail "$2: exit code $qm_exit, expected $1"; }  # CODE WHAT
+# A run that opened something else (the dialog's link) took over 20 s to end on a loaded machine.
+qm_expect_exit() { qm_wait_exit 60; [ "$qm_exit" = "$1" ] || qm_fail "$2: exit code $qm_exit, expected $1"; }  # CODE WHAT
 
 # Prints the X id of the first visible window whose name matches: qm_wait_window NAME [SECONDS]
 qm_wait_window() { qm_until "${2:-20}" qm_window_id "$1" >/dev/null && qm_window_id "$1"; }
