@@ -23,7 +23,7 @@ expect_values() {  # KEY NAME=VALUE...
     local got want
     got=$(qm_reg query "$1" | awk '$2 ~ /^REG_/ {n = $1; sub(/^ *[^ ]+ +REG_[A-Z_]+ */, ""); print n "=" $0}')
     for want in "${@:2}"; do
-        grep -qxF -- "$want" <<<"$got" || qm_fail "$order: $1: ${want%%=*} is $(grep -F "${want%%=*}=" <<<"$got"), expected $want"
+        grep -qxF -- "$want" <<<"$got" || qm_fail "$order: $1: ${want%%=*} is $(grep -F "${want%%=*}=" <<<"$got"), expected $want; read: ${got//$'\n'/ }"
     done
 }
 # The user's SCRNSAVE.EXE and ScreenSaveActive, "-" for a value not there.
