@@ -19,12 +19,11 @@ package() {  # NAME: into $qm_work/NAME, the zip's .scr into $qm_work/NAME.scr
 run() { timeout 120 "$QM_WINE" "$@" >"$qm_work/run.log" 2>&1 || qm_fail "$* ended with $?: $(tail -n 3 "$qm_work/run.log")"; }
 has_key() { "$QM_WINE" reg query "$1" >/dev/null 2>&1; }
 gone() { ! has_key "$1"; }
-expect_values() {  # KEY NAME=VALUE...
-    local got want
+# Read again for a while: under load a read of a key just written has come back empty.
+expect_values() { qm_until 20 values_are "$@" || qm_fail "$order: $1: ${missing%%=*} is $(grep -F "${missing%%=*}=" <<<"$got"), expected $missing"; }
+values_are() {  # KEY NAME=VALUE...; sets got and the first value not there, missing
     got=$(qm_reg query "$1" | awk '$2 ~ /^REG_/ {n = $1; sub(/^ *[^ ]+ +REG_[A-Z_]+ */, ""); print n "=" $0}')
-    for want in "${@:2}"; do
-        grep -qxF -- "$want" <<<"$got" || qm_fail "$order: $1: ${want%%=*} is $(grep -F "${want%%=*}=" <<<"$got"), expected $want; read: ${got//$'\n'/ }"
-    done
+    for missing in "${@:2}"; do grep -qxF -- "$missing" <<<"$got" || return 1; done
 }
 # The user's SCRNSAVE.EXE and ScreenSaveActive, "-" for a value not there.
 desktop() { qm_reg query "$desk" | awk '{v[$1] = $3} END {s = "SCRNSAVE.EXE"; a = "ScreenSaveActive"; print ((s in v) ? v[s] : "-") " " ((a in v) ? v[a] : "-")}'; }
