@@ -77,7 +77,7 @@ uniform sampler2D picture;
 uniform vec2 size;
 uniform vec2 waves;   // amplitude, phase
 uniform vec2 wave_k;  // radians per pixel: rings (x), or across (x) and down (y)
-uniform vec2 tilt;    // slope per offset of the texture coordinates
+uniform vec2 tilt;    // slope per offset of the texture coordinates, as the picture bends
 uniform vec2 light;   // towards the light, over its height
 uniform vec3 halfway;
 uniform vec3 glow;    // a flat surface's glint, sky, sparkle
@@ -89,8 +89,10 @@ void main()
 #if RINGS
     vec2 from_centre = place - 0.5 * size;
     float squared = dot(from_centre, from_centre);
-    float inverse_distance = inversesqrt(squared);
-    vec2 slope = squared > 0.0 ? from_centre * (inverse_distance * waves.x * sin(squared * inverse_distance * wave_k.x + waves.y)) : vec2(0.0);
+    // At the centre itself (a pixel's, in a view odd both ways) there is no
+    // direction: the root's argument stays above 0 and the slope is 0.
+    float inverse_distance = inversesqrt(max(squared, 1e-12));
+    vec2 slope = from_centre * (inverse_distance * waves.x * sin(squared * inverse_distance * wave_k.x + waves.y));
 #else
     vec2 slope = waves.x * sin(place.yx * wave_k.yx + waves.y);
 #endif
@@ -157,6 +159,13 @@ bool light_shader::build(bool radial, std::string& why)
     return true;
 }
 
+void light_shader::release()
+{
+    if (program_)
+        gl2.glDeleteProgram(program_);
+    program_ = 0;
+}
+
 void light_shader::begin(const pixel_light_frame& frame) const
 {
     gl2.glUseProgram(program_);
@@ -168,7 +177,8 @@ void light_shader::begin(const pixel_light_frame& frame) const
         gl2.glUniform2f(wave_k_, diagonal > 0 ? turn / diagonal : 0, 0);
     else
         gl2.glUniform2f(wave_k_, frame.width > 0 ? turn / frame.width : 0, frame.height > 0 ? turn / frame.height : 0);
-    gl2.glUniform2f(tilt_, frame.width * frame.wave_gain, frame.height * frame.wave_gain);
+    // The slope as the picture bends: v grows upwards, the view's y downwards.
+    gl2.glUniform2f(tilt_, frame.width * frame.wave_gain, -frame.height * frame.wave_gain);
 }
 
 void light_shader::end() const

@@ -24,10 +24,12 @@ public:
     light_shader& operator=(const light_shader&) = delete;
 
     // Compiles and links the program for rings (`radial`) or crossed waves
-    // in the current context (its old one, made in a context now gone, is
-    // forgotten). False, with the reason in
-    // `why`, when the context can't.
+    // in the current context (an old one not released went with its
+    // context, and is forgotten). False, with the reason in `why`, when the
+    // context can't.
     bool build(bool radial, std::string& why);
+    // Deletes the program, in the context it was built in.
+    void release();
     bool ready() const { return program_ != 0; }
     // Draws with the program for one view's frame (the drops' slope in
     // the normal array), and leaves it.

@@ -49,7 +49,7 @@ bool water_saver::init_gl()
 
     // A re-created window has a new context: the old textures went with the
     // old one, so new ones are made and filled from the same picture.
-    release_textures();
+    release_gl_objects();
     view_context = gl.wglGetCurrentContext();
     follow_current_screen();
     plan_views();

@@ -79,9 +79,9 @@ private:
     // A full-screen window made after the screen changed under another
     // mode covers the screen as it is now.
     void follow_current_screen();
-    // In the same context the old views' textures go before new ones are
-    // made; a new context has none of them.
-    void release_textures();
+    // In the same context the old views' textures and the light's program
+    // go before new ones are made; a new context has none of them.
+    void release_gl_objects();
     // One texture per view, filled from the picture; false when one can't
     // be made.
     bool make_textures(const gl_capabilities& capabilities);

@@ -38,6 +38,8 @@ public:
     const std::vector<float>& drop_slopes() const { return drop_slopes_; }
     float wave_gain() const { return wave_gain_; }
 
+    // This frame's drops: the rain's and the pointer's.
+    const std::vector<water_drop>& drops() const { return drops_; }
     const std::vector<std::uint32_t>& shade() const { return shade_; }
     const std::vector<std::uint32_t>& glint() const { return glint_; }
     bool glinting() const { return glinting_; }

@@ -5,6 +5,7 @@
 #include "scene/rain_clock.h"
 #include "scene/water_light.h"
 #include "scene/water_surface.h"
+#include "scene/wave_motion.h"
 #include "shell/frame_tick.h"
 
 #include <gtest/gtest.h>
@@ -148,6 +149,37 @@ TEST(WaterDrops, BendLikeARoundBumpLitOnTheSideFacingTheLight)
     EXPECT_EQ(surface.glint(), std::vector<std::uint32_t>(built.size(), 0xFF000000u));
 }
 
+// The waves are lit as they bend the picture, as a drop is: where the picture moves away from the light
+// (down and right) the water faces it, and the other way it is darker; rings and crossed waves, landscape
+// and portrait views.
+TEST(WaterLight, WavesLitOnTheSideTheyBendTheWayTheDropsAre)
+{
+    for (const bool radial : {true, false})
+        for (const auto& [width, height] : {std::pair{960, 540}, std::pair{540, 960}}) {
+            SCOPED_TRACE(testing::Message() << (radial ? "rings " : "crossed ") << width << " x " << height);
+            std::vector<mesh_vertex> built, moved;
+            std::vector<std::uint16_t> indices;
+            build_grid(built, indices, 61, 61, width, height);
+            wave_field waves;
+            waves.prepare(built, 61, 61, width, height, radial, 11, 0.025f);
+            waves.apply(moved = built, 0.7f);
+            water_surface surface;
+            surface.prepare(built, 61, 61, width, height, 0.5f, surface_light::per_vertex, 0, 0, 1);
+            surface.apply(moved, 1, {}, 0, 0);
+            int bright = 0, dark = 0;
+            for (std::size_t k = 0; k < built.size(); ++k) {
+                const float x = (moved[k].u - built[k].u) * width, y = -(moved[k].v - built[k].v) * height;
+                if (std::fabs(x + y) < 4 || std::fabs(x - y) > std::fabs(x + y))
+                    continue; // within 45 degrees of the light's way, and enough to see
+                const bool away_from_light = x + y > 0;
+                ASSERT_EQ(level(surface.shade()[k]) == 255, away_from_light) << k << ": moved " << x << ", " << y;
+                ++(away_from_light ? bright : dark);
+            }
+            EXPECT_GT(bright, 50);
+            EXPECT_GT(dark, 50);
+        }
+}
+
 // The rain: 1 a drop every three seconds, 100 every slot busy, never more; drops fall on the view at moments
 // of their own, never in step. Values no slider gives are no rain or the heaviest.
 TEST(WaterDrops, RainFollowsTheSliderAtMomentsOfItsOwn)
@@ -218,11 +250,29 @@ TEST(WaterSurface, SameMomentSameFieldPointerWaits)
         EXPECT_TRUE(same(frames[0], frames[k])) << rates[k] << " frames a second";
     EXPECT_FALSE(same(frames[0], built));
 
-    std::vector<water_drop> stirs;
+    std::vector<water_drop> stirs, splash;
     for (float x = 0; x < 100; x += 1)
         trail.moved(1, x, 0, 1.0, 30);
     trail.live_drops(1, 1.0, stirs);
     EXPECT_EQ(stirs.size(), 3u); // at 0, 30 and 60: then the pool is full, and the click's ring is not cut short
+    // A click lands however busy the pool, in the oldest's place, and its ring moves the picture more than
+    // four times as far as a stir's all its life, on both sides of where it fell.
+    trail.clicked(1, 900, 540, 1.0);
+    trail.live_drops(1, 1.0, splash);
+    trail.live_drops(0, 1.0, splash);
+    ASSERT_EQ(splash.size(), 4u);
+    const auto splashed = std::find_if(splash.begin(), splash.end(), [](const water_drop& d) { return d.x == 900; });
+    ASSERT_NE(splashed, splash.end());
+    const drop_shape shape = make_drop_shape(2203, 0.5f);
+    const auto largest = [&](water_drop drop, double age) {
+        drop.x = 960;
+        float most = 0;
+        for (float move : moves_along_row(shape, drop, drop.start + age, 1920))
+            most = std::max(most, std::fabs(move));
+        return most;
+    };
+    for (double age = 0.25; age < 3; age += 0.25)
+        EXPECT_GT(largest(*splashed, age), 4 * largest(stirs[0], age)) << age;
 }
 
 } // namespace

@@ -31,8 +31,8 @@ struct gl_window {
     HWND window;
     HDC dc;
     HGLRC context = nullptr;
-    explicit gl_window(int size = 64, DWORD style = WS_POPUP)
-        : window(CreateWindowA("STATIC", "", style, 0, 0, size, size, nullptr, nullptr, nullptr, nullptr)),
+    explicit gl_window(int width = 64, int height = 64, DWORD style = WS_POPUP)
+        : window(CreateWindowA("STATIC", "", style, 0, 0, width, height, nullptr, nullptr, nullptr, nullptr)),
           dc(GetDC(window))
     {
         EXPECT_FALSE(load_gl()); // the library's own calls, by full path as on Windows 7 (no search flags here)
@@ -173,22 +173,35 @@ TEST(DesktopTexture, SizeFollowsWhatTheGlTakesAndAnUnreadPictureIsBlack)
     }
 }
 
-// Lit per pixel, a flat grey picture gets the light per vertex at the vertices
-// (rings or crossed waves, a click's ring) and another between; a broken shader
-// is logged, the light per vertex; still water lit per pixel is the picture.
-TEST(SceneLight, PerPixelAgreesWithPerVertexAtTheVerticesAndFallsBack)
+// Live program names in the current context.
+int programs()
 {
-    constexpr int size = 396; // the grid's 100 vertices every 4 pixels
-    gl_window surface(size, WS_POPUP | WS_VISIBLE);
+    const auto is_program = reinterpret_cast<GLboolean(APIENTRY*)(GLuint)>(wglGetProcAddress("glIsProgram"));
+    int live = 0;
+    for (GLuint name = 1; name < 4096; ++name)
+        live += is_program(name) == GL_TRUE;
+    return live;
+}
+
+// Lit per pixel, a flat grey picture gets the light per vertex at the vertices and another between, on a
+// landscape monitor and a portrait one (rings about each one's centre or crossed waves, a click's ring on each);
+// a screen change's rebuild leaves no old program behind; a broken shader is logged, the light per vertex;
+// still water lit per pixel is the picture, at the exact centre of a view odd both ways too.
+TEST(SceneLight, PerPixelAgreesWithPerVertexOnEveryShapeAndFallsBack)
+{
+    constexpr int width = 594, height = 396;
+    gl_window surface(width, height, WS_POPUP | WS_VISIBLE);
     ASSERT_TRUE(surface.context);
     static HBITMAP picture[2];
-    std::vector<std::uint32_t> pixels(std::size_t(size) * size, 0xFF808080u);
-    picture[0] = CreateBitmap(size, size, 1, 32, pixels.data());
+    std::vector<std::uint32_t> pixels(std::size_t(width) * height, 0xFF808080u);
+    picture[0] = CreateBitmap(width, height, 1, 32, pixels.data());
     for (std::size_t k = 0; k < pixels.size(); ++k)
         pixels[k] = 0xFF000000u | std::uint32_t(k * 2654435761u >> 8 & 0xFFFFFF);
-    picture[1] = CreateBitmap(size, size, 1, 32, pixels.data());
+    picture[1] = CreateBitmap(width, height, 1, 32, pixels.data());
     static int shown = 0;
     capture_new_part = [](const screen_rect&) { return static_cast<HBITMAP>(CopyImage(picture[shown], IMAGE_BITMAP, 0, 0, 0)); };
+    // The grid's 100 x 100 vertices every 4 x 2 and 2 x 4 pixels.
+    const std::vector<screen_rect> monitors = {{0, 0, 396, 198}, {396, 0, 198, 396}};
     const struct { bool gl_12, broken; const char *radial, *amp, *light; int picture; } runs[] = {
         {true, false, "1", "30", "1", 0}, {false, false, "1", "30", "1", 0}, {false, true, "1", "30", "1", 0},
         {true, false, "0", "30", "1", 0}, {false, false, "0", "30", "1", 0},
@@ -198,12 +211,15 @@ TEST(SceneLight, PerPixelAgreesWithPerVertexAtTheVerticesAndFallsBack)
     for (int run = 0; run < 7; ++run) {
         const auto& r = runs[run];
         SCOPED_TRACE(run);
-        store({{setting_quality, "100"}, {setting_amp, r.amp}, {setting_light, r.light}, {setting_rain, "1e-300"}, {setting_radial, r.radial}});
+        // Still water: the whole window, 593 x 395, its 99 x 99 vertices one at the centre, on a pixel's.
+        const bool still = r.picture == 1;
+        store({{setting_quality, still ? "99" : "100"}, {setting_amp, r.amp}, {setting_light, r.light}, {setting_rain, "1e-300"}, {setting_radial, r.radial}});
         shown = r.picture;
         water_saver scene;
         ASSERT_TRUE(scene.init_data());
-        scene.follow_screen({-9, -9, 1, 1}, {0, 0, size, size});
-        screen_monitors.clear(), screen_width = size, screen_height = size, screen_preview = false;
+        scene.follow_screen({-9, -9, 1, 1}, {0, 0, width, height});
+        screen_monitors = still ? std::vector<screen_rect>{} : monitors, screen_preview = false;
+        screen_width = width - still, screen_height = height - still;
         if (r.gl_12) // what an OpenGL 1.1 with the textures of today's gets
             read_gl_capabilities = [] { return read_capabilities("1.2.0", "GL_ARB_texture_non_power_of_two", 1024); };
         const char* source = std::exchange(light_fragment_source, r.broken ? "void main() { broken }\n" : light_fragment_source);
@@ -217,34 +233,44 @@ TEST(SceneLight, PerPixelAgreesWithPerVertexAtTheVerticesAndFallsBack)
         EXPECT_EQ(log.find("WARNING: the light's shader failed (fragment shader: ") != std::string::npos, r.broken) << log;
         const char* said = per_pixel ? "Light: per pixel (OpenGL 2.0)\n" : *r.light == '1' ? "Light: per vertex (OpenGL 1.1): " : "";
         EXPECT_NE(log.find(said), std::string::npos) << log;
-        scene.resize(size, size);
-        glTranslatef(0.5f, 0.5f, 0); // every vertex on a pixel's centre
-        if (r.picture == 0)
-            scene.input(input_press, 0, size / 2, size / 2);
+        scene.resize(screen_width, screen_height);
+        if (!still) {
+            glTranslatef(0.5f, 0.5f, 0); // every vertex on a pixel's centre
+            for (const screen_rect& m : monitors)
+                scene.input(input_press, 0, m.x + m.width / 2, m.y + m.height / 2);
+        }
         scene.draw(1.6f);
-        frames[run].resize(std::size_t(size) * size * 4);
-        glReadPixels(0, 0, size, size, GL_RGBA, GL_UNSIGNED_BYTE, frames[run].data());
+        frames[run].resize(std::size_t(width) * height * 4);
+        glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, frames[run].data());
+        if (per_pixel && !still) { // the screen changed: the same context, a new program in place of the old
+            const int live = programs();
+            ASSERT_TRUE(scene.init_gl());
+            EXPECT_TRUE(scene.light_per_pixel());
+            EXPECT_EQ(programs(), live);
+        }
     }
-    capture_new_part = capture_desktop, DeleteObject(picture[0]), DeleteObject(picture[1]);
+    capture_new_part = capture_desktop, DeleteObject(picture[0]), DeleteObject(picture[1]), screen_monitors.clear();
     EXPECT_TRUE(frames[2] == frames[0]);
     EXPECT_TRUE(frames[5] == frames[6]);
-    for (int pair : {0, 3}) {
-        SCOPED_TRACE(pair == 0 ? "rings" : "crossed waves");
-        int largest = 0, brighter = 0, darker = 0, apart = 0;
-        for (int y = 0; y < size; ++y)
-            for (int x = 0; x < size; ++x) {
-                const std::size_t k = (std::size_t(size - 1 - y) * size + x) * 4; // rows from the bottom
-                const int vertex = frames[pair][k], pixel = frames[pair + 1][k];
-                int& difference = x % 4 == 0 && y % 4 == 0 ? largest : apart;
-                difference = std::max(difference, std::abs(pixel - vertex));
-                brighter += pixel > 0x80 + 24;
-                darker += pixel < 0x80 - 8;
-            }
-        EXPECT_LE(largest, 3);
-        EXPECT_GT(apart, 4 * largest);
-        EXPECT_GT(brighter, 100);
-        EXPECT_GT(darker, 100);
-    }
+    for (int pair : {0, 3})
+        for (const screen_rect& view : monitors) {
+            SCOPED_TRACE(testing::Message() << (pair == 0 ? "rings on " : "crossed waves on ") << view.width << " x " << view.height);
+            const int step_x = view.width / 99, step_y = view.height / 99;
+            int largest = 0, brighter = 0, darker = 0, apart = 0;
+            for (int y = view.y; y < view.y + view.height; ++y)
+                for (int x = view.x; x < view.x + view.width; ++x) {
+                    const std::size_t k = (std::size_t(height - 1 - y) * width + x) * 4; // rows from the bottom
+                    const int vertex = frames[pair][k], pixel = frames[pair + 1][k];
+                    int& difference = (x - view.x) % step_x == 0 && (y - view.y) % step_y == 0 ? largest : apart;
+                    difference = std::max(difference, std::abs(pixel - vertex));
+                    brighter += pixel > 0x80 + 24;
+                    darker += pixel < 0x80 - 8;
+                }
+            EXPECT_LE(largest, 3);
+            EXPECT_GT(apart, 4 * largest);
+            EXPECT_GT(brighter, 100);
+            EXPECT_GT(darker, 100);
+        }
 }
 
 } // namespace
