@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
+#include <set>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -109,25 +110,82 @@ TEST(SceneSettings, StoredValuesShapeTheWaves)
             EXPECT_FLOAT_EQ(low->u, 0.5f / 8);
             EXPECT_FLOAT_EQ(high->u, 1 - 0.5f / 8);
         }
+        // The 640 x 480 window resized on one side alone or on both, smaller or larger: the grid spans it all.
+        for (const auto& [width, height] : {std::pair{64, 12}, {16, 12}, {16, 40}, {70, 40}, {70, 48}}) {
+            screen_width = width, screen_height = height;
+            scene.draw(0.1f);
+            EXPECT_EQ(std::make_tuple(got.front().x, got.front().y, got.back().x, got.back().y),
+                      std::make_tuple(0.0f, 0.0f, float(width), float(height)));
+        }
     }
 }
 
-// After the screen changed under a window of ours (Tab and back), only what it
-// did not cover is taken from the screen: our frames would ripple again.
+// After the screen changed under a window of ours, a full-screen window (Tab and back) takes from the screen
+// only what the old picture did not cover, whether the screen moved, grew or shrank on either side (our frames
+// would ripple again), and nothing when it did not change; the 640 x 480 window before it takes nothing.
 TEST(SceneScreen, TakenOnlyOutsideTheOldArea)
 {
     gl_window surface;
-    water_saver scene;
     ASSERT_TRUE(surface.context);
-    ASSERT_TRUE(scene.init_data());
     static std::vector<screen_rect> taken;
     capture_new_part = [](const screen_rect& area) { return taken.push_back(area), HBITMAP{}; };
-    const screen_rect screen = virtual_screen(), old{screen.x + 10, screen.y + 20, 300, 200};
-    scene.follow_screen(screen, old); // shrunk: nothing to take
-    screen_monitors = {{0, 0, screen.width, screen.height}}, screen_preview = false;
-    EXPECT_TRUE(scene.init_gl());
+    const screen_rect s = virtual_screen();
+    const screen_rect olds[] = {{s.x + 10, s.y + 20, 300, 200}, {s.x + 7, s.y, s.width, s.height}, {s.x, s.y - 5, s.width, s.height},
+                                {s.x, s.y, s.width - 9, s.height}, {s.x, s.y, s.width, s.height + 4}, s};
+    for (const screen_rect& old : olds) {
+        water_saver scene;
+        ASSERT_TRUE(scene.init_data());
+        scene.follow_screen(s, old); // the picture of the screen as it was
+        taken.clear(), screen_monitors.clear(), screen_width = 640, screen_height = 480, screen_preview = false;
+        EXPECT_TRUE(scene.init_gl());
+        EXPECT_TRUE(taken.empty()) << taken.size();
+        screen_monitors = {{0, 0, s.width, s.height}};
+        EXPECT_TRUE(scene.init_gl());
+        EXPECT_EQ(taken, uncovered_parts(s, old)) << old.x << ", " << old.y << ", " << old.width << " x " << old.height;
+    }
     capture_new_part = capture_desktop, screen_monitors.clear();
-    EXPECT_EQ(taken, uncovered_parts(screen, old));
+}
+
+// The rain on each monitor, one to three of them, and on the preview: 1 is a drop every three seconds on each,
+// 100 keeps the window's drops busy (12, the pointer's 4 aside; 16 in the preview), shared evenly; drops fall
+// everywhere on each monitor, landscape, portrait or square, and never outside it.
+TEST(SceneRain, EachMonitorItsShareEverywhereOnIt)
+{
+    gl_window surface;
+    ASSERT_TRUE(surface.context);
+    const std::vector<screen_rect> shapes = {{0, 0, 64, 32}, {64, 0, 32, 64}, {0, 32, 48, 48}};
+    const struct { int monitors; bool preview; } layouts[] = {{1, false}, {2, false}, {3, false}, {0, true}};
+    for (const bool heaviest : {false, true})
+        for (const auto& [monitors, preview] : layouts) {
+            SCOPED_TRACE(testing::Message() << (heaviest ? "rain 100 on " : "rain 1 on ") << monitors << (preview ? " (preview)" : ""));
+            store({{setting_quality, "0"}, {setting_amp, "0"}, {setting_light, "0"}, {setting_rain, heaviest ? "100" : "1"}});
+            water_saver scene;
+            ASSERT_TRUE(scene.init_data());
+            screen_monitors.assign(shapes.begin(), shapes.begin() + monitors);
+            screen_width = 96, screen_height = 80, screen_preview = preview;
+            ASSERT_TRUE(scene.init_gl());
+            const std::size_t views = scene.views().size();
+            std::vector<std::set<std::tuple<double, float, float>>> fell(views);
+            while (scene.rain_time() < 900) { // drops live 3 s at least: looks a second apart see all
+                scene.draw(1);
+                for (std::size_t k = 0; k < views; ++k)
+                    for (const water_drop& drop : scene.views()[k].surface.drops())
+                        fell[k].insert({drop.start, drop.x, drop.y});
+            }
+            const double each = heaviest ? (preview ? 16 : 12) / 4.5 / views : 1 / 3.0;
+            for (std::size_t k = 0; k < views; ++k) {
+                const screen_rect& area = scene.views()[k].area;
+                SCOPED_TRACE(testing::Message() << area.width << " x " << area.height);
+                EXPECT_NEAR(fell[k].size() / 900.0, each, 0.1 * each);
+                std::set<int> parts; // of its 4 x 3
+                for (const auto& [start, x, y] : fell[k]) {
+                    ASSERT_TRUE(x >= 0 && x < area.width && y >= 0 && y < area.height) << x << ", " << y;
+                    parts.insert(int(4 * x / area.width) + 4 * int(3 * y / area.height));
+                }
+                EXPECT_EQ(parts.size(), 12u);
+            }
+        }
+    screen_monitors.clear(), screen_preview = false;
 }
 
 // A picture that could not be read is logged and becomes one black pixel; a
