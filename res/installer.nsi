@@ -114,9 +114,7 @@ FunctionEnd
 ; of their own beside it would be a second entry in Apps (InstallDecision).
 Function .onInit
   !insertmacro MULTIUSER_INIT
-  !insertmacro AccountType $0
-  !insertmacro AskedForEveryone $1
-  !insertmacro Installation HKLM $2
+  !insertmacro InstallFacts $0 $1 $2
   !insertmacro InstallDecision $0 $1 $2 $3
   ${If} $3 == user
     ; MultiUser.nsh counts a Power User as an administrator: not its page either.
@@ -193,7 +191,7 @@ FunctionEnd
   !insertmacro Elevated $R2
   !insertmacro UserFolderDecision $R2 $R1 $R2
   ${If} $R2 == leave
-    DetailPrint "Left alone: $R1 is a junction or a link, so nothing in $R0 was removed."
+    DetailPrint "Left alone: $R1 is a junction or a link, so nothing in $R0 was changed."
   ${EndIf}
   Exch $R2
   Exch 2
@@ -203,6 +201,14 @@ FunctionEnd
 !macroend
 
 Section "Quillmere"
+  ${If} $MultiUser.InstallMode == CurrentUser
+    ; Elevated, nothing is written under a link of the user's either.
+    !insertmacro UserFolder $INSTDIR $0
+    ${If} $0 == leave
+      SetErrorLevel 5 ; ERROR_ACCESS_DENIED
+      Abort "Quillmere was not installed: run the installer again without administrator rights to install it just for you."
+    ${EndIf}
+  ${EndIf}
   SetOutPath $INSTDIR
   SetOverwrite on
   File "/oname=$ScrPath" "${SCR}"
@@ -242,14 +248,10 @@ SectionEnd
 ; that one, becomes this one. Settings stay. What is not this account's to
 ; change is left, and said (ReplaceDecision).
 Function ReplaceOther
-  !insertmacro SessionUser $R1
+  !insertmacro ReplaceFacts $MultiUser.InstallMode $R1 $R0 $R2
+  StrCpy $1 "$SYSDIR\quillmere.scr"
   ${If} $MultiUser.InstallMode == AllUsers
-    !insertmacro Installation HKCU $R0
-    !insertmacro UserInstallFolder $R2
     StrCpy $1 "$R0\quillmere.scr"
-  ${Else}
-    !insertmacro Installation HKLM $R0
-    StrCpy $1 "$SYSDIR\quillmere.scr"
   ${EndIf}
   !insertmacro ReplaceDecision $MultiUser.InstallMode $R1 $R0 $R2 $R3
   ${If} $R3 == replace
@@ -343,18 +345,14 @@ FunctionEnd
 ; (UninstallDecision).
 Function un.onInit
   !insertmacro MULTIUSER_UNINIT
-  ReadRegStr $0 HKLM "${UNINST_KEY}" InstallLocation
-  ${If} $0 == $INSTDIR
-    StrCpy $MultiUser.InstallMode AllUsers
+  !insertmacro UninstallFacts $INSTDIR $MultiUser.InstallMode $1 $0
+  ${If} $MultiUser.InstallMode == AllUsers
     SetShellVarContext all
     StrCpy $ScrPath "$SYSDIR\quillmere.scr"
   ${Else}
-    StrCpy $MultiUser.InstallMode CurrentUser
     SetShellVarContext current
     StrCpy $ScrPath "$INSTDIR\quillmere.scr"
   ${EndIf}
-  !insertmacro SessionUser $0
-  !insertmacro AccountType $1
   !insertmacro UninstallDecision $MultiUser.InstallMode $1 $0 $Uninstall
   ${If} $Uninstall == rights
     MessageBox MB_OK|MB_ICONSTOP "Quillmere is installed for everyone on this computer: uninstalling it needs administrator rights." /SD IDOK

@@ -127,3 +127,39 @@
   Pop $1
   Pop ${OUT}
 !macroend
+
+; The facts of each decision, as the installer and the uninstaller gather them.
+
+; InstallDecision's: the account's type, /ALLUSERS asked, the installation for everyone's folder.
+!macro InstallFacts ACCOUNT ASKED MACHINE
+  !insertmacro AccountType ${ACCOUNT}
+  !insertmacro AskedForEveryone ${ASKED}
+  !insertmacro Installation HKLM ${MACHINE}
+!macroend
+
+; ReplaceDecision's for an installation in MODE: whether this is the session's user, the other
+; mode's installation (this account's for AllUsers, the machine's for CurrentUser) and, for AllUsers,
+; the folder an installation for this account alone goes into ("" for CurrentUser).
+!macro ReplaceFacts MODE SESSION OTHER OWN
+  !insertmacro SessionUser ${SESSION}
+  ${If} ${MODE} == AllUsers
+    !insertmacro Installation HKCU ${OTHER}
+    !insertmacro UserInstallFolder ${OWN}
+  ${Else}
+    !insertmacro Installation HKLM ${OTHER}
+    StrCpy ${OWN} ""
+  ${EndIf}
+!macroend
+
+; UninstallDecision's for the uninstaller in FOLDER: the mode (AllUsers when the machine's entry names
+; FOLDER), the account's type, whether this is the session's user.
+!macro UninstallFacts FOLDER MODE ACCOUNT SESSION
+  !insertmacro Installation HKLM ${MODE}
+  ${If} ${MODE} == "${FOLDER}"
+    StrCpy ${MODE} AllUsers
+  ${Else}
+    StrCpy ${MODE} CurrentUser
+  ${EndIf}
+  !insertmacro AccountType ${ACCOUNT}
+  !insertmacro SessionUser ${SESSION}
+!macroend

@@ -10,6 +10,7 @@ c=$WINEPREFIX/drive_c bin=$(dirname "$QM_SCR") other='C:\windows\system32\other.
 sys32=$c/windows/system32 appdata=$(echo "$c"/users/*/AppData/Local) desk='HKCU\Control Panel\Desktop'
 entry='Software\Microsoft\Windows\CurrentVersion\Uninstall\Quillmere' own='Software\Tovarind\Quillmere'
 session='HKCU\Software\Wine\Temporary System Parameters\Control Panel\Desktop' # as SystemParametersInfo was told
+boot='HKLM\System\CurrentControlSet\Control\Session Manager' # PendingFileRenameOperations: deletes at the next start
 mine=$appdata/Programs/Quillmere && win=C:${mine#"$c"} && win=${win//\//\\}
 
 package() {  # NAME: into $qm_work/NAME, the zip's .scr into $qm_work/NAME.scr (of the tree as it is)
@@ -43,6 +44,7 @@ where() {  # HKLM|HKCU: dir, udir (Unix) and scr, uscr of that installation
 verify() { osslsigncode verify -CAfile "$qm_work/cert.pem" -in "$1" >/dev/null 2>&1 || qm_fail "no valid signature on $1"; }
 
 # What an earlier run left in this prefix.
+"$QM_WINE" reg delete "$boot" /v PendingFileRenameOperations /f >/dev/null 2>&1
 for key in "HKLM\\$entry" "HKCU\\$entry" 'HKLM\Software\Tovarind' 'HKCU\Software\Tovarind'; do
     "$QM_WINE" reg delete "$key" /f >/dev/null 2>&1
     order=start && expect "an earlier run's key stays" "$key" absent
@@ -70,17 +72,17 @@ decisions=(
     'ReplaceDecision CurrentUser 1 C:\Quillmere "" replace' 'ReplaceDecision CurrentUser 0 C:\Quillmere "" files'
     'ReplaceDecision CurrentUser 0 "" "" none'
 )
-# Then the facts as the installer gathers them: account type, elevated, the session's user, the installations
-# for everyone and for this user, this user's folder, /ALLUSERS asked, a reparse point at or above this folder.
-facts=('AccountType $0' 'Elevated $0' 'SessionUser $0' 'Installation HKLM $0' 'Installation HKCU $0' 'UserInstallFolder $0'
-    'AskedForEveryone $0' 'ReparsePoint $EXEDIR "" FolderAttributes $0')
+# Then the facts of each decision as the installer and the uninstaller gather them, elevated or not, and a
+# reparse point at or above this folder.
+facts=('InstallFacts $0 $1 $2' 'ReplaceFacts AllUsers $0 $1 $2' 'ReplaceFacts CurrentUser $0 $1 $2'
+    "UninstallFacts \"C:\\Program Files\\Quillmere\" \$0 \$1 \$2" 'Elevated $0' 'ReparsePoint $EXEDIR "" FolderAttributes $0')
 {
     printf '%s\n' "OutFile $qm_work/decide.exe" 'Unicode true' 'Target amd64-unicode' '!include LogicLib.nsh' '!include FileFunc.nsh' \
         "!define UNINST_KEY \"$entry\"" "!include $QM_SOURCE_DIR/res/installer_facts.nsh" "!include $QM_SOURCE_DIR/res/installer_decisions.nsh" \
         '!macro FakeAttributes F OUT' 'StrCpy ${OUT} ${F} "" -2' '${If} ${OUT} == "~j"' 'StrCpy ${OUT} 0x410' '${Else}' 'StrCpy ${OUT} 0x10' \
         '${EndIf}' '!macroend' Section 'FileOpen $9 "$EXEDIR\decided.txt" w'
     printf '!insertmacro %s $0\nFileWrite $9 "$0$\\n"\n' "${decisions[@]% *}"
-    printf '!insertmacro %s\nFileWrite $9 "$0|"\n' "${facts[@]}"
+    printf 'StrCpy $0 ""\nStrCpy $1 ""\nStrCpy $2 ""\n!insertmacro %s\nFileWrite $9 "$0|$1|$2|"\n' "${facts[@]}"
     printf '%s\n' 'FileClose $9' SectionEnd
 } >"$qm_work/decide.nsi" && makensis -V1 "$qm_work/decide.nsi" >/dev/null || qm_fail "the table of decisions does not build"
 run "$qm_work/decide.exe" /S && mapfile -t decided <"$qm_work/decided.txt"
@@ -89,7 +91,8 @@ for i in "${!decisions[@]}"; do
     [ "${decided[i]:-}" = "$want" ] || qm_fail "${decisions[i]% *}: decided ${decided[i]:-nothing}"
 done
 expect_facts() {  # HKLM HKCU ASKED: the facts line as it must read (an administrator, elevated, the session's own)
-    local want="Admin|1|1|$1|$2|$win|$3||"
+    local mode=CurrentUser && [ "$1" = 'C:\Program Files\Quillmere' ] && mode=AllUsers
+    local want="Admin|$3|$1|1|$2|$win|1|$1||$mode|Admin|1|1||||||"
     [ "${decided[${#decisions[@]}]:-}" = "$want" ] || qm_fail "$order: the installer's facts are ${decided[${#decisions[@]}]:-none}, expected $want"
 }
 order="nothing installed" && expect_facts "" "" 0
@@ -155,12 +158,15 @@ for order in "${orders[@]}"; do
     QM_SCR=$uscr qm_start_scr /a && qm_expect_exit 1 "$order: the installed .scr /a"
     expect "the installed .scr's settings" "HKLM\\$own"
     put "HKCU\\$own" /v amp /d 30 && mkdir -p "$appdata/Quillmere" && echo log >"$appdata/Quillmere/screen.log"
+    [ "$ends" = HKLM ] || echo mine >"$udir/notes.txt" # the user's own, in their installation's folder
     [ "$another" = 0 ] || { put 'HKCU\Software\Tovarind\Other' && put 'HKLM\Software\Tovarind\Other'; }
 
     # The uninstaller copies itself away and goes on (run waits for it), removing the entry last.
     run "$dir\\uninstall.exe" /S
     expect "the entry after uninstalling" "$ends\\$entry" absent
-    [ ! -e "$udir" ] && [ ! -e "$uscr" ] && [ ! -e "$appdata/Quillmere" ] || qm_fail "$order: files left after uninstalling"
+    if [ "$ends" = HKLM ]; then [ ! -e "$udir" ]; else [ "$(ls -A "$udir")" = notes.txt ]; fi && [ ! -e "$uscr" ] &&
+        [ ! -e "$appdata/Quillmere" ] || qm_fail "$order: files left after uninstalling, or the user's own gone"
+    expect "nothing queued for the next start" "$boot" PendingFileRenameOperations=- && rm -rf "$udir"
     desktop "the screensaver after uninstalling" "$saver" "$active"
     [[ $runs != *ACTIVATE* ]] || expect "the session's switch after uninstalling" "$session" "ScreenSaveActive=${active/-/0}"
     expect "the user's settings after uninstalling" "HKCU\\$own" absent
