@@ -166,7 +166,9 @@ for order in "${orders[@]}"; do
     expect "the entry after uninstalling" "$ends\\$entry" absent
     if [ "$ends" = HKLM ]; then [ ! -e "$udir" ]; else [ "$(ls -A "$udir")" = notes.txt ]; fi && [ ! -e "$uscr" ] &&
         [ ! -e "$appdata/Quillmere" ] || qm_fail "$order: files left after uninstalling, or the user's own gone"
-    expect "nothing queued for the next start" "$boot" PendingFileRenameOperations=- && rm -rf "$udir"
+    expect "the deletes queued for the next start" "$boot" && queued=$(grep '^PendingFileRenameOperations=' <<<"$qm_got")
+    ! grep -qiF "$dir" <<<"$queued" || qm_fail "$order: a delete in $dir queued for the next start: $queued"
+    rm -rf "$udir"
     desktop "the screensaver after uninstalling" "$saver" "$active"
     [[ $runs != *ACTIVATE* ]] || expect "the session's switch after uninstalling" "$session" "ScreenSaveActive=${active/-/0}"
     expect "the user's settings after uninstalling" "HKCU\\$own" absent
