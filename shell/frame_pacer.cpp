@@ -100,7 +100,7 @@ pace_mode window_mode()
 void apply_pace()
 {
     pacer.pace = pace_frames(pacer.refresh, pacer.on_battery, window_mode());
-    pacer.schedule.set_period(std::llround(counter_frequency() / pacer.pace.frames_per_second));
+    pacer.schedule.set_pace(pacer.pace, counter_frequency());
     ask_swap_interval();
     log_write("Frames: paced to %s a second (display %s Hz, swap interval %d %s)\n",
               rate_text(pacer.pace.frames_per_second).c_str(), rate_text(pacer.refresh).c_str(),
@@ -163,8 +163,7 @@ void frame_shown(std::int64_t start)
 {
     pacer.count.frame(start, pacer.after_pause);
     pacer.after_pause = false;
-    const auto rest = static_cast<std::int64_t>(pacer.pace.rest_seconds * counter_frequency());
-    pacer.schedule.frame_done(start, read_counter(), rest);
+    pacer.schedule.frame_done(start, read_counter());
 }
 
 void wait_for_frame()

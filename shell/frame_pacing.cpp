@@ -53,7 +53,14 @@ std::string rate_text(double rate)
     return shown;
 }
 
-std::int64_t frame_schedule::frame_done(std::int64_t start, std::int64_t end, std::int64_t rest)
+void frame_schedule::set_pace(const frame_pace& pace, std::int64_t frequency)
+{
+    const double period = std::round(frequency / pace.frames_per_second);
+    period_ = period >= 1 && period < 9e18 ? static_cast<std::int64_t>(period) : 1;
+    rest_ = static_cast<std::int64_t>(std::ceil(pace.rest_seconds * frequency));
+}
+
+std::int64_t frame_schedule::frame_done(std::int64_t start, std::int64_t end)
 {
     if (!started_) {
         slot_ = start;
@@ -63,7 +70,7 @@ std::int64_t frame_schedule::frame_done(std::int64_t start, std::int64_t end, st
     // A whole period behind: a new grid from now rather than a burst.
     if (slot_ + period_ <= end)
         slot_ = end;
-    due_ = slot_ > end + rest ? slot_ : end + rest;
+    due_ = slot_ > end + rest_ ? slot_ : end + rest_;
     return due_;
 }
 

@@ -40,18 +40,20 @@ std::string rate_text(double rate);
 // a long stall) starts a new grid at once instead of a burst to catch up.
 class frame_schedule {
 public:
-    // The period for the frames after the next; the grid goes on from the
-    // frame already due.
-    void set_period(std::int64_t counts) { period_ = counts > 0 ? counts : 1; }
+    // The period and the rest of `pace` in counts of a clock running at
+    // `frequency` a second, for the frames after the next: the grid goes on
+    // from the frame already due.
+    void set_pace(const frame_pace& pace, std::int64_t frequency);
     // After a pause: the next frame at once, a new grid from it.
     void restart() { started_ = false, due_ = 0; }
     // A frame started at `start` has been shown by `end`: returns when the
-    // next may start, at least `rest` counts after `end`.
-    std::int64_t frame_done(std::int64_t start, std::int64_t end, std::int64_t rest);
+    // next may start, at least the rest after `end`.
+    std::int64_t frame_done(std::int64_t start, std::int64_t end);
     std::int64_t due() const { return due_; }
 
 private:
     std::int64_t period_ = 1;
+    std::int64_t rest_ = 0;
     std::int64_t slot_ = 0; // when the last frame was due on the grid
     std::int64_t due_ = 0;
     bool started_ = false;

@@ -51,30 +51,32 @@ TEST(FramePacing, RefreshFromTheCompositorElseTheSettingsElse60AndAsLogged)
 // stall of a period or more, and the rest after each frame where one is asked.
 TEST(FramePacing, FramesComeOnAnEvenGridWithoutBursts)
 {
-    const struct { const char* what; std::int64_t rest; std::vector<std::int64_t> start, end, due; } cases[] = {
-        {"on time", 0, {0, 100, 200}, {10, 110, 210}, {100, 200, 300}},
-        {"woken late", 0, {0, 104, 203}, {10, 114, 213}, {100, 200, 300}},
-        {"a slow frame catches up", 0, {0, 100, 250}, {10, 250, 260}, {100, 250, 300}},
-        {"a stall starts a new grid", 0, {0, 100, 420}, {10, 420, 430}, {100, 420, 520}},
-        {"always slow: no wait", 0, {0, 120, 240}, {120, 240, 360}, {120, 240, 360}},
-        {"a rest within the period", 9, {0, 100}, {10, 110}, {100, 200}},
-        {"a rest past the period", 9, {0, 100, 208}, {95, 199, 215}, {104, 208, 300}},
+    // At 1000 counts a second: 10 frames a second, a period of 100, and the screensaver's rest of 9.
+    const frame_pace demo = {10, 6, 0}, saver = pace_frames(10, false, pace_mode::screensaver);
+    const struct { const char* what; frame_pace pace; std::vector<std::int64_t> start, end, due; } cases[] = {
+        {"on time", demo, {0, 100, 200}, {10, 110, 210}, {100, 200, 300}},
+        {"woken late", demo, {0, 104, 203}, {10, 114, 213}, {100, 200, 300}},
+        {"a slow frame catches up", demo, {0, 100, 250}, {10, 250, 260}, {100, 250, 300}},
+        {"a stall starts a new grid", demo, {0, 100, 420}, {10, 420, 430}, {100, 420, 520}},
+        {"always slow: no wait", demo, {0, 120, 240}, {120, 240, 360}, {120, 240, 360}},
+        {"a rest within the period", saver, {0, 100}, {10, 110}, {100, 200}},
+        {"a rest past the period", saver, {0, 100, 208}, {95, 199, 215}, {104, 208, 300}},
     };
     for (const auto& c : cases) {
         frame_schedule schedule;
-        schedule.set_period(100);
+        schedule.set_pace(c.pace, 1000);
         EXPECT_EQ(schedule.due(), 0) << c.what;
         for (std::size_t k = 0; k < c.start.size(); ++k)
-            EXPECT_EQ(schedule.frame_done(c.start[k], c.end[k], c.rest), c.due[k]) << c.what << ", frame " << k;
+            EXPECT_EQ(schedule.frame_done(c.start[k], c.end[k]), c.due[k]) << c.what << ", frame " << k;
     }
     frame_schedule schedule;
-    schedule.set_period(100);
-    schedule.frame_done(0, 10, 0);
-    schedule.set_period(200); // on battery: the grid goes on from the frame already due
-    EXPECT_EQ(schedule.frame_done(100, 110, 0), 300);
+    schedule.set_pace(pace_frames(60, false, pace_mode::demonstration), 3000);
+    schedule.frame_done(0, 10);
+    schedule.set_pace(pace_frames(60, true, pace_mode::demonstration), 3000); // on battery: the grid goes on
+    EXPECT_EQ(schedule.frame_done(50, 60), 150);
     schedule.restart();
     EXPECT_EQ(schedule.due(), 0);
-    EXPECT_EQ(schedule.frame_done(5000, 5010, 0), 5200);
+    EXPECT_EQ(schedule.frame_done(5000, 5010), 5100);
 }
 
 // Pauses are left out of a window's time; its rate is frames over the time between them.
