@@ -66,5 +66,6 @@ TEST(pacing, the_power_source_changes_the_rate_and_frames_keep_to_it)
                                                 "Frames: paced to 30 a second (display 60 Hz, swap interval 2 asked)\n"
                                                 "Frames: paced to 60 a second (display 60 Hz, swap interval 1 asked)");
     EXPECT_GT(std::stoi(ended[1]), 2);
+    EXPECT_GE(counter_frequency(), 1000000) << "frames timed to the microsecond";
     EXPECT_LE(std::stod(ended[2]), 60 * 1.02) << "frames above their rate";
 }
