@@ -2,8 +2,6 @@
 
 #include "shell/gl_api.h"
 #include "shell/run_log.h"
-#include "shell/shell.h"
-#include "shell/shell_state.h"
 #include "shell/system_library.h"
 
 #include <dwmapi.h>
@@ -18,6 +16,7 @@ namespace {
 
 struct pacer_state {
     double refresh = 60;
+    pace_mode mode = pace_mode::demonstration;
     bool on_battery = false;
     bool swap_control = false; // the context offers WGL_EXT_swap_control
     frame_pace pace;
@@ -90,16 +89,9 @@ void ask_swap_interval()
         set(pacer.pace.swap_interval);
 }
 
-pace_mode window_mode()
-{
-    if (screen_preview)
-        return pace_mode::preview;
-    return screensaver_mode ? pace_mode::screensaver : pace_mode::demonstration;
-}
-
 void apply_pace()
 {
-    pacer.pace = pace_frames(pacer.refresh, pacer.on_battery, window_mode());
+    pacer.pace = pace_frames(pacer.refresh, pacer.on_battery, pacer.mode);
     pacer.schedule.set_pace(pacer.pace, counter_frequency());
     ask_swap_interval();
     log_write("Frames: paced to %s a second (display %s Hz, swap interval %d %s)\n",
@@ -125,12 +117,12 @@ std::int64_t counter_frequency()
     return frequency;
 }
 
-void start_frames()
+void start_frames(HDC dc, pace_mode mode)
 {
     pacer.refresh = read_refresh();
     pacer.on_battery = on_battery_now();
-    HDC dc = render_dc.get();
-    pacer.swap_control = gl_context && dc && offers_swap_control(dc);
+    pacer.mode = mode;
+    pacer.swap_control = dc && gl.wglGetCurrentContext && gl.wglGetCurrentContext() && offers_swap_control(dc);
     pacer.schedule = frame_schedule();
     pacer.count = frame_count();
     pacer.after_pause = true;
@@ -145,7 +137,7 @@ void power_source_changed(bool on_battery)
         return;
     pacer.on_battery = on_battery;
     const double before = pacer.pace.frames_per_second;
-    if (pace_frames(pacer.refresh, on_battery, window_mode()).frames_per_second != before && pacer.started)
+    if (pace_frames(pacer.refresh, on_battery, pacer.mode).frames_per_second != before && pacer.started)
         apply_pace();
 }
 

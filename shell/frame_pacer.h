@@ -11,10 +11,10 @@
 std::int64_t read_counter();
 std::int64_t counter_frequency();
 
-// Once the window exists with its context current: reads the refresh and
-// the power source, asks the context for the swap interval where it offers
-// one, and logs "Frames: paced to ...".
-void start_frames();
+// Once the window exists with its context current on `dc`: reads the
+// refresh and the power source, asks the context for the swap interval
+// where it offers one, and logs "Frames: paced to ...".
+void start_frames(HDC dc, pace_mode mode);
 // The power source changed (from the window's power notification): a new
 // rate, logged again, when it differs from the one in force.
 void power_source_changed(bool on_battery);

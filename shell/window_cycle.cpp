@@ -194,7 +194,9 @@ int run_window_cycle(bool full_screen, int show_command)
             return 0;
         }
         if (scene_ready)
-            start_frames();
+            start_frames(render_dc.get(), screen_preview   ? pace_mode::preview
+                                          : screensaver_mode ? pace_mode::screensaver
+                                                             : pace_mode::demonstration);
         watch_display_state(main_window);
         ShowWindow(main_window, show_command);
 
