@@ -95,7 +95,7 @@ expect_paced() {  # FILE COUNT RATE WHAT
     ended=$(grep -cE '^Frames: [1-9][0-9]* in [0-9]+\.[0-9] s \([0-9]+\.[0-9] a second\)$' <<<"$log")
     [ "$paced" -ge "$2" ] && [ "$ended" = "$2" ] || qm_fail "$4: $2 window(s) paced at $3 and counted: $(grep Frames <<<"$log")"
     awk -v most="$3" -v what="$4" '/^Frames: [0-9]+ in/ {
-        rate = substr($6, 2); if (rate > most * 1.02) { print what ": " $0 " is above " most; bad = 1 } }
+        rate = substr($6, 2) + 0; if (rate > most * 1.02) { print what ": " $0 " is above " most; bad = 1 } }
         END {exit bad}' <<<"$log" || qm_fail "$4: frames above their rate"
     echo "$4: $(grep '^Frames' <<<"$log" | paste -sd ';')"
 }
