@@ -1,14 +1,19 @@
-// The floor for the whole-run benchmark: the screensaver's capture and
-// texture upload, then one textured quad over the virtual screen, swapped
-// and followed by the same 9 ms sleep each frame. No settings, no grid, no
+// The floor for the whole-run benchmarks: the screensaver's capture and
+// texture upload, then one textured quad over the window, swapped and paced
+// by the screensaver's own pacing for the mode. No settings, no grid, no
 // waves, no font lists: what is left is the cost of showing the picture.
-//   bare_quad [SECONDS]   ends on a key or button press, or after SECONDS
+//   bare_quad [SECONDS [MODE [HWND]]]   ends on a key or button press, or after SECONDS
+// MODE: s a screensaver run over the virtual screen (the default), d the
+// demonstration there, w the demonstration's 640 x 480 window, p a preview
+// in the client area of the window HWND.
 #include "scene/desktop_pixels.h"
 #include "scene/desktop_texture.h"
+#include "shell/frame_pacer.h"
 #include "shell/gl_api.h"
 #include "shell/monitors.h"
 #include "shell/pixel_format.h"
 #include "shell/run_log.h"
+#include "shell/window_dc.h"
 
 #include <windows.h>
 #include <GL/gl.h>
@@ -58,6 +63,25 @@ bool set_pixel_format(HDC dc)
     return index != 0 && SetPixelFormat(dc, index, &format);
 }
 
+// One frame: the picture as one quad over the window, shown and paced.
+void draw_quad(HDC dc, float w, float h)
+{
+    const std::int64_t start = read_counter();
+    glClear(GL_COLOR_BUFFER_BIT);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 1);
+    glVertex2f(0, 0);
+    glTexCoord2f(1, 1);
+    glVertex2f(w, 0);
+    glTexCoord2f(1, 0);
+    glVertex2f(w, h);
+    glTexCoord2f(0, 0);
+    glVertex2f(0, h);
+    glEnd();
+    SwapBuffers(dc);
+    frame_shown(start);
+}
+
 int fail(const char* step)
 {
     log_write("ERROR: %s failed\n", step);
@@ -70,9 +94,23 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command)
 {
     const DWORD limit_ms = __argc > 1 ? static_cast<DWORD>(std::atof(__argv[1]) * 1000) : 0;
     const DWORD start = GetTickCount();
+    const char mode = __argc > 2 ? __argv[2][0] : 's';
+    HWND parent = mode == 'p' && __argc > 3 ? reinterpret_cast<HWND>(std::atoll(__argv[3])) : nullptr;
 
     // Captured before the window covers the desktop, as the screensaver does.
     const screen_rect area = virtual_screen();
+    screen_rect place = area;
+    DWORD style = WS_POPUP;
+    if (mode == 'w') {
+        place = {CW_USEDEFAULT, CW_USEDEFAULT, 640, 480};
+        style = WS_OVERLAPPEDWINDOW;
+    } else if (mode == 'p') {
+        RECT client = {};
+        if (!GetClientRect(parent, &client))
+            return fail("GetClientRect");
+        place = {0, 0, client.right, client.bottom};
+        style = WS_CHILD;
+    }
     desktop_picture picture;
     if (!capture(area, picture))
         log_write("WARNING: capture failed\n"); // the upload shows black then
@@ -85,12 +123,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command)
     window_class.lpszClassName = "bare quad";
     if (!RegisterClassExA(&window_class))
         return fail("RegisterClassEx");
-    HWND window = CreateWindowExA(0, window_class.lpszClassName, "Bare quad", WS_POPUP, area.x,
-                                  area.y, area.width, area.height, nullptr, nullptr, instance,
-                                  nullptr);
+    HWND window = CreateWindowExA(0, window_class.lpszClassName, "Bare quad", style, place.x, place.y,
+                                  place.width, place.height, parent, nullptr, instance, nullptr);
     if (!window)
         return fail("CreateWindow");
-    HDC dc = GetDC(window);
+    window_dc held_dc(window);
+    HDC dc = held_dc.get();
     if (!dc || !set_pixel_format(dc))
         return fail("pixel format");
     if (load_gl())
@@ -99,6 +137,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command)
     if (!context || !wglMakeCurrent(dc, context))
         return fail("GL context");
     ShowWindow(window, show_command);
+    RECT client = {};
+    GetClientRect(window, &client);
+    const int width = client.right, height = client.bottom;
 
     glClearColor(0, 0, 0, 1);
     glDepthMask(GL_FALSE);
@@ -111,30 +152,22 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command)
                                 picture.height, false));
 
     // One unit per pixel, origin top-left, as the scene's projection.
-    glViewport(0, 0, area.width, area.height);
+    glViewport(0, 0, width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluOrtho2D(0, area.width, area.height, 0);
+    gluOrtho2D(0, width, height, 0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 
-    const float w = static_cast<float>(area.width);
-    const float h = static_cast<float>(area.height);
+    const float w = static_cast<float>(width);
+    const float h = static_cast<float>(height);
     MSG message;
+    start_frames(dc, mode == 'p' ? pace_mode::preview : mode == 's' ? pace_mode::screensaver : pace_mode::demonstration);
     while (running) {
-        glClear(GL_COLOR_BUFFER_BIT);
-        glBegin(GL_QUADS);
-        glTexCoord2f(0, 1);
-        glVertex2f(0, 0);
-        glTexCoord2f(1, 1);
-        glVertex2f(w, 0);
-        glTexCoord2f(1, 0);
-        glVertex2f(w, h);
-        glTexCoord2f(0, 0);
-        glVertex2f(0, h);
-        glEnd();
-        SwapBuffers(dc);
-        Sleep(9);
+        if (frame_due())
+            draw_quad(dc, w, h);
+        else
+            wait_for_frame();
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&message);
             DispatchMessageA(&message);
@@ -143,9 +176,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command)
             running = false;
     }
 
+    end_frames();
     wglMakeCurrent(nullptr, nullptr);
     wglDeleteContext(context);
-    ReleaseDC(window, dc);
+    held_dc = window_dc();
     DestroyWindow(window);
     return 1;
 }

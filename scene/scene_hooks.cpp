@@ -1,5 +1,6 @@
 // The shell's hooks, carried out by the scene object.
 #include "scene/water_saver.h"
+#include "shell/frame_pacer.h"
 #include "shell/shell.h"
 #include "shell/shell_state.h"
 
@@ -10,7 +11,7 @@ int gl_data()
 
 int gl_init()
 {
-    last_tick = GetTickCount();
+    last_tick = read_counter();
     return app_scene.init_gl() ? 0 : 1;
 }
 

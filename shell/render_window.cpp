@@ -1,5 +1,6 @@
 #include "shell/render_window.h"
 
+#include "shell/frame_pacer.h"
 #include "shell/gl_api.h"
 #include "shell/pixel_format.h"
 #include "shell/shell.h"
@@ -23,6 +24,8 @@ constexpr UINT screen_settle_ms = 250;
 constexpr GUID display_state_guid = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
 // GUID_MONITOR_POWER_ON, what Windows 7 has instead: 0 off, 1 on.
 constexpr GUID monitor_power_guid = {0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}};
+// GUID_ACDC_POWER_SOURCE: 0 mains, 1 battery, 2 a UPS (a battery too).
+constexpr GUID power_source_guid = {0x5d3e9a59, 0xe9d5, 0x4b00, {0xa6, 0xbd, 0xff, 0x34, 0xff, 0x51, 0x65, 0x48}};
 
 // Only a screensaver run that is not a preview ends on a key or button.
 void apply_quit_rule()
@@ -100,11 +103,12 @@ int mouse_move_code(WPARAM buttons)
 
 void watch_display_state(HWND window)
 {
-    display_notify[0] = RegisterPowerSettingNotification(window, &display_state_guid,
-                                                         DEVICE_NOTIFY_WINDOW_HANDLE);
+    power_notify[0] = RegisterPowerSettingNotification(window, &display_state_guid,
+                                                       DEVICE_NOTIFY_WINDOW_HANDLE);
     if (!IsWindows8OrGreater())
-        display_notify[1] = RegisterPowerSettingNotification(window, &monitor_power_guid,
-                                                             DEVICE_NOTIFY_WINDOW_HANDLE);
+        power_notify[1] = RegisterPowerSettingNotification(window, &monitor_power_guid,
+                                                           DEVICE_NOTIFY_WINDOW_HANDLE);
+    power_notify[2] = RegisterPowerSettingNotification(window, &power_source_guid, DEVICE_NOTIFY_WINDOW_HANDLE);
 }
 
 bool register_render_class()
@@ -174,12 +178,18 @@ LRESULT CALLBACK render_window_proc(HWND window, UINT message, WPARAM wparam, LP
     case WM_POWERBROADCAST:
         if (wparam == PBT_POWERSETTINGCHANGE) {
             const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(lparam);
-            if (setting && setting->DataLength >= sizeof(DWORD) &&
-                (setting->PowerSetting == display_state_guid || setting->PowerSetting == monitor_power_guid)) {
-                // 0 off, 1 on, 2 dimmed: a dimmed display still shows us.
-                DWORD state;
+            DWORD state = 0;
+            if (setting && setting->DataLength >= sizeof state)
                 std::memcpy(&state, setting->Data, sizeof state);
+            else
+                break;
+            if (setting->PowerSetting == display_state_guid || setting->PowerSetting == monitor_power_guid) {
+                // 0 off, 1 on, 2 dimmed: a dimmed display still shows us.
                 displays_on = state != 0;
+                return TRUE;
+            }
+            if (setting->PowerSetting == power_source_guid) {
+                power_source_changed(state != 0);
                 return TRUE;
             }
         }

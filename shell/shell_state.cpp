@@ -15,13 +15,13 @@ window_dc render_dc;
 HGLRC gl_context;
 bool window_active;
 bool recreate_window;
-DWORD last_tick;
+std::int64_t last_tick;
 bool scene_ready;
 bool shell_teardown;
 HFONT window_font;
 bool displays_on = true;
 bool covers_screen;
 screen_rect window_place;
-HPOWERNOTIFY display_notify[2];
+HPOWERNOTIFY power_notify[3];
 
 shell_call_table shell_calls;

@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
+
 #include "shell/screen_rect.h"
 #include "shell/window_dc.h"
 
@@ -12,11 +14,11 @@ extern window_dc render_dc;     // the render window's, held until teardown
 extern HGLRC gl_context;
 extern bool window_active;      // not minimised
 extern bool recreate_window;    // Tab asked for the other mode
-extern DWORD last_tick;         // GetTickCount of the last frame
+extern std::int64_t last_tick;  // the performance counter when the last frame started
 extern bool scene_ready;        // gl_init succeeded in this window
 extern bool shell_teardown;     // the shell itself is destroying the window
 extern HFONT window_font;       // font of the display lists, one per window
 extern bool displays_on;        // false while every display is off
 extern bool covers_screen;      // the window is full screen: it follows the screen
 extern screen_rect window_place; // where the window was put, in virtual-screen coordinates
-extern HPOWERNOTIFY display_notify[2]; // the render window's display-state notifications
+extern HPOWERNOTIFY power_notify[3]; // the render window's display-state and power-source notifications

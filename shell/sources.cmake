@@ -1,11 +1,13 @@
 set(SHELL_PURE_SOURCES
   shell/command_line.cpp
+  shell/frame_pacing.cpp
   shell/monitor_layout.cpp
   shell/run_log.cpp
 )
 set(SHELL_WIN_SOURCES
   shell/entry.cpp
   shell/fatal_error.cpp
+  shell/frame_pacer.cpp
   shell/gl_api.cpp
   shell/log_place.cpp
   shell/monitors.cpp

@@ -1,6 +1,7 @@
 #include "shell/window_cycle.h"
 
 #include "shell/fatal_error.h"
+#include "shell/frame_pacer.h"
 #include "shell/frame_tick.h"
 #include "shell/gl_api.h"
 #include "shell/monitor_layout.h"
@@ -59,23 +60,24 @@ bool choose_size(bool full_screen, screen_rect& place, DWORD& style, DWORD& ex_s
     return true;
 }
 
-// GetTickCount when the window was created; 0 once its first frame is shown.
-DWORD created_tick;
+// The counter when the window was created; 0 once its first frame is shown.
+std::int64_t created_at;
 
-// One frame: advance the scene by the time since the last, show it.
+// One frame: advance the scene by the time since the last, show it, and
+// schedule the next.
 void run_frame()
 {
-    DWORD now = GetTickCount();
-    gl_draw(frame_seconds(now, last_tick));
-    last_tick = now;
+    const std::int64_t start = read_counter();
+    gl_draw(frame_seconds(start, last_tick, counter_frequency()));
+    last_tick = start;
     SwapBuffers(render_dc.get());
-    if (created_tick) {
+    if (created_at) {
         // What the host waits for before its preview moves.
-        log_write("First frame %lu ms after the window's creation\n", GetTickCount() - created_tick);
-        created_tick = 0;
+        log_write("First frame %lld ms after the window's creation\n",
+                  static_cast<long long>(counter_microseconds(read_counter() - created_at, counter_frequency()) / 1000));
+        created_at = 0;
     }
-    if (screensaver_mode)
-        Sleep(9);
+    frame_shown(start);
 }
 
 // Whether anyone can see the window: shown, its top-level window not
@@ -86,19 +88,25 @@ bool seen()
 }
 
 // Runs until the quit message and returns its code. Frames are drawn only
-// while the window is seen, not minimised and its scene is set up;
-// otherwise the loop waits for messages without spinning. A preview ends
-// as soon as its host's window is gone, whether or not our window was told.
+// while the window is seen, not minimised and its scene is set up, each
+// when it is due; between them, and while nothing is drawn, the loop waits
+// for messages without spinning. A preview ends as soon as its host's
+// window is gone, whether or not our window was told.
 int run_main_loop()
 {
     MSG message;
     for (;;) {
         if (preview_parent && !IsWindow(preview_parent))
             return 1;
-        if (window_active && scene_ready && seen())
-            run_frame();
-        else
+        if (window_active && scene_ready && seen()) {
+            if (frame_due())
+                run_frame();
+            else
+                wait_for_frame();
+        } else {
+            pause_frames();
             MsgWaitForMultipleObjectsEx(0, nullptr, idle_look_ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        }
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT)
                 return static_cast<int>(message.wParam);
@@ -112,13 +120,14 @@ int run_main_loop()
 // is forgotten so that a later window never releases it twice.
 void tear_down_window()
 {
+    end_frames();
     gl.wglMakeCurrent(nullptr, nullptr);
     render_dc = window_dc();
     if (gl_context) {
         gl.wglDeleteContext(gl_context);
         gl_context = nullptr;
     }
-    for (HPOWERNOTIFY& notify : display_notify)
+    for (HPOWERNOTIFY& notify : power_notify)
         if (notify) {
             UnregisterPowerSettingNotification(notify);
             notify = nullptr;
@@ -176,7 +185,7 @@ int run_window_cycle(bool full_screen, int show_command)
         screen_rect place;
         if (!choose_size(full_screen, place, style, ex_style))
             return 0;
-        created_tick = GetTickCount() | 1; // never 0 while the first frame is awaited
+        created_at = read_counter() | 1; // never 0 while the first frame is awaited
         main_window = CreateWindowExA(ex_style, render_class_name, window_title, style, place.x, place.y,
                                       place.width, place.height, preview_parent, nullptr,
                                       app_instance, nullptr);
@@ -184,6 +193,10 @@ int run_window_cycle(bool full_screen, int show_command)
             fatal_error("CreateWindow");
             return 0;
         }
+        if (scene_ready)
+            start_frames(render_dc.get(), screen_preview   ? pace_mode::preview
+                                          : screensaver_mode ? pace_mode::screensaver
+                                                             : pace_mode::demonstration);
         watch_display_state(main_window);
         ShowWindow(main_window, show_command);
 

@@ -1,7 +1,6 @@
-// The shell's pure parts: the command line as the host and users write it, the frame time across the tick
-// counter's wrap, and a log in a folder that is not there (a run from a folder that went away).
+// The shell's pure parts: the command line as the host and users write it, and a log in a folder
+// that is not there (a run from a folder that went away).
 #include "shell/command_line.h"
-#include "shell/frame_tick.h"
 #include "shell/run_log.h"
 
 #include <gtest/gtest.h>
@@ -31,12 +30,6 @@ TEST(CommandLine, ModesAndHandles)
         EXPECT_EQ(result.mode, c.mode);
         EXPECT_EQ(result.handle, c.handle);
     }
-}
-
-TEST(FrameTick, MillisecondsBecomeSecondsAcrossTheWrap)
-{
-    EXPECT_FLOAT_EQ(frame_seconds(61000, 1000), 60.0f);
-    EXPECT_FLOAT_EQ(frame_seconds(5, 0xFFFFFFFBu), 0.010f);
 }
 
 // Writing goes on, to nowhere (the lines themselves are checked on a real run's screen.log).

@@ -222,7 +222,7 @@ TEST(WaterDrops, RainFollowsTheSliderAtMomentsOfItsOwn)
     EXPECT_TRUE(none.empty());
 }
 
-// A moment's frame is the same at 20, 30 or 60 frames a second or in one step; the pointer
+// A moment's frame is the same at 20, 60 or 144 frames a second or in one step; the pointer
 // drops a ring per short distance at most, and a ring is never cut short.
 TEST(WaterSurface, SameMomentSameFieldPointerWaits)
 {
@@ -235,12 +235,13 @@ TEST(WaterSurface, SameMomentSameFieldPointerWaits)
     trail.live_drops(0, 0.5, click);
     trail.live_drops(1, 0.5, click); // another view's: none
     ASSERT_EQ(click.size(), 1u);
-    const std::uint32_t rates[] = {20, 60, 30, 1};
+    // Frames from a 3.579545 MHz counter to a moment between two milliseconds.
+    const std::int64_t rates[] = {20, 60, 144, 1}, hz = 3579545, end = 2 * hz + hz * 1234 / 100000;
     for (int k = 0; k < 4; ++k) {
         rain_clock clock;
-        for (std::uint32_t frame = 1, tick = 0; tick < 2000; tick = frame++ * 1000 / rates[k])
-            clock.advance(frame_seconds(frame * 1000 / rates[k], tick));
-        ASSERT_EQ(clock.seconds(), 2.0);
+        for (std::int64_t frame = 1, last = 0, now = 0; last < end; last = now, ++frame)
+            now = std::min(end, frame * hz / rates[k]), clock.advance(frame_seconds(now, last, hz));
+        ASSERT_EQ(clock.seconds(), 2.012);
         water_surface surface;
         frames[k] = built;
         surface.prepare(built, 61, 61, 960, 540, 0.5f, surface_light::per_vertex, 100, 16, 3);

@@ -93,7 +93,8 @@ TEST(start_up, frames_stop_while_the_displays_are_off)
 {
     static HWND host;
     static std::vector<std::string> steps;
-    static DWORD looks, tick;
+    static DWORD looks;
+    static std::int64_t tick;
     host = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 64, 48, nullptr, nullptr, nullptr, nullptr);
     shell_calls.prepare_scene = shell_calls.init_scene = scene_is_set_up;
     steps.clear(), looks = 0, last_tick = 0;
