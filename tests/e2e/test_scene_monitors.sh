@@ -6,9 +6,11 @@ set -u
 . "$QM_SOURCE_DIR/tests/harness/lib.sh"
 # A prefix that never asks XRandR, so Wine sees the monitors set on the display;
 # set, and that session ended, before any run (else it leaves a 1024 x 768 desktop).
-qm_ensure_prefix "$QM_WINEPREFIX" && WINEPREFIX=$QM_WINEPREFIX DISPLAY= "$QM_WINE" reg add \
-    'HKCU\Software\Wine\X11 Driver' /v UseXRandR /d N /f >/dev/null 2>&1 &&
-    WINEPREFIX=$QM_WINEPREFIX timeout 60 "$QM_WINESERVER" -w || { echo "FAIL: no two-monitor prefix"; exit 1; }
+# Written until a read shows it: one reg on a busy machine can fail at once.
+no_xrandr() { "$QM_WINE" reg add "$1" /v UseXRandR /d N /f >/dev/null 2>&1; qm_reg_is "$1" UseXRandR=N; }
+export WINEPREFIX=$QM_WINEPREFIX
+qm_ensure_prefix "$QM_WINEPREFIX" && DISPLAY= qm_until 60 no_xrandr 'HKCU\Software\Wine\X11 Driver' &&
+    timeout 60 "$QM_WINESERVER" -w || { echo "FAIL: no two-monitor prefix (${qm_got:-no prefix})"; exit 1; }
 qm_e2e_begin scene_monitors 1600x1200 || exit 1
 . "$QM_SOURCE_DIR/tests/e2e/scene_lib.sh"
 
