@@ -16,4 +16,5 @@ set(SCENE_WIN_SOURCES
   scene/light_shader.cpp
   scene/scene_hooks.cpp
   scene/water_saver.cpp
+  scene/water_saver_settings.cpp
 )

@@ -37,16 +37,15 @@ constexpr float stir_spacing = 0.03f;
 bool water_saver::init_data()
 {
     log_write("Init water saver\n");
-    const wave_params params =
-        derive_wave_params(get_percent(setting_quality, 50), get_percent(setting_speed, 50),
-                           get_percent(setting_freq, 50), get_percent(setting_amp, 50));
-    columns = params.columns;
-    rows = params.rows;
-    speed = params.speed;
-    freq = params.freq;
-    amp = params.amp;
-    light = get_flag(setting_light, false);
-    rain = get_percent(setting_rain, 0);
+    water_settings stored;
+    stored.quality = get_percent(setting_quality, 50);
+    stored.speed = get_percent(setting_speed, 50);
+    stored.freq = get_percent(setting_freq, 50);
+    stored.amp = get_percent(setting_amp, 50);
+    stored.radial = radial;
+    stored.light = get_flag(setting_light, false);
+    stored.rain = get_percent(setting_rain, 0);
+    use_settings(stored);
     rain_seed = GetTickCount();
 
     picture_area = virtual_screen();
@@ -126,7 +125,7 @@ bool water_saver::init_gl()
     if (!screen_monitors.empty() && screen != picture_area && screen.width > 0 && screen.height > 0)
         follow_screen(picture_area, screen);
     plan_views();
-    const gl_capabilities capabilities = read_gl_capabilities();
+    capabilities = read_gl_capabilities();
     log_write("OpenGL: %s, version %s\n", gl_text(GL_RENDERER), gl_text(GL_VERSION));
     for (scene_view& view : views_) {
         gl.glGenTextures(1, &view.texture);
