@@ -89,8 +89,8 @@ void main()
 #if RINGS
     vec2 from_centre = place - 0.5 * size;
     float squared = dot(from_centre, from_centre);
-    float across = inversesqrt(squared);
-    vec2 slope = squared > 0.0 ? from_centre * (across * waves.x * sin(squared * across * wave_k.x + waves.y)) : vec2(0.0);
+    float inverse_distance = inversesqrt(squared);
+    vec2 slope = squared > 0.0 ? from_centre * (inverse_distance * waves.x * sin(squared * inverse_distance * wave_k.x + waves.y)) : vec2(0.0);
 #else
     vec2 slope = waves.x * sin(place.yx * wave_k.yx + waves.y);
 #endif
@@ -162,8 +162,7 @@ void light_shader::begin(const pixel_light_frame& frame) const
     gl2.glUseProgram(program_);
     gl2.glUniform2f(size_, frame.width, frame.height);
     gl2.glUniform2f(waves_, frame.amp, frame.phase);
-    // The waves' own 3.1415, as the vertices have it.
-    const float turn = frame.freq * 3.1415f;
+    const float turn = frame.freq * wave_pi;
     const float diagonal = window_diagonal(frame.width, frame.height);
     if (frame.radial)
         gl2.glUniform2f(wave_k_, diagonal > 0 ? turn / diagonal : 0, 0);

@@ -29,14 +29,8 @@ void build_grid(std::vector<mesh_vertex>& vertices, std::vector<std::uint16_t>& 
     vertices.reserve(static_cast<std::size_t>(columns) * rows);
     for (int i = 0; i < rows; ++i) {
         const float y = grid_line(i, height, rows - 1);
-        // A zero-sized window has every vertex on its edge: keep the picture's
-        // edge there instead of 0 / 0.
-        const float v = height != 0 ? static_cast<float>(1 - static_cast<double>(y) / height) : 1.0f;
-        for (int j = 0; j < columns; ++j) {
-            const float x = grid_line(j, width, columns - 1);
-            const float u = width != 0 ? static_cast<float>(static_cast<double>(x) / width) : 0.0f;
-            vertices.push_back(mesh_vertex{x, y, u, v});
-        }
+        for (int j = 0; j < columns; ++j)
+            vertices.push_back(still_vertex(grid_line(j, width, columns - 1), y, width, height));
     }
 
     indices.reserve(static_cast<std::size_t>(6) * (columns - 1) * (rows - 1));

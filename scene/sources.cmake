@@ -1,11 +1,14 @@
 set(SCENE_PURE_SOURCES
   scene/desktop_picture.cpp
+  scene/drop_rings.cpp
   scene/mesh.cpp
+  scene/pointer_trail.cpp
+  scene/rain_clock.cpp
+  scene/rain_schedule.cpp
   scene/resample.cpp
   scene/texture_plan.cpp
   scene/wave_motion.cpp
   scene/wave_params.cpp
-  scene/water_drops.cpp
   scene/water_light.cpp
   scene/water_surface.cpp
 )
@@ -14,6 +17,12 @@ set(SCENE_WIN_SOURCES
   scene/desktop_pixels.cpp
   scene/desktop_texture.cpp
   scene/light_shader.cpp
+  scene/saver_drawing.cpp
+  scene/saver_input.cpp
+  scene/saver_layout.cpp
+  scene/saver_light_path.cpp
+  scene/saver_picture.cpp
+  scene/saver_textures.cpp
   scene/scene_hooks.cpp
   scene/water_saver.cpp
   scene/water_saver_settings.cpp

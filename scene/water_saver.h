@@ -2,6 +2,8 @@
 #include "scene/desktop_pixels.h"
 #include "scene/light_shader.h"
 #include "scene/mesh_vertex.h"
+#include "scene/pointer_trail.h"
+#include "scene/rain_clock.h"
 #include "scene/texture_plan.h"
 #include "scene/wave_motion.h"
 #include "scene/water_drops.h"
@@ -26,7 +28,7 @@ struct scene_view {
     bool follows_window = false; // the whole client area, whatever its size
     GLuint texture = 0;
     texture_plan plan;       // its inset follows the area's size
-    float half_texel = 0.5f; // in the view's pixels, for the area's size
+    float half_texel_pixels = 0.5f; // half a texel in the view's pixels, for the area's size
     std::vector<mesh_vertex> vertices;
     wave_field field;
     water_surface surface;                // drops and light, when asked for
@@ -34,6 +36,11 @@ struct scene_view {
 };
 
 // The scene: the captured desktop, its textures, the grids and the waves.
+// Its jobs lie in files of their own: the start-up (water_saver.cpp), the
+// picture and the screen it follows (saver_picture.cpp), the views'
+// textures (saver_textures.cpp), the light's path (saver_light_path.cpp),
+// the views' layout (saver_layout.cpp), the pointer (saver_input.cpp) and
+// the frames (saver_drawing.cpp).
 class water_saver {
 public:
     // Lays down the missing settings and reads the wave shape.
@@ -73,16 +80,31 @@ public:
     bool light_per_pixel() const { return pixel_light; }
 
 private:
+    // The desktop as it is now, over the whole virtual screen.
+    bool take_picture();
+    // A full-screen window made after the screen changed under another
+    // mode covers the screen as it is now.
+    void follow_current_screen();
+    // In the same context the old views' textures go before new ones are
+    // made; a new context has none of them.
+    void release_textures();
+    // One texture per view, filled from the picture; false when one can't
+    // be made.
+    bool make_textures(const gl_capabilities& capabilities);
     void plan_views();
     // The light's way in this context: per pixel where a shader can be
-    // built, else per vertex.
-    void choose_light(const gl_capabilities& capabilities);
+    // built, else per vertex (`version`: what the context says it is).
+    void choose_light(const gl_capabilities& capabilities, const char* version);
     surface_light light_way() const;
     // A view's grid, its texture's inset and half texel, for `area`.
     void lay_out(scene_view& view, const screen_rect& area, int columns, int rows);
     // The drops and light of one view, laid out for its grid and size.
     void prepare_surface(scene_view& view, int index);
+    // The pointer stirs the water of this run.
+    static bool pointer_stirs();
     void draw_view(scene_view& view, int index);
+    // The picture lit per pixel by the shader.
+    void draw_pixel_lit(scene_view& view);
     // The picture lit per vertex, or not lit.
     void draw_vertex_lit(scene_view& view);
 
@@ -98,7 +120,7 @@ private:
     float amp = 0;
     bool light = false;
     bool pixel_light = false; // this context lights each pixel
-    gl_capabilities capabilities; // this context's, read by init_gl
+    gl_capabilities context_offers; // what this context offers, read by init_gl
     light_shader shader;
     double rain = 0;
     std::uint32_t rain_seed = 0;

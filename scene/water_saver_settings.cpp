@@ -2,6 +2,7 @@
 #include "scene/water_saver.h"
 
 #include "scene/wave_params.h"
+#include "shell/gl_api.h"
 
 void water_saver::use_settings(const water_settings& settings)
 {
@@ -20,8 +21,10 @@ void water_saver::use_settings(const water_settings& settings)
     if (views_.empty())
         return;
     // The per-pixel light is compiled for one kind of waves.
-    if (lighting)
-        choose_light(capabilities);
+    if (lighting) {
+        const GLubyte* version = gl.glGetString(GL_VERSION);
+        choose_light(context_offers, version ? reinterpret_cast<const char*>(version) : "?");
+    }
     if (grid) {
         build_mesh(columns, rows);
         return;

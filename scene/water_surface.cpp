@@ -16,7 +16,7 @@ constexpr float drop_depth = 0.015f;
 } // namespace
 
 void water_surface::prepare(const std::vector<mesh_vertex>& grid, int columns, int rows, int width,
-                            int height, float half_texel, surface_light light, double rain, int rain_slots,
+                            int height, float half_texel_pixels, surface_light light, double rain, int rain_slots,
                             std::uint32_t seed)
 {
     light_ = light;
@@ -30,15 +30,16 @@ void water_surface::prepare(const std::vector<mesh_vertex>& grid, int columns, i
     // The coordinates of the still picture, as the grid is built: from the
     // positions, whatever a frame has written into u and v since.
     for (std::size_t k = 0; k < n; ++k) {
-        still_u_[k] = width != 0 ? static_cast<float>(static_cast<double>(grid[k].x) / width) : 0.0f;
-        still_v_[k] = height != 0 ? static_cast<float>(1 - static_cast<double>(grid[k].y) / height) : 1.0f;
+        const mesh_vertex still = still_vertex(grid[k].x, grid[k].y, width, height);
+        still_u_[k] = still.u;
+        still_v_[k] = still.v;
     }
     const float diagonal = window_diagonal(width, height);
-    shape_ = make_drop_shape(diagonal, half_texel);
+    shape_ = make_drop_shape(diagonal, half_texel_pixels);
     rain_ = rain_schedule(seed, rain_slots, rain, static_cast<float>(width), static_cast<float>(height));
     wave_gain_ = diagonal > 0 ? 1 / (wave_depth * diagonal) : 0;
     drop_gain_ = diagonal > 0 ? 1 / (drop_depth * diagonal) : 0;
-    const std::size_t sloped = light_ != surface_light::none ? n : 0, shaded = lit() ? n : 0;
+    const std::size_t sloped = light_ != surface_light::none ? n : 0, shaded = lit_per_vertex() ? n : 0;
     slope_x_.assign(sloped, 0);
     slope_y_.assign(sloped, 0);
     drop_slopes_.assign(light_ == surface_light::per_pixel ? 3 * n : 0, 0);
@@ -58,12 +59,12 @@ void water_surface::apply(std::vector<mesh_vertex>& vertices, double time, const
     const std::size_t n = vertices.size();
     if (n != still_u_.size() || n == 0)
         return;
-    if (lit()) {
+    if (lit_per_vertex()) {
         // The waves' slope is their offset: a closed form of the same sines.
-        const float across = width_ * wave_gain_, down = height_ * wave_gain_;
+        const float tilt_x = width_ * wave_gain_, tilt_y = height_ * wave_gain_;
         for (std::size_t k = 0; k < n; ++k) {
-            slope_x_[k] = (vertices[k].u - still_u_[k]) * across;
-            slope_y_[k] = (vertices[k].v - still_v_[k]) * down;
+            slope_x_[k] = (vertices[k].u - still_u_[k]) * tilt_x;
+            slope_y_[k] = (vertices[k].v - still_v_[k]) * tilt_y;
         }
     } else if (light_ == surface_light::per_pixel) {
         std::fill(slope_x_.begin(), slope_x_.end(), 0.0f);
@@ -75,7 +76,7 @@ void water_surface::apply(std::vector<mesh_vertex>& vertices, double time, const
     const bool sloped = light_ != surface_light::none;
     add_drop_rings(vertices, columns_, rows_, width_, height_, shape_, drops_, time,
                    sloped ? slope_x_.data() : nullptr, sloped ? slope_y_.data() : nullptr, drop_gain_);
-    if (lit())
+    if (lit_per_vertex())
         glinting_ = light_surface(slope_x_.data(), slope_y_.data(), n, shade_.data(), glint_.data());
     for (std::size_t k = 0; k < drop_slopes_.size() / 3; ++k) {
         drop_slopes_[3 * k] = slope_x_[k];

@@ -1,5 +1,7 @@
 #pragma once
+#include "scene/drop_rings.h"
 #include "scene/mesh_vertex.h"
+#include "scene/rain_schedule.h"
 #include "scene/water_drops.h"
 
 #include <cstdint>
@@ -15,12 +17,12 @@ enum class surface_light { none, per_vertex, per_pixel };
 // move the picture, as they always did.
 class water_surface {
 public:
-    // For a view's grid over width x height pixels, whose texture has
-    // `half_texel` view pixels per half texel; the rain gets `rain_slots`
-    // of the window's drops.
+    // For a view's grid over width x height pixels, whose texture's half
+    // texel spans `half_texel_pixels` view pixels; the rain gets
+    // `rain_slots` of the window's drops.
     void prepare(const std::vector<mesh_vertex>& grid, int columns, int rows, int width, int height,
-                 float half_texel, surface_light light, double rain, int rain_slots, std::uint32_t seed);
-    bool lit() const { return light_ == surface_light::per_vertex; }
+                 float half_texel_pixels, surface_light light, double rain, int rain_slots, std::uint32_t seed);
+    bool lit_per_vertex() const { return light_ == surface_light::per_vertex; }
     // Whether prepare() ran for this grid and size.
     bool matches(std::size_t vertex_count, int width, int height) const;
 

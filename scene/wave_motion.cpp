@@ -13,9 +13,6 @@ namespace {
 
 constexpr double full_turn = 2 * 3.14159265358979323846;
 
-// The waves' own constant: a single-precision 3.1415, not pi.
-constexpr float wave_pi = 3.1415f;
-
 // The texture coordinates only: the positions never change.
 void store_uv(mesh_vertex* out, float u, float v)
 {
@@ -123,8 +120,8 @@ void wave_field::prepare_radial(const std::vector<mesh_vertex>& vertices)
         const double dy = y - centre_y;
         const double d = std::sqrt(dx * dx + dy * dy);
         const double angle = d / diagonal * freq_ * wave_pi;
-        base_u_[k] = static_cast<float>(x / width_);
-        base_v_[k] = static_cast<float>(1 - y / height_);
+        base_u_[k] = static_cast<float>(picture_u(x, width_));
+        base_v_[k] = static_cast<float>(picture_v(y, height_));
         // The centre itself has no direction to move in: it stays put.
         shift_u_[k] = d > 0 ? static_cast<float>(dx / d * amp_) : 0.0f;
         shift_v_[k] = d > 0 ? static_cast<float>(dy / d * amp_) : 0.0f;
@@ -153,9 +150,9 @@ bool wave_field::prepare_linear(const std::vector<mesh_vertex>& vertices, int co
     column_sin_.resize(columns);
     column_cos_.resize(columns);
     for (int j = 0; j < columns; ++j) {
-        const double across = static_cast<double>(vertices[j].x) / width_;
-        const double angle = across * freq_ * wave_pi;
-        column_base_u_[j] = static_cast<float>(across);
+        const double u = picture_u(vertices[j].x, width_);
+        const double angle = u * freq_ * wave_pi;
+        column_base_u_[j] = static_cast<float>(u);
         column_sin_[j] = static_cast<float>(amp_ * std::sin(angle));
         column_cos_[j] = static_cast<float>(amp_ * std::cos(angle));
     }
@@ -163,9 +160,9 @@ bool wave_field::prepare_linear(const std::vector<mesh_vertex>& vertices, int co
     row_sin_.resize(rows);
     row_cos_.resize(rows);
     for (int i = 0; i < rows; ++i) {
-        const double down = static_cast<double>(vertices[static_cast<std::size_t>(i) * columns].y) / height_;
-        const double angle = down * freq_ * wave_pi;
-        row_base_v_[i] = 1 - down;
+        const double y = vertices[static_cast<std::size_t>(i) * columns].y;
+        const double angle = y / height_ * freq_ * wave_pi;
+        row_base_v_[i] = picture_v(y, height_);
         row_sin_[i] = amp_ * std::sin(angle);
         row_cos_[i] = amp_ * std::cos(angle);
     }

@@ -4,6 +4,10 @@
 #include <cstddef>
 #include <vector>
 
+// The waves' own constant, at the vertices and at each pixel alike: a
+// single-precision 3.1415, not pi.
+constexpr float wave_pi = 3.1415f;
+
 // The wave phase after `seconds` at `speed` radians per second, kept in
 // [0, 2 pi) so that it never stops moving however long the run. A step that
 // is not finite (NaN or infinite seconds) is skipped.

@@ -1,6 +1,8 @@
 // Light and drops on the water: the light follows the slope, drops bend the
 // picture as round bumps, the rain falls at moments of its own.
 #include "scene/mesh.h"
+#include "scene/pointer_trail.h"
+#include "scene/rain_clock.h"
 #include "scene/water_light.h"
 #include "scene/water_surface.h"
 #include "shell/frame_tick.h"
@@ -37,14 +39,14 @@ TEST(WaterLight, FollowsTheSlope)
     }
     EXPECT_LT(level(light_at(-1.5f, -1.5f).shade), level(light_at(-0.05f, -0.05f).shade));
 
-    std::vector<float> across, down;
+    std::vector<float> slope_x, slope_y;
     for (int k = 0; k < 290; ++k) // not a multiple of four
-        across.push_back(k % 17 * 0.1f - 0.8f), down.push_back(k / 17 * 0.1f - 0.8f);
-    std::vector<std::uint32_t> shade(across.size()), glint(across.size());
-    EXPECT_TRUE(light_surface(across.data(), down.data(), across.size(), shade.data(), glint.data()));
-    for (std::size_t k = 0; k < across.size(); ++k) {
-        ASSERT_EQ(shade[k], light_at(across[k], down[k]).shade) << across[k] << ", " << down[k];
-        ASSERT_EQ(glint[k], light_at(across[k], down[k]).glint) << across[k] << ", " << down[k];
+        slope_x.push_back(k % 17 * 0.1f - 0.8f), slope_y.push_back(k / 17 * 0.1f - 0.8f);
+    std::vector<std::uint32_t> shade(slope_x.size()), glint(slope_x.size());
+    EXPECT_TRUE(light_surface(slope_x.data(), slope_y.data(), slope_x.size(), shade.data(), glint.data()));
+    for (std::size_t k = 0; k < slope_x.size(); ++k) {
+        ASSERT_EQ(shade[k], light_at(slope_x[k], slope_y[k]).shade) << slope_x[k] << ", " << slope_y[k];
+        ASSERT_EQ(glint[k], light_at(slope_x[k], slope_y[k]).glint) << slope_x[k] << ", " << slope_y[k];
     }
     std::vector<std::uint16_t> out;
     const std::uint32_t some[] = {0xFF000000u, 0xFF000000u, 0xFF000000u, 0xFF010101u};
@@ -102,7 +104,7 @@ TEST(WaterDrops, RingsSpreadAndFade)
         ASSERT_LT(now = drop_envelope(shape, age), last) << age;
         ASSERT_LT(last - now, 0.05f * shape.height) << age;
     }
-    EXPECT_LT(last, 0.01f * shape.half_texel);
+    EXPECT_LT(last, 0.01f * shape.half_texel_pixels);
     EXPECT_EQ(drop_envelope(shape, drop_lifetime), 0);
     EXPECT_EQ(drop_envelope(shape, 3, 3), 0);
     EXPECT_FLOAT_EQ(drop_envelope(shape, 2, 3), drop_envelope(shape, 3, drop_lifetime));

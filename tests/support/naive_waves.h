@@ -21,8 +21,8 @@ inline void apply_waves(std::vector<mesh_vertex>& vertices, int width, int heigh
             move_u = d > 0 ? dx / d * amp * s : 0.0; // the centre has no direction
             move_v = d > 0 ? dy / d * amp * s : 0.0;
         }
-        vertex.u = static_cast<float>(vertex.x / w + move_u);
-        vertex.v = static_cast<float>(1 - vertex.y / h + move_v);
+        vertex.u = static_cast<float>(picture_u(vertex.x, w) + move_u);
+        vertex.v = static_cast<float>(picture_v(vertex.y, h) + move_v);
     }
 }
 

@@ -1,7 +1,8 @@
-#include "scene/water_drops.h"
+#include "scene/drop_rings.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 
 namespace {
 
@@ -17,69 +18,23 @@ constexpr float train_wavelengths = 2.0f;
 constexpr float spread_wavelengths = 3.0f;
 constexpr float height_per_diagonal = 0.012f;
 
-// The rain's lightest: one drop every three seconds on a view.
-constexpr double lightest_rate = 1.0 / 3.0;
-// A raindrop lives between this share of drop_lifetime and all of it, so
-// that even when the slots are always busy the drops fall at moments of
-// their own, not in step.
-constexpr double shortest_life = 2.0 / 3.0;
-// No rain slower than a drop in about thirty years: the period count stays
-// far inside what a 64-bit integer holds.
-constexpr double longest_period = 1e9;
-
-// The pointer's drops are small, a click's large.
-constexpr float stir_strength = 0.5f;
-constexpr float click_strength = 2.5f;
-
-std::uint64_t mix(std::uint64_t x)
-{
-    // splitmix64's finaliser: every input bit reaches every output bit.
-    x += 0x9E3779B97F4A7C15ull;
-    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
-    x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
-    return x ^ (x >> 31);
-}
-
-// A number in [0, 1) drawn from (seed, slot, period, which).
-double draw(std::uint32_t seed, int slot, std::int64_t period, int which)
-{
-    std::uint64_t h = mix(seed);
-    h = mix(h ^ static_cast<std::uint64_t>(slot));
-    h = mix(h ^ static_cast<std::uint64_t>(period));
-    h = mix(h ^ static_cast<std::uint64_t>(which));
-    return static_cast<double>(h >> 11) * (1.0 / 9007199254740992.0);
-}
-
-bool alive(const water_drop& drop, double time)
-{
-    const double age = time - drop.start;
-    return drop.strength > 0 && age >= 0 && age < drop.life;
-}
-
 } // namespace
 
-void rain_clock::advance(float seconds)
-{
-    // Not a number, backwards or absurdly far: the frame is not counted.
-    if (std::isfinite(seconds) && seconds > 0 && seconds < 1e9f)
-        milliseconds_ += std::llround(static_cast<double>(seconds) * 1000);
-}
-
-drop_shape make_drop_shape(float diagonal, float half_texel)
+drop_shape make_drop_shape(float diagonal, float half_texel_pixels)
 {
     drop_shape shape;
-    if (!(diagonal > 0) || !(half_texel > 0))
+    if (!(diagonal > 0) || !(half_texel_pixels > 0))
         return shape;
     shape.speed = speed_per_diagonal * diagonal;
     shape.wavelength = wavelength_per_diagonal * diagonal;
     shape.train = train_wavelengths * shape.wavelength;
     shape.spread = spread_wavelengths * shape.wavelength;
     shape.height = height_per_diagonal * diagonal;
-    shape.half_texel = half_texel;
+    shape.half_texel_pixels = half_texel_pixels;
     // A drop that never moves by half a texel is not worth drawing: decay
     // stays 0 and so does its envelope.
-    if (shape.height > half_texel)
-        shape.decay = static_cast<float>(drop_lifetime / std::log(shape.height / half_texel));
+    if (shape.height > half_texel_pixels)
+        shape.decay = static_cast<float>(drop_lifetime / std::log(shape.height / half_texel_pixels));
     return shape;
 }
 
@@ -87,9 +42,9 @@ float drop_envelope(const drop_shape& shape, double age, double life)
 {
     if (!(shape.decay > 0) || !(life > 0) || !(age >= 0) || age >= life)
         return 0;
-    // At retirement exp(-age / decay) is half_texel / height: what is left
-    // then is taken off all along, so the ring fades to exactly nothing.
-    const double at_retirement = shape.half_texel / shape.height;
+    // At retirement exp(-age / decay) is half_texel_pixels / height: what is
+    // left then is taken off all along, so the ring fades to exactly nothing.
+    const double at_retirement = shape.half_texel_pixels / shape.height;
     const double above = std::exp(-age * (drop_lifetime / life) / shape.decay) - at_retirement;
     return static_cast<float>(shape.height * std::max(0.0, above / (1 - at_retirement)));
 }
@@ -106,14 +61,10 @@ struct drop_rings {
 drop_rings rings_of(const drop_shape& shape, const water_drop& drop, double time)
 {
     const double age = time - drop.start;
-    if (!alive(drop, time))
+    if (!drop_alive(drop, time))
         return {};
     return {static_cast<float>(shape.speed * age), drop.strength * drop_envelope(shape, age, drop.life)};
 }
-
-} // namespace
-
-namespace {
 
 // The ring train's height along its length (0 at the front, 1 at its
 // end), for a unit envelope: a few crests that rise from the front and fade
@@ -149,108 +100,6 @@ float ring_stretch(const drop_shape& shape, const float* profile, const drop_rin
 }
 
 } // namespace
-
-double rain_rate(double rain, int slots)
-{
-    if (!(rain > 0) || slots <= 0)
-        return 0;
-    const double fullest = slots / drop_lifetime; // every slot busy all the time
-    if (fullest <= lightest_rate || rain < 1)
-        return std::min(fullest, lightest_rate * std::min(rain, 1.0));
-    // Evenly on a logarithmic scale, as rain is heard: 1 a drop every few
-    // seconds, 100 a shower.
-    const double share = (std::min(rain, 100.0) - 1) / 99;
-    return std::min(fullest, lightest_rate * std::pow(fullest / lightest_rate, share));
-}
-
-rain_schedule::rain_schedule(std::uint32_t seed, int slots, double rain, float width, float height)
-    : seed_(seed), width_(width), height_(height)
-{
-    const double rate = rain_rate(rain, slots);
-    const double period = rate > 0 ? slots / rate : 0; // never shorter than a drop's life
-    // A rain so light that its period would not fit a count is no rain.
-    if (period > 0 && period <= longest_period) {
-        slots_ = slots;
-        period_ = period;
-    }
-}
-
-std::int64_t rain_schedule::period_at(int slot, double time) const
-{
-    // The slots take turns through the period.
-    const double period = std::floor((time - slot * period_ / slots_) / period_);
-    return period >= 0 && period < 1e15 ? static_cast<std::int64_t>(period) : -1; // NaN: neither
-}
-
-water_drop rain_schedule::drop_of(int slot, std::int64_t period) const
-{
-    // Each drop falls at a moment of its own in its slot's period, early
-    // enough to retire before the next one; a shorter life leaves room for
-    // that even where the periods are as short as the longest life.
-    water_drop drop;
-    drop.life = static_cast<float>(drop_lifetime * (shortest_life + (1 - shortest_life) * draw(seed_, slot, period, 4)));
-    drop.start = static_cast<double>(period) * period_ + slot * period_ / slots_ +
-                 draw(seed_, slot, period, 0) * (period_ - drop.life);
-    drop.x = static_cast<float>(draw(seed_, slot, period, 1) * width_);
-    drop.y = static_cast<float>(draw(seed_, slot, period, 2) * height_);
-    drop.strength = static_cast<float>(0.6 + 0.4 * draw(seed_, slot, period, 3));
-    return drop;
-}
-
-void rain_schedule::live_drops(double time, std::vector<water_drop>& out) const
-{
-    // Only the current period's drop can be alive: the one before retired
-    // when this period began.
-    for (int slot = 0; slot < slots_; ++slot) {
-        const std::int64_t period = period_at(slot, time);
-        if (period < 0)
-            continue;
-        const water_drop drop = drop_of(slot, period);
-        if (alive(drop, time))
-            out.push_back(drop);
-    }
-}
-
-void pointer_trail::add(const water_drop& drop)
-{
-    drops_[next_] = drop;
-    next_ = (next_ + 1) % pointer_drops;
-}
-
-void pointer_trail::place(float x, float y)
-{
-    placed_ = true;
-    last_x_ = x;
-    last_y_ = y;
-}
-
-void pointer_trail::moved(int view, float x, float y, double time, float spacing)
-{
-    if (placed_ && std::hypot(x - last_x_, y - last_y_) < spacing)
-        return;
-    const bool first = !placed_;
-    place(x, y);
-    // Where the pointer is first seen it has not moved yet; and a ring is
-    // never cut short: with the pool busy the pointer waits.
-    if (first || alive(drops_[next_], time))
-        return;
-    add({view, x, y, time, stir_strength});
-}
-
-void pointer_trail::clicked(int view, float x, float y, double time)
-{
-    // A click always lands, in the place of the oldest: a small ring
-    // vanishing under a splash is not seen.
-    place(x, y);
-    add({view, x, y, time, click_strength});
-}
-
-void pointer_trail::live_drops(int view, double time, std::vector<water_drop>& out) const
-{
-    for (const water_drop& drop : drops_)
-        if (drop.view == view && alive(drop, time))
-            out.push_back(drop);
-}
 
 void add_drop_rings(std::vector<mesh_vertex>& vertices, int columns, int rows, int width, int height,
                     const drop_shape& shape, const std::vector<water_drop>& drops, double time,

@@ -1,0 +1,10 @@
+#include "scene/rain_clock.h"
+
+#include <cmath>
+
+void rain_clock::advance(float seconds)
+{
+    // Not a number, backwards or absurdly far: the frame is not counted.
+    if (std::isfinite(seconds) && seconds > 0 && seconds < 1e9f)
+        milliseconds_ += std::llround(static_cast<double>(seconds) * 1000);
+}
