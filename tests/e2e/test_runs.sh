@@ -261,8 +261,9 @@ dialog() {
     qm_reg add 'HKLM\Software\Classes\https\shell\open\command' /ve \
         /d 'C:\windows\system32\cmd.exe /c echo %1> C:\quillmere_opened.txt' /f >/dev/null
     store 37.9 150 50 25.5 0.5 1e99 250
-    turned_desktop
+    scaled 96 && turned_desktop
     open_dialog /c
+    first_pane=$pane
     pane_follows_the_controls
     [[ $(qm_probe STATIC_HYPER 0x0E 0) =~ outer=([0-9x]+\+[0-9]+\+[0-9]+).*result=26 ]] || qm_fail "link: $(qm_probe STATIC_HYPER)"
     qm_until 20 underlined "${BASH_REMATCH[1]}" || qm_fail "the link is not underlined"
@@ -285,9 +286,18 @@ dialog() {
     qm_expect_exit 1 "OK by Enter"
     expect_stored "37 100 50 25 1 0 100" "OK untouched"
     store 50 0 50 25 0 0 0
-    open_dialog /c && move_controls && click 339 218
+    scaled 144 && open_dialog /c && pane_scaled 1.5 && move_controls && click 339 218
     qm_expect_exit 1 "the OK button"
-    expect_stored "47 2 0 100 1 1 20" "OK after keys"
+    scaled 96 && expect_stored "47 2 0 100 1 1 20" "OK after keys at 150 %"
+}
+# The next runs' screens at DPI dots per inch (96: 100 %).
+scaled() { qm_reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null; }
+# The pane grew FACTOR times (within a tenth) from the first dialog's, and so did its texture.
+pane_scaled() {
+    local size=${pane%%+*}
+    awk -v w="${size%x*}" -v first="${first_pane%%x*}" -v f="$1" 'BEGIN {exit !(w >= first * (f - 0.1) && w <= first * (f + 0.1))}' &&
+        grep -q "^Texture: ${size/x/ x } for 1024 x 768 shown at ${size/x/ x }, " "$qm_work/screen.log" ||
+        qm_fail "at $1 times the pane is $size, at 100 % $first_pane: $(grep Texture "$qm_work/screen.log")"
 }
 
 # QM_SCENARIOS picks rows by name (CTest runs them in two halves).
