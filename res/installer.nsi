@@ -1,7 +1,11 @@
 ; The Quillmere installer (64-bit NSIS). scripts/package builds it:
 ;   makensis -DVERSION=x.y.z -DSCR=/abs/quillmere.scr -DOUTFILE=/abs/setup.exe
-;            [-DSIGN=command] res/installer.nsi
+;            -DUSER_UNINSTALLER=/abs/uninstall.exe [-DSIGN=command] res/installer.nsi
 ; SIGN, when given, is run on the uninstaller before it is packed ("%1").
+; USER_UNINSTALLER is the uninstaller of an installation just for one user,
+; made first by the same command with -DKEEP_UNINSTALLER=/abs/uninstall.exe
+; instead (its installer is thrown away): that one runs as the user, never
+; elevated, as it has nothing of the machine's to remove.
 ;
 ; For everyone (the default when it can elevate, or /ALLUSERS): quillmere.scr
 ; into System32, where the Screen Saver Settings list finds it; the
@@ -14,8 +18,10 @@
 ; silent) points the user's SCRNSAVE.EXE at it, switches screensavers on and
 ; keeps both values as they were, which the uninstaller gives back.
 ; What belongs to the signed-in user is never done as another account that
-; elevated the installer or the uninstaller: see IsSessionUser, OpenSettings
-; and installer_decisions.nsh, where each decision is made from its facts.
+; elevated the installer or the uninstaller, and nothing elevated deletes in
+; a folder of the user's that is, or is under, a junction or a link: see
+; OpenSettings, installer_facts.nsh (each fact gathered by one macro) and
+; installer_decisions.nsh, where each decision is made from its facts.
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -40,7 +46,11 @@ VIAddVersionKey FileVersion "${VERSION}"
 VIAddVersionKey ProductVersion "${VERSION}"
 VIAddVersionKey LegalCopyright "Copyright (C) Tovarind"
 
-!define MULTIUSER_EXECUTIONLEVEL Highest
+!ifdef KEEP_UNINSTALLER
+  !define MULTIUSER_EXECUTIONLEVEL Standard
+!else
+  !define MULTIUSER_EXECUTIONLEVEL Highest
+!endif
 !define MULTIUSER_MUI
 !define MULTIUSER_INSTALLMODE_COMMANDLINE
 !define MULTIUSER_INSTALLMODE_INSTDIR Quillmere
@@ -56,6 +66,7 @@ VIAddVersionKey LegalCopyright "Copyright (C) Tovarind"
 !include MUI2.nsh
 !include FileFunc.nsh
 !include LogicLib.nsh
+!include installer_facts.nsh
 !include installer_decisions.nsh
 
 !define MUI_ICON "quillmere.ico"
@@ -67,14 +78,22 @@ VIAddVersionKey LegalCopyright "Copyright (C) Tovarind"
 !define MUI_FINISHPAGE_SHOWREADME_TEXT "Open the Screen Saver Settings"
 !define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
 !define MUI_FINISHPAGE_SHOWREADME_FUNCTION OpenSettings
-!insertmacro MULTIUSER_PAGE_INSTALLMODE
+!ifndef KEEP_UNINSTALLER
+  !insertmacro MULTIUSER_PAGE_INSTALLMODE
+!endif
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE English
 
-!ifdef SIGN
+!ifdef KEEP_UNINSTALLER
+  !ifdef SIGN
+    !uninstfinalize '${SIGN} "%1" && cp "%1" "${KEEP_UNINSTALLER}"' = 0
+  !else
+    !uninstfinalize 'cp "%1" "${KEEP_UNINSTALLER}"' = 0
+  !endif
+!else ifdef SIGN
   !uninstfinalize '${SIGN} "%1"' = 0
 !endif
 
@@ -90,18 +109,27 @@ Function ModeChosen
   ${EndIf}
 FunctionEnd
 
+; A user without an administrator's rights (a Power User too) installs just
+; for themselves; they cannot update the installation for everyone, and one
+; of their own beside it would be a second entry in Apps (InstallDecision).
 Function .onInit
   !insertmacro MULTIUSER_INIT
-  ; A standard user cannot update the installation for everyone, and one of
-  ; their own beside it would be a second entry in Apps.
-  ReadRegStr $0 HKLM "${UNINST_KEY}" InstallLocation
-  ${If} $0 != ""
-  ${AndIf} $MultiUser.Privileges != Admin
-  ${AndIf} $MultiUser.Privileges != Power
+  !insertmacro InstallFacts $0 $1 $2
+  !insertmacro InstallDecision $0 $1 $2 $3
+  ${If} $3 == user
+    ; MultiUser.nsh counts a Power User as an administrator: not its page either.
+    StrCpy $MultiUser.Privileges User
+    Call MultiUser.InstallMode.CurrentUser
+    Return
+  ${ElseIf} $3 == installed
     MessageBox MB_OK|MB_ICONSTOP "Quillmere is installed for everyone on this computer: updating it needs administrator rights." /SD IDOK
-    SetErrorLevel 5 ; ERROR_ACCESS_DENIED
-    Quit
+  ${ElseIf} $3 == everyone
+    MessageBox MB_OK|MB_ICONSTOP "Installing Quillmere for everyone on this computer needs administrator rights." /SD IDOK
+  ${Else}
+    Return
   ${EndIf}
+  SetErrorLevel 5 ; ERROR_ACCESS_DENIED
+  Quit
 FunctionEnd
 
 ; Size of file $0 in bytes, added to $1.
@@ -136,11 +164,63 @@ FunctionEnd
   System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i r0, p 0, i ${SPIF_SENDCHANGE})'
 !macroend
 
+; This copy starts before the uninstaller it came from has exited, and a
+; running image can't be deleted: on a busy machine wait for it (10 s at
+; most).
+!macro DeleteUninstaller
+  StrCpy $0 0
+  ${Do}
+    Delete "$INSTDIR\uninstall.exe"
+    ${IfNot} ${FileExists} "$INSTDIR\uninstall.exe"
+    ${OrIf} $0 >= 100
+      ${ExitDo}
+    ${EndIf}
+    Sleep 100
+    IntOp $0 $0 + 1
+  ${Loop}
+!macroend
+
+; OUT: whether to delete in FOLDER, one of the signed-in user's
+; (UserFolderDecision: leave or delete); said in the details when left.
+!macro UserFolder FOLDER OUT
+  Push "${FOLDER}"
+  Exch $R0
+  Push $R1
+  Push $R2
+  !insertmacro ReparsePoint $R0 $PROFILE FolderAttributes $R1
+  !insertmacro Elevated $R2
+  !insertmacro UserFolderDecision $R2 $R1 $R2
+  ${If} $R2 == leave
+    DetailPrint "Left alone: $R1 is a junction or a link, so nothing in $R0 was changed."
+  ${EndIf}
+  Exch $R2
+  Exch 2
+  Pop $R0
+  Pop $R1
+  Pop ${OUT}
+!macroend
+
 Section "Quillmere"
+  ${If} $MultiUser.InstallMode == CurrentUser
+    ; Elevated, nothing is written under a link of the user's either.
+    !insertmacro UserFolder $INSTDIR $0
+    ${If} $0 == leave
+      SetErrorLevel 5 ; ERROR_ACCESS_DENIED
+      Abort "Quillmere was not installed: run the installer again without administrator rights to install it just for you."
+    ${EndIf}
+  ${EndIf}
   SetOutPath $INSTDIR
   SetOverwrite on
   File "/oname=$ScrPath" "${SCR}"
-  WriteUninstaller "$INSTDIR\uninstall.exe"
+  !ifdef KEEP_UNINSTALLER
+    WriteUninstaller "$INSTDIR\uninstall.exe"
+  !else
+    ${If} $MultiUser.InstallMode == AllUsers
+      WriteUninstaller "$INSTDIR\uninstall.exe"
+    ${Else}
+      File "/oname=$INSTDIR\uninstall.exe" "${USER_UNINSTALLER}"
+    ${EndIf}
+  !endif
   CreateShortcut "$INSTDIR\${SETTINGS_LNK}" "$SYSDIR\control.exe" "desk.cpl,,@screensaver"
   Call ReplaceOther
 
@@ -168,25 +248,20 @@ SectionEnd
 ; that one, becomes this one. Settings stay. What is not this account's to
 ; change is left, and said (ReplaceDecision).
 Function ReplaceOther
-  Call IsSessionUser
-  StrCpy $R1 $0
+  !insertmacro ReplaceFacts $MultiUser.InstallMode $R1 $R0 $R2
+  StrCpy $1 "$SYSDIR\quillmere.scr"
   ${If} $MultiUser.InstallMode == AllUsers
-    ReadRegStr $R0 HKCU "${UNINST_KEY}" InstallLocation
-    ; Where MultiUser.nsh puts an installation for this account alone (Wine
-    ; knows no FOLDERID_UserProgramFiles).
-    GetKnownFolderPath $R2 {5CD7AEE2-2219-4A67-B85D-6C9CE15660CB}
-    ${If} $R2 == ""
-      SetShellVarContext current
-      StrCpy $R2 "$LOCALAPPDATA\Programs"
-      SetShellVarContext all
-    ${EndIf}
-    StrCpy $R2 "$R2\${MULTIUSER_INSTALLMODE_INSTDIR}"
     StrCpy $1 "$R0\quillmere.scr"
-  ${Else}
-    ReadRegStr $R0 HKLM "${UNINST_KEY}" InstallLocation
-    StrCpy $1 "$SYSDIR\quillmere.scr"
   ${EndIf}
   !insertmacro ReplaceDecision $MultiUser.InstallMode $R1 $R0 $R2 $R3
+  ${If} $R3 == replace
+  ${AndIf} $MultiUser.InstallMode == AllUsers
+    ; The user's own folder: they can make it, or one above it, a link.
+    !insertmacro UserFolder $R0 $R4
+    ${If} $R4 == leave
+      Return
+    ${EndIf}
+  ${EndIf}
   ${If} $R3 == none
     Return
   ${ElseIf} $R3 == account
@@ -227,37 +302,13 @@ Function .onInstSuccess
   ${EndIf}
 FunctionEnd
 
-; $0 = 1 when the installer (or uninstaller) runs as the user signed in to
-; this session. Elevated with an administrator's password it runs as that
-; administrator, whose registry and profile are not the user's.
-!macro IsSessionUser UN
-Function ${UN}IsSessionUser
-  System::Call 'secur32::GetUserNameExW(i 2, w .r1, *i ${NSIS_MAX_STRLEN})' ; DOMAIN\user
-  StrCpy $2 ""
-  ${ForEach} $0 7 5 - 2 ; WTSDomainName, WTSUserName
-    System::Call 'wtsapi32::WTSQuerySessionInformationW(p 0, i -1, i r0, *p .r3, *i) i .r4'
-    ${If} $4 <> 0
-      System::Call 'kernel32::lstrcpyW(w .r4, p r3)'
-      System::Call 'wtsapi32::WTSFreeMemory(p r3)'
-      StrCpy $2 "$2$4\"
-    ${EndIf}
-  ${Next}
-  StrCpy $0 0
-  ${If} "$1\" == $2
-    StrCpy $0 1
-  ${EndIf}
-FunctionEnd
-!macroend
-!insertmacro IsSessionUser ""
-!insertmacro IsSessionUser un.
-
 ; Makes the installed .scr the user's screensaver and switches screensavers
 ; on, keeping both values as they were (empty when not there) unless the
 ; screensaver is already a Quillmere one: then an earlier activation kept
 ; them. As another account, it leaves the choice to the user in the Screen
 ; Saver Settings.
 Function Activate
-  Call IsSessionUser
+  !insertmacro SessionUser $0
   ${If} $0 != 1
     ${IfNot} ${Silent}
       Call OpenSettings
@@ -294,21 +345,13 @@ FunctionEnd
 ; (UninstallDecision).
 Function un.onInit
   !insertmacro MULTIUSER_UNINIT
-  ReadRegStr $0 HKLM "${UNINST_KEY}" InstallLocation
-  ${If} $0 == $INSTDIR
-    StrCpy $MultiUser.InstallMode AllUsers
+  !insertmacro UninstallFacts $INSTDIR $MultiUser.InstallMode $1 $0
+  ${If} $MultiUser.InstallMode == AllUsers
     SetShellVarContext all
     StrCpy $ScrPath "$SYSDIR\quillmere.scr"
   ${Else}
-    StrCpy $MultiUser.InstallMode CurrentUser
     SetShellVarContext current
     StrCpy $ScrPath "$INSTDIR\quillmere.scr"
-  ${EndIf}
-  Call un.IsSessionUser
-  StrCpy $1 0
-  ${If} $MultiUser.Privileges == Admin
-  ${OrIf} $MultiUser.Privileges == Power
-    StrCpy $1 1
   ${EndIf}
   !insertmacro UninstallDecision $MultiUser.InstallMode $1 $0 $Uninstall
   ${If} $Uninstall == rights
@@ -350,11 +393,14 @@ Section "Uninstall"
       !insertmacro TellSession
     ${EndIf}
     ; The log the screensaver writes when it cannot write where it runs,
-    ; and its folder when nothing else is in it.
+    ; and its folder when nothing else is in it: a folder of the user's.
     ReadEnvStr $0 LOCALAPPDATA
     ${If} $0 != ""
-      Delete "$0\Quillmere\screen.log"
-      RMDir "$0\Quillmere"
+      !insertmacro UserFolder "$0\Quillmere" $1
+      ${If} $1 == delete
+        Delete "$0\Quillmere\screen.log"
+        RMDir "$0\Quillmere"
+      ${EndIf}
     ${EndIf}
     ; Quillmere's settings, and the publisher's key when nothing else is in it.
     DeleteRegKey HKCU "${OWN_KEY}"
@@ -362,27 +408,28 @@ Section "Uninstall"
   ${Else}
     !insertmacro Tell "Quillmere was removed with another account than the one signed in to this session, so the signed-in user's screensaver and Quillmere's settings for them were left as they are. If Quillmere was their screensaver, they choose another one in the Screen Saver Settings."
   ${EndIf}
-  Delete $ScrPath
-  ; This copy starts before the uninstaller it came from has exited, and a
-  ; running image can't be deleted: on a busy machine wait for it (10 s at
-  ; most), then leave it and the folder to the next restart.
-  StrCpy $0 0
-  ${Do}
-    Delete "$INSTDIR\uninstall.exe"
-    ${IfNot} ${FileExists} "$INSTDIR\uninstall.exe"
-    ${OrIf} $0 >= 100
-      ${ExitDo}
-    ${EndIf}
-    Sleep 100
-    IntOp $0 $0 + 1
-  ${Loop}
-  Delete /REBOOTOK "$INSTDIR\uninstall.exe"
-  Delete "$INSTDIR\${SETTINGS_LNK}"
-  RMDir /REBOOTOK $INSTDIR
-  ; The machine's settings only with the installation for everyone.
   ${If} $MultiUser.InstallMode == AllUsers
+    Delete $ScrPath
+    !insertmacro DeleteUninstaller
+    ; Left to the next restart if it still runs: a folder of the machine's.
+    Delete /REBOOTOK "$INSTDIR\uninstall.exe"
+    Delete "$INSTDIR\${SETTINGS_LNK}"
+    RMDir /REBOOTOK $INSTDIR
+    ; The machine's settings only with the installation for everyone.
     DeleteRegKey HKLM "${OWN_KEY}"
     DeleteRegKey /ifempty HKLM "Software\Tovarind"
+  ${Else}
+    ; The user's folder: nothing is queued for the next restart there, and
+    ; elevated, nothing is touched under a link (the entry stays, for an
+    ; uninstall as the user).
+    !insertmacro UserFolder $INSTDIR $0
+    ${If} $0 == leave
+      Return
+    ${EndIf}
+    Delete $ScrPath
+    !insertmacro DeleteUninstaller
+    Delete "$INSTDIR\${SETTINGS_LNK}"
+    RMDir $INSTDIR
   ${EndIf}
   ; The entry goes last: while it is there, the uninstall has not finished.
   DeleteRegKey SHCTX "${UNINST_KEY}"

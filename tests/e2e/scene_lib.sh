@@ -25,9 +25,10 @@ still_drawn() {
     until_shot still || qm_fail "${1:-}still water is not the desktop ($(ae "$w/now.png" "$w/desk.png") pixels differ)"
 }
 run() {  # SETTINGS... -- SWITCH...: a fresh key with these values, then a run (two suites at once may take a minute to show it)
-    "$QM_WINE" reg delete "$key" /f >/dev/null 2>&1
-    while [ "$1" != -- ]; do "$QM_WINE" reg add "$key" /v "$1" /d "$2" /f >/dev/null 2>&1; shift 2; done
+    local settings=()
+    while [ "$1" != -- ]; do settings+=("$1=$2") && shift 2; done
     shift
+    qm_reg_fresh "$key" "${settings[@]}" || qm_fail "the settings $* not stored: $qm_got"
     display -window root "$w/desk.png" >/dev/null 2>&1
     qm_start_scr "$@"
     qm_wait_window Quillmere 90 >/dev/null || qm_fail "$*: no window"

@@ -17,13 +17,13 @@ store() {  # QUALITY SPEED FREQ AMP RADIAL LIGHT RAIN
     qm_reg import "Z:${qm_work//\//\\}\\s.reg" >/dev/null
 }
 # Fails unless the seven stored texts ("-": missing or not text) are these.
-# Looked at again for a while: a busy machine's reg can fail to start.
 expect_stored() {  # "Q S F A R L R" WHAT
     qm_until 10 stored_is "$1" || qm_fail "$2: the key holds $got, expected $1"
 }
-stored_is() {
-    got=$(qm_reg query "$key" | awk -v names="$names" '$2 == "REG_SZ" {v[$1] = $3}
-        END {n = split(names, k, " "); for (i = 1; i <= n; i++) printf "%s%s", (k[i] in v ? v[k[i]] : "-"), (i < n ? " " : "")}')
+stored_is() {  # a read that worked: the key's values, or no key
+    qm_reg_is "$key" || [ "$qm_got" = "no key" ] || { got=$qm_got && return 1; }
+    got=$(awk -v names="$names" '$2 == "REG_SZ" {v[$1] = $3}
+        END {n = split(names, k, " "); for (i = 1; i <= n; i++) printf "%s%s", (k[i] in v ? v[k[i]] : "-"), (i < n ? " " : "")}' <<<"$qm_read")
     [ "$got" = "$1" ]
 }
 expect_running() { qm_wait_exit 0 && [ "$qm_exit" = running ] || qm_fail "$1 ended the run with $qm_exit"; }

@@ -83,6 +83,45 @@ qm_screenshot() { xwd -root -silent | convert xwd:- "$1"; }
 
 qm_reg() { "$QM_WINE" reg "$@" 2>/dev/null | tr -d '\r'; }
 
+# Every registry check waits for its state (bounded), and only a read that worked counts: a reg that
+# failed is neither a key that is there nor one that is gone. qm_reg_expect KEY [NAME=VALUE...] waits
+# until KEY is there with those values (NAME=- : no such value); qm_reg_expect KEY absent, until it is
+# not. qm_got: what the last read found, for the message (qm_read: as reg printed it).
+qm_reg_expect() { qm_until "${QM_REG_WAIT:-30}" qm_reg_is "$@"; }
+qm_reg_is() {  # KEY absent | KEY [NAME=VALUE...]
+    local read code want
+    read=$("$QM_WINE" reg query "$1" 2>&1; echo "exit=$?") && read=${read//$'\r'/} code=${read##*exit=} && read=${read%exit=*}
+    qm_read=$read
+    if [ "$code" = 1 ] && [[ $read = *"Unable to find the specified registry key"* ]]; then
+        qm_got="no key" && [ "${2:-}" = absent ]
+        return
+    fi
+    [ "$code" = 0 ] && grep -q '^HKEY_' <<<"$read" || { qm_got="reg failed (exit $code): $read" && return 1; }
+    qm_got=$(awk '$2 ~ /^REG_/ {n = $1; sub(/^ *[^ ]+ +REG_[A-Z_]+ */, ""); print n "=" $0}' <<<"$read")
+    [ "${2:-}" != absent ] || return 1
+    for want in "${@:2}"; do
+        if [ "${want#*=}" = - ]; then ! grep -q "^${want%%=*}=" <<<"$qm_got"; else grep -qxF -- "$want" <<<"$qm_got"; fi || return 1
+    done
+}
+
+# Makes KEY hold just NAME=VALUE... (none: no key), written again until a read shows it.
+qm_reg_fresh() { qm_until "${QM_REG_WAIT:-30}" qm_reg_fresh_once "$@"; }
+qm_reg_fresh_once() {
+    local pair
+    "$QM_WINE" reg delete "$1" /f >/dev/null 2>&1
+    [ $# -gt 1 ] || { qm_reg_is "$1" absent; return; }
+    for pair in "${@:2}"; do "$QM_WINE" reg add "$1" /v "${pair%%=*}" /d "${pair#*=}" /f >/dev/null 2>&1 || return 1; done
+    qm_reg_is "$1" "${@:2}"
+}
+
+# Waits until no Windows program runs in this prefix but Wine's own services and desktop: what a program
+# started (an uninstaller's copy of itself) is done with the registry too.
+qm_wait_programs() { qm_until "${1:-60}" qm_no_programs; }
+qm_no_programs() {
+    ! grep -lzx "WINEPREFIX=$WINEPREFIX" /proc/[0-9]*/environ 2>/dev/null | sed 's/environ$/cmdline/' | xargs -r cat 2>/dev/null |
+        tr '\0' '\n' | grep -i '^[a-z]:\\' | grep -viqE '\\windows\\system32\\(services|winedevice|plugplay|explorer|rpcss|svchost|conhost)\.exe$'
+}
+
 # Gives the keyboard to the window named NAME (no window manager runs: the pointer over it and the X focus set
 # until it holds); sets window to its X id and WIDTH HEIGHT X Y to its geometry.
 qm_focus() {  # NAME

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds quillmere.scr again from a copy of the tracked files elsewhere and compares; packages both
 # (one into a folder holding another's file) and compares the releases. The copy is outside any git
-# repository, as a source tarball: packing it refuses without SOURCE_DATE_EPOCH.
+# repository, as a source tarball: packing it refuses without SOURCE_DATE_EPOCH. The first is packed
+# from a repository of its own, from its commit's time; with a change not committed it refuses too.
 set -u
 src=${QM_SOURCE_DIR:?} copy=${QM_COPY_DIR:?}
 fail() { echo "FAIL: $*" >&2 && exit 1; }
@@ -20,12 +21,15 @@ cmp "$QM_SCR" "$copy/out/quillmere.scr" || fail "the copy at $copy/src built ano
 ! x86_64-w64-mingw32-objdump -h "$QM_SCR" | grep -q debug || fail "quillmere.scr holds debug information"
 x86_64-w64-mingw32-objdump -t "$QM_SCR" | grep -q 'no symbols' || fail "quillmere.scr holds symbols"
 rm -rf "$copy/a" "$copy/b" && mkdir "$copy/a" && echo mine >"$copy/a/mine.txt"
-QM_BUILD_DIR=$(dirname "$QM_SCR") "$src/scripts/package" --no-build --dist "$copy/a" >/dev/null || fail "packaging"
 epoch=${SOURCE_DATE_EPOCH:-$(git -C "$src" log -1 --format=%ct)}
+rm -rf "$copy/repo" && cp -a "$copy/src" "$copy/repo" && git -C "$copy/repo" init -q && git -C "$copy/repo" add -A &&
+    GIT_COMMITTER_DATE="@$epoch +0000" git -C "$copy/repo" -c user.name=t -c user.email=t commit -q -m t || fail "making a repository of the copy"
+env -u SOURCE_DATE_EPOCH QM_BUILD_DIR=$(dirname "$QM_SCR") "$copy/repo/scripts/package" --no-build --dist "$copy/a" >/dev/null || fail "packaging"
+echo changed >>"$copy/repo/res/INSTALL.txt"
 # Neither the copy nor scripts/package in a repository of someone else's has a commit of its own.
 rm -rf "$copy/nest" && git init -q "$copy/nest" && git -C "$copy/nest" -c user.name=t -c user.email=t commit -q --allow-empty -m t &&
     mkdir -p "$copy/nest/tree/scripts" && cp "$src/scripts/package" "$copy/nest/tree/scripts/" || fail "making a repository around a tree"
-for tree in src nest/tree; do
+for tree in src nest/tree repo; do
     ! out=$(cd "$copy" && env -u SOURCE_DATE_EPOCH QM_BUILD_DIR=out $tree/scripts/package --no-build --dist b 2>&1) &&
         [[ $out = *SOURCE_DATE_EPOCH* ]] && [ ! -e "$copy/b" ] || fail "$tree packed without SOURCE_DATE_EPOCH: $out"
 done
