@@ -14,3 +14,4 @@
 #define IDC_RAIN 1006
 #define IDC_RADIAL 1010
 #define IDC_LIGHT 1011
+#define IDC_PANE 1020

@@ -25,4 +25,5 @@ set(SCENE_WIN_SOURCES
   scene/saver_textures.cpp
   scene/scene_hooks.cpp
   scene/water_saver.cpp
+  scene/water_saver_settings.cpp
 )

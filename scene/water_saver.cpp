@@ -27,16 +27,15 @@ const char* gl_text(GLenum name)
 bool water_saver::init_data()
 {
     log_write("Init water saver\n");
-    const wave_params params =
-        derive_wave_params(get_percent(setting_quality, 50), get_percent(setting_speed, 50),
-                           get_percent(setting_freq, 50), get_percent(setting_amp, 50));
-    columns = params.columns;
-    rows = params.rows;
-    speed = params.speed;
-    freq = params.freq;
-    amp = params.amp;
-    light = get_flag(setting_light, false);
-    rain = get_percent(setting_rain, 0);
+    water_settings stored;
+    stored.quality = get_percent(setting_quality, 50);
+    stored.speed = get_percent(setting_speed, 50);
+    stored.freq = get_percent(setting_freq, 50);
+    stored.amp = get_percent(setting_amp, 50);
+    stored.radial = radial;
+    stored.light = get_flag(setting_light, false);
+    stored.rain = get_percent(setting_rain, 0);
+    use_settings(stored);
     rain_seed = GetTickCount();
     return take_picture();
 }
@@ -53,11 +52,11 @@ bool water_saver::init_gl()
     view_context = gl.wglGetCurrentContext();
     follow_current_screen();
     plan_views();
-    const gl_capabilities capabilities = read_gl_capabilities();
+    context_offers = read_gl_capabilities();
     log_write("OpenGL: %s, version %s\n", gl_text(GL_RENDERER), gl_text(GL_VERSION));
-    if (!make_textures(capabilities))
+    if (!make_textures(context_offers))
         return false;
-    choose_light(capabilities, gl_text(GL_VERSION));
+    choose_light(context_offers, gl_text(GL_VERSION));
     build_mesh(columns, rows);
     pointer.forget();
     return true;

@@ -7,6 +7,7 @@
 #include "scene/texture_plan.h"
 #include "scene/wave_motion.h"
 #include "scene/water_drops.h"
+#include "scene/water_settings.h"
 #include "scene/water_surface.h"
 #include "shell/screen_rect.h"
 #include "shell/shell.h"
@@ -61,6 +62,11 @@ public:
     // from the screen (never our own frames). init_gl then lays it out.
     void follow_screen(const screen_rect& window, const screen_rect& screen);
 
+    // The values the waves are drawn with: the store's at the start of a
+    // run, the settings dialog's controls as they move. Takes effect at the
+    // next frame, in the context current now.
+    void use_settings(const water_settings& settings);
+
     // Every view's grid, for its current size.
     void build_mesh(int columns, int rows);
     // The pointer in the window's client area: a press of the left button
@@ -114,6 +120,7 @@ private:
     float amp = 0;
     bool light = false;
     bool pixel_light = false; // this context lights each pixel
+    gl_capabilities context_offers; // what this context offers, read by init_gl
     light_shader shader;
     double rain = 0;
     std::uint32_t rain_seed = 0;

@@ -26,6 +26,7 @@
     X(void, glDrawElements, (GLenum, GLsizei, GLenum, const GLvoid*))                               \
     X(void, glEnable, (GLenum))                                                                     \
     X(void, glEnableClientState, (GLenum))                                                          \
+    X(void, glFinish, (void))                                                                       \
     X(GLuint, glGenLists, (GLsizei))                                                                \
     X(void, glGenTextures, (GLsizei, GLuint*))                                                      \
     X(void, glGetIntegerv, (GLenum, GLint*))                                                        \

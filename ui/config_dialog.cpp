@@ -70,6 +70,8 @@ int config_dialog::on_init()
         set_checked(box.id, get_flag(store, box.name, box.fallback));
     // Should the link fail, the address stays as plain text.
     link.attach(IDC_LINK, dialog_window);
+    // Without OpenGL the pane says so and the rest works as ever.
+    pane.attach(GetDlgItem(dialog_window, IDC_PANE), shown_settings());
     return 1;
 }
 
@@ -80,11 +82,29 @@ int config_dialog::on_message(UINT message, WPARAM wparam, LPARAM lparam)
     return 0;
 }
 
-void config_dialog::on_slider_scroll(int, int, HWND) {}
-
-int config_dialog::on_command(int id, int)
+void config_dialog::on_slider_scroll(int, int, HWND)
 {
-    if (id == IDOK)
+    pane.use(shown_settings());
+}
+
+water_settings config_dialog::shown_settings()
+{
+    water_settings shown;
+    shown.quality = get_slider_pos(IDC_QUALITY);
+    shown.speed = get_slider_pos(IDC_SPEED);
+    shown.freq = get_slider_pos(IDC_FREQ);
+    shown.amp = get_slider_pos(IDC_AMP);
+    shown.rain = get_slider_pos(IDC_RAIN);
+    shown.radial = is_checked(IDC_RADIAL);
+    shown.light = is_checked(IDC_LIGHT);
+    return shown;
+}
+
+int config_dialog::on_command(int id, int code)
+{
+    if ((id == IDC_RADIAL || id == IDC_LIGHT) && code == BN_CLICKED)
+        pane.use(shown_settings());
+    else if (id == IDOK)
         on_ok();
     else if (id == IDCANCEL)
         on_cancel();
@@ -140,6 +160,7 @@ bool load_trackbar_class()
 void run_config_dialog(HWND owner)
 {
     load_trackbar_class();
+    register_water_pane();
     config_dialog dialog;
     dialog.run(app_instance, owner, IDD_CONFIG);
 }

@@ -1,10 +1,12 @@
 // The screensaver's settings dialog: five sliders, two check boxes (radial
-// waves, light on the water) and a web link; OK writes all seven settings
-// (and says so when it cannot), everything else writes nothing.
+// waves, light on the water), a web link and the water itself beside them,
+// drawn with the controls' values as they move; OK writes all seven
+// settings (and says so when it cannot), everything else writes nothing.
 #pragma once
 #include "res/resource_ids.h"
 #include "ui/dialog_base.h"
 #include "ui/hyper_link.h"
+#include "ui/water_pane.h"
 
 #include <windows.h>
 
@@ -24,11 +26,14 @@ protected:
     int on_cancel() override;
     int on_ok() override;
 
-    // A slider moved; nothing changes before OK.
+    // A slider moved: the water shows it; nothing is stored before OK.
     void on_slider_scroll(int code, int position, HWND slider);
+    // What the controls show now.
+    water_settings shown_settings();
 
 private:
     hyper_link link;
+    water_pane pane;
     reg_settings& store;
 };
 

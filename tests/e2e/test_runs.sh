@@ -193,14 +193,66 @@ preview() {
     qm_expect_exit 0 "/p 12345 after the box"
 }
 
-# Opens the settings dialog (top-left, keyboard focus; geometry in WIDTH HEIGHT X Y).
+# Opens the settings dialog (top-left, keyboard focus; geometry in WIDTH HEIGHT X Y; the water
+# pane's client area in pane, WxH+X+Y).
 open_dialog() {
     qm_start_scr "$@"
     focus "Quillmere Config"
     [ "$X" -lt 12 ] && [ "$Y" -lt 40 ] || qm_fail "$*: the dialog is not top-left: +$X+$Y"
+    [[ $(qm_probe WATER_PANE) =~ client=([0-9]+x[0-9]+\+[0-9]+\+[0-9]+) ]] || qm_fail "$*: no water pane"
+    pane=${BASH_REMATCH[1]} scr=$(qm_scr_unix_pid)
 }
-# Clicks a point given in dialog units of the 218 x 232 template.
-click() { xdotool mousemove $((X + $1 * WIDTH / 218)) $((Y + $2 * HEIGHT / 232)) click 1; }
+# Clicks a point given in dialog units of the 425 x 232 template.
+click() { xdotool mousemove $((X + $1 * WIDTH / 425)) $((Y + $2 * HEIGHT / 232)) click 1; }
+# The sample desktop's left half, and that half turned half round for the right: turned round its
+# centre the desktop is the same, and so is a pane of rings on it, but not crossed waves or drops.
+turned_desktop() {
+    "$QM_SOURCE_DIR/scripts/sample_desktop" "$qm_work/half.png" 1024x768 &&
+        convert "$qm_work/half.png" -crop 512x768+0+0 +repage \( +clone -rotate 180 \) +append "$qm_work/desk.png" ||
+        qm_fail "no desktop picture"
+    display -window root "$qm_work/desk.png" >/dev/null 2>&1  # which says 1 when it has set it
+}
+# A look at the pane, kept as NAME.png; how many pixels of two looks differ by more than 10 %.
+look() { qm_screenshot "$qm_work/screen.png" && convert "$qm_work/screen.png" -crop "$pane" +repage "$qm_work/$1.png"; }
+differ() { compare -metric AE -fuzz 10% "$qm_work/$1.png" "$qm_work/$2.png" null: 2>&1 | awk '{printf "%d", $1}'; }
+# Whether a look turned half round is itself (within 100 pixels), or not (by over 2000).
+symmetric() { look now && convert "$qm_work/now.png" -rotate 180 "$qm_work/turned.png" && [ "$(differ now turned)" -lt 100 ]; }
+askew() { look now && convert "$qm_work/now.png" -rotate 180 "$qm_work/turned.png" && [ "$(differ now turned)" -gt 2000 ]; }
+rippling() { look a && look b && [ "$(differ a b)" -gt 1000 ]; }
+still() { look still && look again && [ "$(differ still again)" = 0 ] && [ "$(compare -metric AE "$qm_work/still.png" "$qm_work/again.png" null: 2>&1)" = 0 ]; }
+# The water in the pane, before OK, on the turned desktop: the stored rain (100) goes with Home on
+# its slider; it ripples, rings keep it symmetric, unticking radial waves makes it askew, amplitude
+# 0 stills it to the desktop itself. A texture of the pane's size.
+pane_follows_the_controls() {
+    local size=${pane%%+*}
+    grep -q "^Texture: ${size/x/ x } for 1024 x 768 shown at ${size/x/ x }, clamped to its edge, mipmaps" "$qm_work/screen.log" ||
+        qm_fail "pane $pane: $(grep Texture "$qm_work/screen.log")"
+    xdotool key Tab Tab Tab Tab Tab Tab Home
+    qm_until 20 rippling || qm_fail "the pane does not ripple"
+    qm_until 20 symmetric && symmetric && symmetric || qm_fail "rings and no rain: the pane is not symmetric ($(differ now turned))"
+    xdotool key Tab space
+    qm_until 20 askew || qm_fail "crossed waves: the pane is still symmetric ($(differ now turned))"
+    xdotool key shift+Tab shift+Tab Home
+    qm_until 20 still || qm_fail "amplitude 0: the pane does not still"
+    convert "$qm_work/desk.png" -resize "${pane%%+*}!" "$qm_work/small.png"
+    [ "$(differ still small)" -lt 500 ] && [ "$(differ a still)" -gt 1000 ] && [ "$(differ b still)" -gt 1000 ] ||
+        qm_fail "still: $(differ still small) pixels off the desktop; rippling: $(differ a still), $(differ b still) off it"
+}
+# With the dialog minimised the pane draws nothing; restored, it draws again.
+pane_rests() {
+    syscommand '#32770' 0xF020 1 || qm_fail "the dialog did not minimise"
+    qm_until 20 idle || qm_fail "the pane draws while the dialog is minimised"
+    syscommand '#32770' 0xF120 0 && frames_go_on "the dialog restored"
+    focus "Quillmere Config"
+}
+# No OpenGL for the pane: a line of text in it, the reason in the log, the dialog as ever.
+pane_without_gl() {
+    local text="No OpenGL here: the water can't be shown"
+    qm_probe WATER_PANE | grep -q "visible=1 .* text=$text$" || qm_fail "no OpenGL: $(qm_probe WATER_PANE)"
+    look text && [ "$(convert "$qm_work/text.png" -format '%k' info:)" -gt 1 ] || qm_fail "no OpenGL: the pane shows no text"
+    grep -q "^WARNING: the settings dialog shows no water: LoadLibraryExW failed (.\+)" "$qm_work/screen.log" ||
+        qm_fail "no OpenGL: the log says $(cat "$qm_work/screen.log")"
+}
 # Radial toggled by a click, light by Tab and space, then back: rain a page up, amp to 100,
 # freq to 0, speed +2, quality -3.
 move_controls() {
@@ -222,29 +274,43 @@ dialog() {
     qm_reg add 'HKLM\Software\Classes\https\shell\open\command' /ve \
         /d 'C:\windows\system32\cmd.exe /c echo %1> C:\quillmere_opened.txt' /f >/dev/null
     store 37.9 150 50 25.5 0.5 1e99 250
+    scaled 96 && turned_desktop
     open_dialog /c
+    first_pane=$pane
+    pane_follows_the_controls
     [[ $(qm_probe STATIC_HYPER 0x0E 0) =~ outer=([0-9x]+\+[0-9]+\+[0-9]+).*result=26 ]] || qm_fail "link: $(qm_probe STATIC_HYPER)"
     qm_until 20 underlined "${BASH_REMATCH[1]}" || qm_fail "the link is not underlined"
     move_controls && click 110 196
     qm_until 20 grep -q 'https://quillmere.example/' "$opened" 2>/dev/null || qm_fail "the link opened nothing"
-    click 186 218
+    click 393 218
     qm_expect_exit 1 Cancel
     start_host
     open_dialog "/c:$host_hwnd"
-    qm_probe '#32770' | grep -q "owner=$host_hwnd$" || qm_fail "the dialog's owner is not $host_hwnd: $(qm_probe '#32770')"
+    qm_probe '#32770' | grep -q "owner=$host_hwnd text=" || qm_fail "the dialog's owner is not $host_hwnd: $(qm_probe '#32770')"
+    pane_rests
     move_controls && xdotool key Escape
     qm_expect_exit 1 Escape
     qm_probe Notepad 0x10 0 >/dev/null
     open_dialog /c && move_controls && xdotool key alt+F4
     qm_expect_exit 1 "closing the dialog"
     expect_stored "37.9 150 50 25.5 0.5 1e99 250" "Cancel, Escape or closing"
-    open_dialog /c && xdotool key Return
+    WINEDLLOVERRIDES="$WINEDLLOVERRIDES;opengl32=d" open_dialog /c && pane_without_gl
+    xdotool key Tab Tab Right Left Return
     qm_expect_exit 1 "OK by Enter"
     expect_stored "37 100 50 25 1 0 100" "OK untouched"
     store 50 0 50 25 0 0 0
-    open_dialog /c && move_controls && click 132 218
+    scaled 144 && open_dialog /c && pane_scaled 1.5 && move_controls && click 339 218
     qm_expect_exit 1 "the OK button"
-    expect_stored "47 2 0 100 1 1 20" "OK after keys"
+    scaled 96 && expect_stored "47 2 0 100 1 1 20" "OK after keys at 150 %"
+}
+# The next runs' screens at DPI dots per inch (96: 100 %).
+scaled() { qm_reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null; }
+# The pane grew FACTOR times (within a tenth) from the first dialog's, and so did its texture.
+pane_scaled() {
+    local size=${pane%%+*}
+    awk -v w="${size%x*}" -v first="${first_pane%%x*}" -v f="$1" 'BEGIN {exit !(w >= first * (f - 0.1) && w <= first * (f + 0.1))}' &&
+        grep -q "^Texture: ${size/x/ x } for 1024 x 768 shown at ${size/x/ x }, " "$qm_work/screen.log" ||
+        qm_fail "at $1 times the pane is $size, at 100 % $first_pane: $(grep Texture "$qm_work/screen.log")"
 }
 
 # QM_SCENARIOS picks rows by name (CTest runs them in two halves).

@@ -120,6 +120,38 @@ TEST(SceneSettings, StoredValuesShapeTheWaves)
     }
 }
 
+// Values given while the scene draws (the settings dialog's controls moving) shape the next frame as stored
+// ones do: a new grid, speed, waves and kind of waves; the light's path follows the box.
+TEST(SceneSettings, ValuesGivenWhileDrawingShapeTheNextFrame)
+{
+    gl_window surface;
+    ASSERT_TRUE(surface.context);
+    store({{setting_quality, "50"}, {setting_light, "0"}, {setting_rain, "0"}});
+    water_saver scene;
+    ASSERT_TRUE(scene.init_data());
+    screen_monitors.clear(), screen_width = 64, screen_height = 48, screen_preview = true;
+    ASSERT_TRUE(scene.init_gl());
+    const water_settings given[] = {{2, 100, 0, 100, false, false, 0}, {52, 0, 33, 30, true, true, 0},
+                                    {52, 0, 33, 0, true, false, 0}, {100, 60, 100, 100, false, false, 0}};
+    for (const water_settings& values : given) {
+        SCOPED_TRACE(values.quality + values.amp);
+        scene.use_settings(values);
+        const float before = scene.phase();
+        scene.draw(0.1f);
+        const wave_params p = derive_wave_params(values.quality, values.speed, values.freq, values.amp);
+        EXPECT_EQ(scene.phase(), advance_phase(before, 0.1f, p.speed));
+        EXPECT_EQ(scene.light_per_pixel(), values.light);
+        const std::vector<mesh_vertex>& got = scene.views().at(0).vertices;
+        ASSERT_EQ(got.size(), std::size_t(p.columns) * p.rows);
+        std::vector<mesh_vertex> want = got;
+        naive::apply_waves(want, 64, 48, values.radial, p.freq, p.amp, scene.phase());
+        for (std::size_t k = 0; k < got.size(); ++k) {
+            ASSERT_NEAR(got[k].u, want[k].u, 1e-5) << k;
+            ASSERT_NEAR(got[k].v, want[k].v, 1e-5) << k;
+        }
+    }
+}
+
 // After the screen changed under a window of ours, a full-screen window (Tab and back) takes from the screen
 // only what the old picture did not cover, whether the screen moved, grew or shrank on either side (our frames
 // would ripple again), and nothing when it did not change; the 640 x 480 window before it takes nothing.

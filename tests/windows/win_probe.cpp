@@ -1,6 +1,6 @@
 // Test probe. win_probe CLASS [MESSAGE WPARAM]: one line for every window of
 // the class in any process, after sending it the message if one is given:
-//   hwnd=H parent=P outer=WxH+X+Y client=WxH+X+Y visible=0|1 iconic=0|1 topmost=0|1 result=R owner=O
+//   hwnd=H parent=P outer=WxH+X+Y client=WxH+X+Y visible=0|1 iconic=0|1 topmost=0|1 result=R owner=O text=T
 // win_probe --run PROGRAM [ARG...]: "exit=N", its exit code as Windows gives it.
 // win_probe --mode WIDTH HEIGHT: changes the display's mode as a user would.
 #include <windows.h>
@@ -30,12 +30,14 @@ void visit(HWND window)
     const HWND parent = GetAncestor(window, GA_PARENT);
     POINT origin = {};
     ClientToScreen(window, &origin);
-    std::printf("hwnd=%lld parent=%lld outer=%ldx%ld+%ld+%ld client=%ldx%ld+%ld+%ld visible=%d iconic=%d topmost=%d result=%lld owner=%lld\n",
+    char text[256] = "";
+    GetWindowTextA(window, text, sizeof text);
+    std::printf("hwnd=%lld parent=%lld outer=%ldx%ld+%ld+%ld client=%ldx%ld+%ld+%ld visible=%d iconic=%d topmost=%d result=%lld owner=%lld text=%s\n",
                 (long long)(INT_PTR)window, (long long)(parent == GetDesktopWindow() ? 0 : (INT_PTR)parent),
                 outer.right - outer.left, outer.bottom - outer.top, outer.left, outer.top, client.right, client.bottom,
                 origin.x, origin.y, IsWindowVisible(window) ? 1 : 0, IsIconic(window) ? 1 : 0,
                 (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) ? 1 : 0, (long long)result,
-                (long long)(INT_PTR)GetWindow(window, GW_OWNER));
+                (long long)(INT_PTR)GetWindow(window, GW_OWNER), text);
 }
 
 } // namespace
