@@ -266,7 +266,8 @@ TEST(DesktopTexture, SizeFollowsWhatTheGlTakesAndAnUnreadPictureIsBlack)
 // Live program names in the current context.
 int programs()
 {
-    const auto is_program = reinterpret_cast<GLboolean(APIENTRY*)(GLuint)>(wglGetProcAddress("glIsProgram"));
+    const auto is_program =
+        reinterpret_cast<GLboolean(APIENTRY*)(GLuint)>(reinterpret_cast<void*>(wglGetProcAddress("glIsProgram")));
     int live = 0;
     for (GLuint name = 1; name < 4096; ++name)
         live += is_program(name) == GL_TRUE;
