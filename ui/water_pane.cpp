@@ -4,6 +4,7 @@
 #include "shell/frame_pacer.h"
 #include "shell/frame_tick.h"
 #include "shell/gl_api.h"
+#include "shell/pixel_format.h"
 #include "shell/run_log.h"
 #include "shell/shell.h"
 
@@ -38,21 +39,6 @@ std::string error_text(DWORD error)
 bool seen(HWND window)
 {
     return IsWindowVisible(window) && !IsIconic(GetAncestor(window, GA_ROOT));
-}
-
-// A bitmap the scene can draw into: 32-bit colour, rows from the bottom as
-// OpenGL has them.
-PIXELFORMATDESCRIPTOR bitmap_pixel_format()
-{
-    PIXELFORMATDESCRIPTOR format = {};
-    format.nSize = sizeof format;
-    format.nVersion = 1;
-    format.dwFlags = PFD_DRAW_TO_BITMAP | PFD_SUPPORT_OPENGL | PFD_SUPPORT_GDI;
-    format.iPixelType = PFD_TYPE_RGBA;
-    format.cColorBits = 32;
-    format.cDepthBits = 16;
-    format.iLayerType = PFD_MAIN_PLANE;
-    return format;
 }
 
 void paint_text(HWND window, HDC dc)
