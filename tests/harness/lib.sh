@@ -1,6 +1,6 @@
 # Shared helpers of the Wine tests (sourced by bash). Every wait is for a
 # state, bounded; a test stops only its own Xvfb and its prefix's Wine server.
-QM_WINE=${QM_WINE:-$(command -v wine64 || echo /usr/lib/wine/wine64)}
+QM_WINE=${QM_WINE:-$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/wine}
 QM_WINESERVER=${QM_WINESERVER:-$(command -v wineserver || echo /usr/lib/wine/wineserver)}
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
 qm_xvfb_pid="" qm_scr_pid=""
