@@ -1,5 +1,4 @@
-// The power source as the window hears of it (Wine never tells: the test sends the message
-// itself), and a demonstration's frames held to their rate when a frame costs next to nothing.
+// The power source as the window hears of it (sent by the test: Wine never tells), and frames held to their rate.
 #include "shell/entry.h"
 #include "shell/frame_pacer.h"
 #include "shell/render_window.h"
@@ -37,8 +36,7 @@ TEST(pacing, the_power_source_changes_the_rate_and_frames_keep_to_it)
     shell_calls.prepare_scene = shell_calls.init_scene = [] { return 0; };
     steps.clear(), looks = 0, tick = last_tick = 0;
     const std::size_t logged = test_log().size();
-    // Every 20 ms in the run's loop: on battery once frames come, mains again after a UPS and
-    // a setting too short to read, closed once frames have come again for ten looks.
+    // Every 20 ms: battery once frames come, mains after a UPS and a too-short setting, closed ten looks later.
     const UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
         // A frame of a few pixels costs next to nothing: only the wait holds the rate.
         if (++looks == 1 && steps.empty())

@@ -1,5 +1,4 @@
-// What no real run produces, through the shell's call table: a failed step
-// of the start-up, the system's commands, the displays going off and on.
+// What no real run produces, via the shell's call table: failed start-up steps, system commands, displays off/on.
 #include "shell/entry.h"
 #include "shell/render_window.h"
 #include "shell/shell_calls.h"
@@ -43,8 +42,7 @@ int run_preview(HWND host)
 
 } // namespace
 
-// A failed step is reported with the error it left (none for the scene's data), before
-// any quit message that would close the report's box, and the run ends with exit code 0.
+// A failed step is reported with its error (none for the scene's data) before any quit message; the exit code 0.
 TEST(start_up, a_failed_step_is_reported_and_ends_the_run_with_0)
 {
     const struct { void (*put_in)(shell_call_table&); texts reports; } failures[] = {
@@ -87,8 +85,7 @@ TEST(start_up, a_request_to_start_a_screensaver_is_refused_powering_down_is_not)
     shell_calls = {};
 }
 
-// While every display is off the frames stop, and go on when one is back; a
-// preview whose host's window is destroyed ends with exit code 1.
+// While every display is off the frames stop, and go on when one is back; a preview losing its host exits 1.
 TEST(start_up, frames_stop_while_the_displays_are_off)
 {
     static HWND host;
@@ -98,8 +95,7 @@ TEST(start_up, frames_stop_while_the_displays_are_off)
     host = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 64, 48, nullptr, nullptr, nullptr, nullptr);
     shell_calls.prepare_scene = shell_calls.init_scene = scene_is_set_up;
     steps.clear(), looks = 0, last_tick = 0;
-    // Every 20 ms in the run's loop: displays off once frames come, on again ten
-    // looks later (as Windows 7 says it), the host gone once frames come again.
+    // Every 20 ms: displays off once frames come, on ten looks later (as Windows 7 says), the host gone after.
     const UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
         const auto display = [](DWORD state, GUID guid) {
             POWERBROADCAST_SETTING setting = {guid, sizeof state, {}};
