@@ -116,7 +116,9 @@ quarters_rippling() {
     cp "$w/now.png" "$w/last.png" && return $ok
 }
 qm_screenshot "$w/last.png" && until_shot quarters_rippling || qm_fail "the grown screen is not covered and rippling: $(qm_probe)"
-qm_probe | grep -q 'outer=1920x1080+0+0 .* topmost=1 ' || qm_fail "no longer topmost after the screen change: $(qm_probe)"
+# Read until it holds: on a loaded machine a single read once missed it while the change settled.
+grown_on_top() { qm_probe | grep -q 'outer=1920x1080+0+0 .* topmost=1 '; }
+qm_until 30 grown_on_top || qm_fail "no longer topmost after the screen change: $(qm_probe)"
 grep -q '^Screen changed: 1920 x 1080 at 0, 0, 1 monitor(s)' "$w/screen.log" || qm_fail "no screen change in the log"
 end_with key x
 
