@@ -1,5 +1,4 @@
-// The shell's pure parts: the command line as the host and users write it, and a log in a folder
-// that is not there (a run from a folder that went away).
+// The shell's pure parts: the command line as the host and users write it, a log in a folder that is gone.
 #include "shell/command_line.h"
 #include "shell/run_log.h"
 

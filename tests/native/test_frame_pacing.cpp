@@ -1,5 +1,4 @@
-// The frames' pace: the rate for a display, a power source and a mode; the grid that spaces
-// them; the count a window's end reports; frame times from the performance counter.
+// The frames' pace: the rate for a display, power and mode; their grid; the count at the end; counter times.
 #include "shell/frame_pacing.h"
 #include "shell/frame_tick.h"
 
@@ -47,8 +46,7 @@ TEST(FramePacing, RefreshFromTheCompositorElseTheSettingsElse60AndAsLogged)
     EXPECT_FALSE(lists_extension(nullptr, "WGL_EXT_swap_control"));
 }
 
-// Frames due one period after the last was due however late each woke, a new grid after a
-// stall of a period or more, and the rest after each frame where one is asked.
+// Frames due a period after the last was due however late each woke; a new grid after a stall; the asked rest.
 TEST(FramePacing, FramesComeOnAnEvenGridWithoutBursts)
 {
     // At 1000 counts a second: 10 frames a second, a period of 100, and the screensaver's rest of 9.
@@ -93,8 +91,7 @@ TEST(FramePacing, AWindowsFramesAreCountedWithoutItsPauses)
     EXPECT_DOUBLE_EQ(count.rate(1000), 50);
 }
 
-// Readings of counters at several frequencies, at several rates: the frames' seconds add up
-// to the whole microseconds between the first and the last reading, and nothing is lost.
+// Counters at several frequencies and rates: the frames' seconds add up to the whole microseconds between.
 TEST(FrameTick, FrameTimesAddUpToTheCountersTime)
 {
     EXPECT_EQ(counter_microseconds(3 * 3579545LL + 1, 3579545), 3000000);

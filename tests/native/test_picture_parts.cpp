@@ -1,5 +1,4 @@
-// How the picture is laid out: monitors as parts of the window, texture
-// sizes for what the GL takes, and the scaling that fills them.
+// How the picture is laid out: monitors as parts of the window, texture sizes for the GL, the scaling to fill them.
 #include "scene/desktop_picture.h"
 #include "scene/resample.h"
 #include "scene/texture_plan.h"
@@ -30,9 +29,8 @@ TEST(MonitorViews, MonitorsBecomeClippedPartsOfTheWindow)
         EXPECT_EQ(monitor_views(c.monitors, c.window), c.views) << &c - cases;
 }
 
-// What a context offers, and the texture planned: the picture's size when the GL takes it,
-// else a power-of-two square of at least 1024 within its limit; clamped to the edge or
-// half a smallest-level texel inside; a preview's of its own size; mipmaps when shown smaller.
+// What a context offers, and the texture planned: the picture's size when the GL takes it, else a power-of-two
+// square of 1024 or more within its limit; edge clamp or an inset; a preview's own size; mipmaps when smaller.
 TEST(TexturePlan, CapabilitiesThenSizeWrapLevelsAndInset)
 {
     const struct { const char *version, *extensions; bool any_size, edge_clamp; } texts[] = {
@@ -116,8 +114,7 @@ TEST(ScreenChange, UncoveredPartsAndTheOldPictureKept)
     for (const auto& c : cases)
         EXPECT_EQ(uncovered_parts(c.screen, c.covered), c.parts) << &c - cases;
 
-    // A 3 x 2 picture at (10, 20), each pixel's x and y in its bytes, pasted into a black
-    // 4 x 4 one at (9, 19): kept at its place, the rest black, nothing outside either read.
+    // A 3 x 2 picture at (10, 20), its pixels' x and y in their bytes, pasted into a black 4 x 4 at (9, 19).
     desktop_picture old = blank_picture(3, 2), grown = blank_picture(4, 4);
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 3; ++x)

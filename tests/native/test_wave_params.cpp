@@ -9,8 +9,7 @@
 
 namespace {
 
-// Quality gives the grid's side; the percents the nearest floats to the formulas with
-// float constants and double arithmetic (others differ for 13, 50.5 and 99).
+// Quality gives the grid's side; percents the nearest floats of float constants in double (13, 50.5, 99 differ).
 TEST(WaveParams, GridSpeedFrequencyAndAmplitude)
 {
     const struct { double percent; int n; float speed, freq, amp; } cases[] = {

@@ -1,5 +1,4 @@
-// The per-frame texture coordinates computed plainly, vertex by vertex in
-// double: the tests' reference and the benchmark's baseline.
+// The per-frame texture coordinates computed plainly in double: the tests' reference, the benchmark's baseline.
 #pragma once
 #include "scene/mesh_vertex.h"
 

@@ -1,5 +1,4 @@
-// The process-wide objects the library expects, for the test program: a log,
-// a settings store and a scene of the tests' own.
+// The process-wide objects the library expects: the test program's own log, settings store and scene.
 #include "scene/water_saver.h"
 #include "settings/reg_settings.h"
 #include "shell/run_log.h"

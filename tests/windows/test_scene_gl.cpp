@@ -1,5 +1,4 @@
-// The scene's GL side where a full run can't reach: stored settings, the
-// GL's limits, a picture that could not be read, the light per pixel.
+// The scene's GL side where a full run can't reach: stored settings, GL limits, unread pictures, light per pixel.
 #include "scene/desktop_texture.h"
 #include "scene/light_shader.h"
 #include "scene/wave_params.h"
@@ -18,7 +17,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <initializer_list>
 #include <set>
 #include <string>
 #include <tuple>
@@ -28,13 +26,15 @@ namespace {
 
 gl_capabilities (*const desktop_texture_capabilities)() = read_gl_capabilities;
 
-struct gl_window {
-    HWND window;
-    HDC dc;
+constexpr int frame_width = 594, frame_height = 396; // the light's frames are read from the window
+
+// Each test in a window of its own with a current context.
+struct SceneGl : testing::Test {
+    HWND window =
+        CreateWindowA("STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, frame_width, frame_height, nullptr, nullptr, nullptr, nullptr);
+    HDC dc = GetDC(window);
     HGLRC context = nullptr;
-    explicit gl_window(int width = 64, int height = 64, DWORD style = WS_POPUP)
-        : window(CreateWindowA("STATIC", "", style, 0, 0, width, height, nullptr, nullptr, nullptr, nullptr)),
-          dc(GetDC(window))
+    SceneGl()
     {
         EXPECT_FALSE(load_gl()); // the library's own calls, by full path as on Windows 7 (no search flags here)
         const PIXELFORMATDESCRIPTOR format = render_pixel_format();
@@ -42,7 +42,8 @@ struct gl_window {
             context = wglCreateContext(dc);
         wglMakeCurrent(dc, context);
     }
-    ~gl_window() { wglMakeCurrent(nullptr, nullptr), wglDeleteContext(context), ReleaseDC(window, dc), DestroyWindow(window); }
+    void SetUp() override { ASSERT_TRUE(context); }
+    ~SceneGl() override { wglMakeCurrent(nullptr, nullptr), wglDeleteContext(context), ReleaseDC(window, dc), DestroyWindow(window); }
 };
 
 void store(std::initializer_list<std::pair<const char*, const char*>> values)
@@ -62,13 +63,10 @@ std::vector<std::uint8_t> level(int number, GLint& width, GLint& height)
     return texels;
 }
 
-// Each stored setting shapes the waves (a percent outside 0..100 is the middle, a text no number 0; grids of
-// 21 and 61 leave vertices past the last four written at a time); on Windows' own OpenGL 1.1 they stay half a
-// smallest-level texel inside.
-TEST(SceneSettings, StoredValuesShapeTheWaves)
+// Each stored setting shapes the waves (a percent outside 0..100 is the middle, a text no number 0; grids of 21
+// and 61 leave vertices past the last four written at once); on OpenGL 1.1 half a smallest-level texel inside.
+TEST_F(SceneGl, StoredValuesShapeTheWaves)
 {
-    gl_window surface;
-    ASSERT_TRUE(surface.context);
     const struct { const char* texts[6]; double values[5]; bool gl_11; } stores[] = {
         {{"2", "100", "0", "100", "0", "0"}, {2, 100, 0, 100, 0}, false},
         {{"52", "0", "33.3", "30", "1", "0"}, {52, 0, 33.3, 30, 1}, false},
@@ -103,29 +101,24 @@ TEST(SceneSettings, StoredValuesShapeTheWaves)
             ASSERT_NEAR(got[k].u, std::clamp(want[k].u, inset, 1 - inset), 1e-5) << k;
             ASSERT_NEAR(got[k].v, std::clamp(want[k].v, inset, 1 - inset), 1e-5) << k;
         }
-        if (gl_11) { // made smaller (16 x 12), the window draws from levels down to 8 x 8: held further in
-            screen_width = 16, screen_height = 12;
-            scene.draw(0.1f);
-            const auto [low, high] = std::minmax_element(got.begin(), got.end(), [](mesh_vertex a, mesh_vertex b) { return a.u < b.u; });
-            EXPECT_FLOAT_EQ(low->u, 0.5f / 8);
-            EXPECT_FLOAT_EQ(high->u, 1 - 0.5f / 8);
-        }
-        // The 640 x 480 window resized on one side alone or on both, smaller or larger: the grid spans it all.
+        // The 640 x 480 window resized on one side alone or on both, smaller or larger: the grid spans it all; at
+        // 16 x 12 it draws from levels down to 8 x 8, on OpenGL 1.1 held further in.
         for (const auto& [width, height] : {std::pair{64, 12}, {16, 12}, {16, 40}, {70, 40}, {70, 48}}) {
             screen_width = width, screen_height = height;
             scene.draw(0.1f);
             EXPECT_EQ(std::make_tuple(got.front().x, got.front().y, got.back().x, got.back().y),
                       std::make_tuple(0.0f, 0.0f, float(width), float(height)));
+            if (!gl_11 || width != 16 || height != 12)
+                continue;
+            const auto [low, high] = std::minmax_element(got.begin(), got.end(), [](mesh_vertex a, mesh_vertex b) { return a.u < b.u; });
+            EXPECT_EQ(std::make_pair(low->u, high->u), std::make_pair(0.5f / 8, 1 - 0.5f / 8));
         }
     }
 }
 
-// Values given while the scene draws (the settings dialog's controls moving) shape the next frame as stored
-// ones do: a new grid, speed, waves and kind of waves; the light's path follows the box.
-TEST(SceneSettings, ValuesGivenWhileDrawingShapeTheNextFrame)
+// Values given while drawing (the dialog's controls moving) shape the next frame: grid, speed, waves, light's path.
+TEST_F(SceneGl, ValuesGivenWhileDrawingShapeTheNextFrame)
 {
-    gl_window surface;
-    ASSERT_TRUE(surface.context);
     store({{setting_quality, "50"}, {setting_light, "0"}, {setting_rain, "0"}});
     water_saver scene;
     ASSERT_TRUE(scene.init_data());
@@ -152,13 +145,10 @@ TEST(SceneSettings, ValuesGivenWhileDrawingShapeTheNextFrame)
     }
 }
 
-// After the screen changed under a window of ours, a full-screen window (Tab and back) takes from the screen
-// only what the old picture did not cover, whether the screen moved, grew or shrank on either side (our frames
-// would ripple again), and nothing when it did not change; the 640 x 480 window before it takes nothing.
-TEST(SceneScreen, TakenOnlyOutsideTheOldArea)
+// After a screen change, a full-screen window (Tab and back) takes only what the old picture did not cover (the
+// screen moved, grew or shrank on either side), nothing when unchanged; the 640 x 480 window before it nothing.
+TEST_F(SceneGl, TakenOnlyOutsideTheOldArea)
 {
-    gl_window surface;
-    ASSERT_TRUE(surface.context);
     static std::vector<screen_rect> taken;
     capture_new_part = [](const screen_rect& area) { return taken.push_back(area), HBITMAP{}; };
     const screen_rect s = virtual_screen();
@@ -178,13 +168,10 @@ TEST(SceneScreen, TakenOnlyOutsideTheOldArea)
     capture_new_part = capture_desktop, screen_monitors.clear();
 }
 
-// The rain on each monitor, one to three of them, and on the preview: 1 is a drop every three seconds on each,
-// 100 keeps the window's drops busy (12, the pointer's 4 aside; 16 in the preview), shared evenly; drops fall
-// everywhere on each monitor, landscape, portrait or square, and never outside it.
-TEST(SceneRain, EachMonitorItsShareEverywhereOnIt)
+// Rain on one to three monitors and the preview: 1 a drop every 3 s on each, 100 all 12 slots busy (16 in the
+// preview) shared evenly; drops fall all over each monitor, whatever its shape, and never outside it.
+TEST_F(SceneGl, EachMonitorItsShareEverywhereOnIt)
 {
-    gl_window surface;
-    ASSERT_TRUE(surface.context);
     const std::vector<screen_rect> shapes = {{0, 0, 64, 32}, {64, 0, 32, 64}, {0, 32, 48, 48}};
     const struct { int monitors; bool preview; } layouts[] = {{1, false}, {2, false}, {3, false}, {0, true}};
     for (const bool heaviest : {false, true})
@@ -220,19 +207,16 @@ TEST(SceneRain, EachMonitorItsShareEverywhereOnIt)
     screen_monitors.clear(), screen_preview = false;
 }
 
-// A picture that could not be read is logged and becomes one black pixel; a
-// picture's part is uploaded upright, in its colours, at the planned size.
-TEST(DesktopTexture, SizeFollowsWhatTheGlTakesAndAnUnreadPictureIsBlack)
+// An unread picture is logged and becomes one black pixel; a part is uploaded upright, in colour, as planned.
+TEST_F(SceneGl, SizeFollowsWhatTheGlTakesAndAnUnreadPictureIsBlack)
 {
-    gl_window surface;
-    ASSERT_TRUE(surface.context);
     const std::size_t logged = test_log().size();
     EXPECT_FALSE(upload_picture(desktop_picture{}, {0, 0, 64, 64}, {{64, 64}, true, true}));
     EXPECT_EQ(test_log().substr(logged), "ERROR: can't set bitmap\n");
     GLint width = 0, height = 0, next = 0, wrap = 0;
     EXPECT_EQ(level(0, width, height), std::vector<std::uint8_t>(4, 0)); // 1 x 1, and the byte over
 
-    // 300 x 200, red above blue, as GDI's bottom-up blue-green-red rows.
+    // 300 x 200, red above blue, in GDI's bottom-up blue-green-red rows.
     desktop_picture picture{300, 200, 900, {}};
     for (int row = 0; row < 200; ++row)
         for (int x = 0; x < 300; ++x)
@@ -244,9 +228,7 @@ TEST(DesktopTexture, SizeFollowsWhatTheGlTakesAndAnUnreadPictureIsBlack)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.plan.size.width << " x " << c.plan.size.height);
-        GLuint texture = 0;
-        glGenTextures(1, &texture);
-        glBindTexture(GL_TEXTURE_2D, texture);
+        glBindTexture(GL_TEXTURE_2D, GLuint(1 + (&c - cases))); // a texture of its own
         EXPECT_TRUE(upload_picture(picture, c.part, c.plan));
         const std::vector<std::uint8_t> texels = level(0, width, height);
         ASSERT_EQ(std::tie(width, height), std::tie(c.plan.size.width, c.plan.size.height));
@@ -274,15 +256,12 @@ int programs()
     return live;
 }
 
-// Lit per pixel, a flat grey picture gets the light per vertex at the vertices and another between, on a
-// landscape monitor and a portrait one (rings about each one's centre or crossed waves, a click's ring on each);
-// a screen change's rebuild leaves no old program behind; a broken shader is logged, the light per vertex;
-// still water lit per pixel is the picture, at the exact centre of a view odd both ways too.
-TEST(SceneLight, PerPixelAgreesWithPerVertexOnEveryShapeAndFallsBack)
+// Lit per pixel, a grey picture matches the light per vertex at the vertices and differs between, on landscape and
+// portrait monitors (rings or crossed waves, a click on each); a rebuild leaves no old program; a broken shader
+// is logged, light per vertex; still water lit per pixel is the picture, even at the centre of an odd-sized view.
+TEST_F(SceneGl, LightPerPixelAgreesWithPerVertexOnEveryShapeAndFallsBack)
 {
-    constexpr int width = 594, height = 396;
-    gl_window surface(width, height, WS_POPUP | WS_VISIBLE);
-    ASSERT_TRUE(surface.context);
+    constexpr int width = frame_width, height = frame_height;
     static HBITMAP picture[2];
     std::vector<std::uint32_t> pixels(std::size_t(width) * height, 0xFF808080u);
     picture[0] = CreateBitmap(width, height, 1, 32, pixels.data());

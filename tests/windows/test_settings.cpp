@@ -1,5 +1,4 @@
-// The settings where no run of the .scr goes: keys that cannot be written, the
-// reads of rain and light, the link's click handed to the shell (a recorder).
+// The settings where no run goes: unwritable keys, the reads of rain and light, the link's click (recorded).
 #include "settings/catalogue.h"
 #include "settings/reg_settings.h"
 #include "test_log.h"
@@ -42,8 +41,7 @@ std::string opened;
 
 } // namespace
 
-// OK with the machine-wide key read-only: the user's key takes the settings, after one warning;
-// with the user's read-only too, nothing is stored and the user is told, in a box and the log.
+// OK with the machine's key read-only: the user's takes them, after a warning; both read-only: a box and the log.
 TEST(settings, ok_stores_in_the_first_key_that_takes_the_settings_and_says_when_none_does)
 {
     config_box = [](HWND, LPCSTR, LPCSTR, UINT type) { return boxes += type == (MB_OK | MB_ICONWARNING); };
