@@ -1,4 +1,4 @@
-// What no real run produces, via the shell's call table: failed start-up steps, system commands, a host gone.
+// What no real run produces, via the shell's call table: failed start-up steps, system commands.
 #include "shell/entry.h"
 #include "shell/render_window.h"
 #include "shell/shell_calls.h"
@@ -81,23 +81,5 @@ TEST(start_up, a_request_to_start_a_screensaver_is_refused_powering_down_is_not)
     for (const auto& c : commands)
         EXPECT_EQ(render_window_proc(nullptr, WM_SYSCOMMAND, c.command, 2), c.answer) << c.command;
     EXPECT_EQ(passed_on, (std::vector<WPARAM>{SC_MONITORPOWER, SC_MINIMIZE, SC_CLOSE}));
-    shell_calls = {};
-}
-
-// A preview whose host's window is destroyed once frames come ends with exit code 1.
-TEST(start_up, a_preview_ends_with_1_when_its_host_is_gone)
-{
-    static HWND host;
-    static int looks;
-    host = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 64, 48, nullptr, nullptr, nullptr, nullptr);
-    shell_calls.prepare_scene = shell_calls.init_scene = scene_is_set_up;
-    looks = 0, last_tick = 0;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
-        if (last_tick != 0 || ++looks > 500)
-            DestroyWindow(host);
-    });
-    EXPECT_EQ(run_preview(host), 1);
-    EXPECT_NE(last_tick, 0) << "no frame came";
-    KillTimer(nullptr, timer);
     shell_calls = {};
 }
