@@ -46,8 +46,7 @@ verify() { osslsigncode verify -CAfile "$qm_work/cert.pem" -in "$1" >/dev/null 2
 # What an earlier run left in this prefix.
 "$QM_WINE" reg delete "$boot" /v PendingFileRenameOperations /f >/dev/null 2>&1
 for key in "HKLM\\$entry" "HKCU\\$entry" 'HKLM\Software\Tovarind' 'HKCU\Software\Tovarind'; do
-    "$QM_WINE" reg delete "$key" /f >/dev/null 2>&1
-    order=start && expect "an earlier run's key stays" "$key" absent
+    qm_reg_fresh "$key" || qm_fail "start: an earlier run's $key stays: $qm_got"
 done
 rm -rf "$sys32/quillmere.scr" "$c/Program Files/Quillmere" "$mine"
 
