@@ -13,6 +13,10 @@ shot_then() { qm_screenshot "$w/now.png" && "$@"; }
 still() { [ "$(ae "$w/now.png" "$w/desk.png")" = 0 ]; }
 rippling() { [ "$(ae "$w/now.png" "$w/desk.png")" -gt 20000 ] && cp "$w/now.png" "$w/first.png"; }
 moved() { [ "$(ae "$w/now.png" "$w/first.png")" -gt 5000 ]; }
+# Both darker and brighter than the flat grey desktop, in REGION of the look if given.
+lit() { convert "$w/now.png${1:+[$1]}" -format '%[fx:minima.r < 0.47 && maxima.r > 0.53]' info: | grep -qx 1; }
+# Whether the render window's probe line matches PATTERN.
+window_like() { qm_probe | grep -q -- "$1"; }
 covered() { awk "BEGIN {exit !($(convert "$w/now.png" -format '%[fx:mean]' info:) < 0.01)}"; }
 # Still water looks like the desktop even before the first frame, so a window is laid over it and taken away:
 # only a frame drawn after that brings the desktop back.
@@ -54,9 +58,8 @@ ring_centred() {  # X Y MONITOR WHAT
         (2 * bx + bw - 2 * $1) ** 2 <= 64 && (2 * by + bh - 2 * $2) ** 2 <= 64)) ||
         qm_fail "$4: the ring is not centred on $1, $2 in $3 (it changed $ring_box)"
 }
-focused() { qm_focus Quillmere || qm_fail "the render window never gets the focus"; }
 end_with() {  # XDOTOOL ARGS...: the run ends with exit code 1 and a clean log
-    focused && xdotool "$@"
+    qm_focused && xdotool "$@"
     qm_expect_exit 1 "ended by $*"
     ! grep -E '^(WARNING|ERROR)' "$w/screen.log" || qm_fail "warnings or errors in the log"
 }

@@ -25,17 +25,8 @@ run() {
 }
 expect() { qm_reg_expect "${@:2}" || qm_fail "$order: $1 ($2: $qm_got)"; }  # WHAT KEY [absent | NAME=VALUE...]
 desktop() { expect "$1" "$desk" "SCRNSAVE.EXE=$2" "ScreenSaveActive=$3"; }  # WHAT SCREENSAVER ACTIVE ("-": none)
-set_desktop() { qm_until 30 desktop_set "$@" || qm_fail "$order: the screensaver not set to $*: $qm_got"; }  # SCREENSAVER ACTIVE
-desktop_set() {  # written until a read shows it
-    local name v=("$1" "$2") i=0
-    for name in SCRNSAVE.EXE ScreenSaveActive; do
-        if [ "${v[i]}" = - ]; then "$QM_WINE" reg delete "$desk" /v $name /f; else "$QM_WINE" reg add "$desk" /v $name /d "${v[i]}" /f; fi >/dev/null 2>&1
-        i=$((i + 1))
-    done
-    qm_reg_is "$desk" "SCRNSAVE.EXE=$1" "ScreenSaveActive=$2"
-}
-put() { qm_until 30 put_once "$@" || qm_fail "$order: reg add $* failed"; }  # KEY [/v NAME /d VALUE]
-put_once() { "$QM_WINE" reg add "$@" /f >/dev/null 2>&1; }
+set_desktop() { put "$desk" "SCRNSAVE.EXE=$1" "ScreenSaveActive=$2"; }  # SCREENSAVER ACTIVE ("-": none)
+put() { qm_reg_set "$@" || qm_fail "$order: $1 not set to ${*:2}: $qm_got"; }  # KEY [NAME=VALUE...]
 level() { strings -a "$1" | grep -o 'requestedExecutionLevel level="[A-Za-z]*"' | cut -d'"' -f2; }  # asked for in FILE's manifest
 where() {  # HKLM|HKCU: dir, udir (Unix) and scr, uscr of that installation
     if [ "$1" = HKLM ]; then dir='C:\Program Files\Quillmere' udir=$c/Program\ Files/Quillmere scr='C:\windows\system32\quillmere.scr' uscr=$sys32/quillmere.scr
@@ -44,7 +35,7 @@ where() {  # HKLM|HKCU: dir, udir (Unix) and scr, uscr of that installation
 verify() { osslsigncode verify -CAfile "$qm_work/cert.pem" -in "$1" >/dev/null 2>&1 || qm_fail "no valid signature on $1"; }
 
 # What an earlier run left in this prefix.
-"$QM_WINE" reg delete "$boot" /v PendingFileRenameOperations /f >/dev/null 2>&1
+order=start && put "$boot" PendingFileRenameOperations=-
 for key in "HKLM\\$entry" "HKCU\\$entry" 'HKLM\Software\Tovarind' 'HKCU\Software\Tovarind'; do
     qm_reg_fresh "$key" || qm_fail "start: an earlier run's $key stays: $qm_got"
 done
@@ -156,7 +147,7 @@ for order in "${orders[@]}"; do
     fi
     QM_SCR=$uscr qm_start_scr /a && qm_expect_exit 1 "$order: the installed .scr /a"
     expect "the installed .scr's settings" "HKLM\\$own"
-    put "HKCU\\$own" /v amp /d 30 && mkdir -p "$appdata/Quillmere" && echo log >"$appdata/Quillmere/screen.log"
+    put "HKCU\\$own" amp=30 && mkdir -p "$appdata/Quillmere" && echo log >"$appdata/Quillmere/screen.log"
     [ "$ends" = HKLM ] || echo mine >"$udir/notes.txt" # the user's own, in their installation's folder
     [ "$another" = 0 ] || { put 'HKCU\Software\Tovarind\Other' && put 'HKLM\Software\Tovarind\Other'; }
 
@@ -178,7 +169,7 @@ for order in "${orders[@]}"; do
         if [ "$another" = 1 ]; then expect "another product's key after uninstalling" "$root\\Software\\Tovarind\\Other"
         elif [ $root = HKCU ] || [ "$ends" = HKLM ]; then expect "the publisher's empty key after uninstalling" "$root\\Software\\Tovarind" absent; fi
     done
-    "$QM_WINE" reg delete 'HKLM\Software\Tovarind' /f >/dev/null 2>&1 && "$QM_WINE" reg delete 'HKCU\Software\Tovarind' /f >/dev/null 2>&1
+    qm_reg_fresh 'HKLM\Software\Tovarind' && qm_reg_fresh 'HKCU\Software\Tovarind' || qm_fail "$order: $qm_got"
     echo "ok: $order at $SECONDS s"
 done
 
@@ -186,7 +177,7 @@ done
 # installation for everyone leaves it, the entry and the screensaver alone.
 order=foreign decoy=$qm_work/decoy && wdecoy=Z:${decoy//\//\\} && mkdir -p "$decoy" &&
     touch "$decoy"/{uninstall.exe,quillmere.scr,"Screen Saver Settings.lnk"}
-put "HKCU\\$entry" /v InstallLocation /d "$wdecoy" && set_desktop "$wdecoy\\quillmere.scr" 1
+put "HKCU\\$entry" "InstallLocation=$wdecoy" && set_desktop "$wdecoy\\quillmere.scr" 1
 run "$qm_work/plain"/*-setup.exe /S /ALLUSERS
 [ "$(ls "$decoy" | wc -l)" = 3 ] || qm_fail "an installation for everyone deleted in $decoy, named by the user's entry"
 expect "the user's entry naming $decoy" "HKCU\\$entry" "InstallLocation=$wdecoy"

@@ -16,18 +16,13 @@ store() {  # QUALITY SPEED FREQ AMP RADIAL LIGHT RAIN
     done
     qm_reg import "Z:${qm_work//\//\\}\\s.reg" >/dev/null
 }
-# Fails unless the seven stored texts ("-": missing or not text) are these.
+# Waits until the seven stored values are these texts.
 expect_stored() {  # "Q S F A R L R" WHAT
-    qm_until 10 stored_is "$1" || qm_fail "$2: the key holds $got, expected $1"
-}
-stored_is() {  # a read that worked: the key's values, or no key
-    qm_reg_is "$key" || [ "$qm_got" = "no key" ] || { got=$qm_got && return 1; }
-    got=$(awk -v names="$names" '$2 == "REG_SZ" {v[$1] = $3}
-        END {n = split(names, k, " "); for (i = 1; i <= n; i++) printf "%s%s", (k[i] in v ? v[k[i]] : "-"), (i < n ? " " : "")}' <<<"$qm_read")
-    [ "$got" = "$1" ]
+    local name values=($1) pairs=()
+    for name in $names; do pairs+=("$name=${values[${#pairs[@]}]}"); done
+    qm_reg_expect "$key" "${pairs[@]}" || qm_fail "$2: the key holds $qm_got, expected $1"
 }
 expect_running() { qm_wait_exit 0 && [ "$qm_exit" = running ] || qm_fail "$1 ended the run with $qm_exit"; }
-focus() { qm_focus "${1:-^Quillmere$}" || qm_fail "no keyboard focus"; }
 # Waits for a visible render window whose probe line matches; sets render_line.
 render() { qm_until 30 rendering "$@" || qm_fail "$2: no render window like $1: $(qm_probe)"; }
 rendering() { expect_running "$2" && render_line=$(qm_probe | grep 'visible=1' | grep -E -- "$1") && scr=$(qm_scr_unix_pid); }
@@ -42,22 +37,20 @@ start_host() {
 # Sends a WM_SYSCOMMAND to CLASS's window and waits for it to be iconic or not.
 syscommand() { qm_probe "$1" 0x112 "$2" >/dev/null && qm_until 20 iconic "$1" "$3"; }
 iconic() { qm_probe "$1" | grep -q "iconic=$2"; }
+# Minimised, CLASS's window leaves the run asleep; restored, its frames go on.
+rests_minimised() {  # CLASS WHAT
+    syscommand "$1" 0xF020 1 || qm_fail "$2 did not minimise"
+    qm_until 20 idle || qm_fail "$2 minimised, the frames go on"
+    syscommand "$1" 0xF120 0 || qm_fail "$2 was not restored"
+    frames_go_on "$2 restored"
+}
+# The log names a texture of the shown SIZE (WxH) for the 1024 x 768 screen.
+expect_texture() { grep -q "^Texture: ${1/x/ x } for 1024 x 768 shown at ${1/x/ x }, ${2:-}" "$qm_work/screen.log" || qm_fail "$1: $(grep Texture "$qm_work/screen.log")"; }
 # Processor time the run has used, in clock ticks.
 cpu_ticks() { local stat && read -r stat <"/proc/$scr/stat" && set -- ${stat##*) } && echo $((${12} + ${13})); }
 # Waits for the run to use another 0.3 s of processor time: it took the inputs sent and still runs.
 frames_go_on() { local ticks; ticks=$(cpu_ticks) && qm_until 20 used_since "$ticks" "$1" || qm_fail "$1: no frames"; }
 used_since() { expect_running "$2" && [ $(($(cpu_ticks) - $1)) -ge 30 ]; }
-# Looks at the main thread every 10 ms until COUNT looks found it in a timed sleep (a select
-# or nanosleep call under Wine), at most LIMIT looks; prints the looks taken and those asleep.
-asleep_looks() {  # COUNT LIMIT
-    local looks=0 asleep=0 call rest
-    while [ $asleep -lt "$1" ] && [ $looks -lt "$2" ]; do
-        read -r call rest <"/proc/$scr/task/$scr/syscall" || break
-        case $call in 23 | 35 | 230 | 270) asleep=$((asleep + 1)) ;; esac
-        looks=$((looks + 1)) && sleep 0.01
-    done
-    echo "$looks $asleep"
-}
 
 # The .scr imports only KnownDLLs, never taken from its own folder.
 imports() {
@@ -125,7 +118,7 @@ screensaver_key() {
     printf 'left over\r\n' >"$qm_work/screen.log"
     qm_start_scr /s
     render "outer=1024x768\+0\+0 .* topmost=1 " /s
-    focus
+    qm_focused
     xdotool mousemove 100 100 mousemove 700 500 click 2
     frames_go_on "/s: mouse movement or the middle button"
     xdotool key x
@@ -151,25 +144,30 @@ demo() {
     qm_start_scr
     render "outer=1024x768\+0\+0 .* topmost=0 " demo
     first=${render_line%% *}
-    focus
+    qm_focused
     xdotool key a key Return key space click 1 click 3 key Tab
     render "outer=640x480\+" "Tab after keys and clicks"
     [ "${render_line%% *}" != "$first" ] || qm_fail "Tab kept the window"
-    syscommand "opengl demo" 0xF020 1 || qm_fail "the window did not minimise"
-    qm_until 20 idle || qm_fail "minimised, the frames go on"
-    syscommand "opengl demo" 0xF120 0 || qm_fail "the window was not restored"
-    frames_go_on "restored"
-    focus && xdotool key Tab
+    rests_minimised "opengl demo" "the window"
+    qm_focused && xdotool key Tab
     render "outer=1024x768\+0\+0 " "second Tab"
-    focus && xdotool keydown Escape
+    qm_focused && xdotool keydown Escape
     frames_go_on "pressing Esc"
     xdotool keyup Escape
     qm_expect_exit 1 "releasing Esc"
     expect_paced "$qm_work/screen.log" 3 60 demo
 }
 
-# Whether the run used at most 5 clock ticks while found asleep at 20 looks.
-idle() { local ticks=$(cpu_ticks) && asleep_looks 20 200 >/dev/null && [ $(($(cpu_ticks) - ticks)) -le 5 ]; }
+# Whether the run used at most 5 clock ticks while its main thread, looked at every 10 ms (200 looks at most),
+# was found 20 times in a timed sleep (a select or nanosleep call under Wine).
+idle() {
+    local ticks=$(cpu_ticks) looks=0 asleep=0 call rest
+    while [ $asleep -lt 20 ] && [ $((looks++)) -lt 200 ] && read -r call rest <"/proc/$scr/task/$scr/syscall"; do
+        case $call in 23 | 35 | 230 | 270) asleep=$((asleep + 1)) ;; esac
+        sleep 0.01
+    done
+    [ $(($(cpu_ticks) - ticks)) -le 5 ]
+}
 # /p HWND: a child over the host's client area with a texture of its size, not ended by keys
 # and clicks, idle while the host is minimised, exit code 1 when the host dies. A handle of
 # no window: the error box, exit code 0.
@@ -177,19 +175,16 @@ preview() {
     start_host
     qm_start_scr /p "$host_hwnd"
     render "parent=$host_hwnd outer=$host_client\+.* client=$host_client\+.* topmost=0 " "/p"
-    grep -q "^Texture: ${host_client/x/ x } for 1024 x 768 shown at ${host_client/x/ x }, clamped to its edge, mipmaps" \
-        "$qm_work/screen.log" || qm_fail "/p: $(grep Texture "$qm_work/screen.log")"
+    expect_texture "$host_client" "clamped to its edge, mipmaps"
     xdotool mousemove $((host_x + 60)) $((host_y + 60)) click 1 click 3
     qm_probe "opengl demo" 0x100 0x41 >/dev/null
     frames_go_on "/p: keys and clicks"
-    syscommand Notepad 0xF020 1 || qm_fail "the host did not minimise"
-    qm_until 20 idle || qm_fail "/p draws while its host is minimised"
-    qm_probe Notepad 0x112 0xF120 >/dev/null && frames_go_on "/p: host restored"
+    rests_minimised Notepad "/p's host"
     kill -9 "$host_pid"
     qm_expect_exit 1 "/p after the host's process died"
     expect_paced "$qm_work/screen.log" 1 30 /p
     qm_start_scr /p 12345
-    focus "^ Fatal error in GetClientRect $" && xdotool key Return
+    qm_focused "^ Fatal error in GetClientRect $" && xdotool key Return
     qm_expect_exit 0 "/p 12345 after the box"
 }
 
@@ -197,7 +192,7 @@ preview() {
 # pane's client area in pane, WxH+X+Y).
 open_dialog() {
     qm_start_scr "$@"
-    focus "Quillmere Config"
+    qm_focused "Quillmere Config"
     [ "$X" -lt 12 ] && [ "$Y" -lt 40 ] || qm_fail "$*: the dialog is not top-left: +$X+$Y"
     [[ $(qm_probe WATER_PANE) =~ client=([0-9]+x[0-9]+\+[0-9]+\+[0-9]+) ]] || qm_fail "$*: no water pane"
     pane=${BASH_REMATCH[1]} scr=$(qm_scr_unix_pid)
@@ -215,35 +210,25 @@ turned_desktop() {
 # A look at the pane, kept as NAME.png; how many pixels of two looks differ by more than 10 %.
 look() { qm_screenshot "$qm_work/screen.png" && convert "$qm_work/screen.png" -crop "$pane" +repage "$qm_work/$1.png"; }
 differ() { compare -metric AE -fuzz 10% "$qm_work/$1.png" "$qm_work/$2.png" null: 2>&1 | awk '{printf "%d", $1}'; }
-# Whether a look turned half round is itself (within 100 pixels), or not (by over 2000).
-symmetric() { look now && convert "$qm_work/now.png" -rotate 180 "$qm_work/turned.png" && [ "$(differ now turned)" -lt 100 ]; }
-askew() { look now && convert "$qm_work/now.png" -rotate 180 "$qm_work/turned.png" && [ "$(differ now turned)" -gt 2000 ]; }
+# Whether the pixels a look differs by from itself turned half round are -lt 100 (symmetric) or -gt 2000 (askew).
+turned() { look now && convert "$qm_work/now.png" -rotate 180 "$qm_work/turned.png" && [ "$(differ now turned)" "$@" ]; }
 rippling() { look a && look b && [ "$(differ a b)" -gt 1000 ]; }
 still() { look still && look again && [ "$(differ still again)" = 0 ] && [ "$(compare -metric AE "$qm_work/still.png" "$qm_work/again.png" null: 2>&1)" = 0 ]; }
 # The water in the pane, before OK, on the turned desktop: the stored rain (100) goes with Home on
 # its slider; it ripples, rings keep it symmetric, unticking radial waves makes it askew, amplitude
 # 0 stills it to the desktop itself. A texture of the pane's size.
 pane_follows_the_controls() {
-    local size=${pane%%+*}
-    grep -q "^Texture: ${size/x/ x } for 1024 x 768 shown at ${size/x/ x }, clamped to its edge, mipmaps" "$qm_work/screen.log" ||
-        qm_fail "pane $pane: $(grep Texture "$qm_work/screen.log")"
+    expect_texture "${pane%%+*}" "clamped to its edge, mipmaps"
     xdotool key Tab Tab Tab Tab Tab Tab Home
     qm_until 20 rippling || qm_fail "the pane does not ripple"
-    qm_until 20 symmetric && symmetric && symmetric || qm_fail "rings and no rain: the pane is not symmetric ($(differ now turned))"
+    qm_until 20 turned -lt 100 && turned -lt 100 && turned -lt 100 || qm_fail "rings and no rain: the pane is not symmetric ($(differ now turned))"
     xdotool key Tab space
-    qm_until 20 askew || qm_fail "crossed waves: the pane is still symmetric ($(differ now turned))"
+    qm_until 20 turned -gt 2000 || qm_fail "crossed waves: the pane is still symmetric ($(differ now turned))"
     xdotool key shift+Tab shift+Tab Home
     qm_until 20 still || qm_fail "amplitude 0: the pane does not still"
     convert "$qm_work/desk.png" -resize "${pane%%+*}!" "$qm_work/small.png"
     [ "$(differ still small)" -lt 500 ] && [ "$(differ a still)" -gt 1000 ] && [ "$(differ b still)" -gt 1000 ] ||
         qm_fail "still: $(differ still small) pixels off the desktop; rippling: $(differ a still), $(differ b still) off it"
-}
-# With the dialog minimised the pane draws nothing; restored, it draws again.
-pane_rests() {
-    syscommand '#32770' 0xF020 1 || qm_fail "the dialog did not minimise"
-    qm_until 20 idle || qm_fail "the pane draws while the dialog is minimised"
-    syscommand '#32770' 0xF120 0 && frames_go_on "the dialog restored"
-    focus "Quillmere Config"
 }
 # No OpenGL for the pane: a line of text in it, the reason in the log, the dialog as ever.
 pane_without_gl() {
@@ -287,7 +272,7 @@ dialog() {
     start_host
     open_dialog "/c:$host_hwnd"
     qm_probe '#32770' | grep -q "owner=$host_hwnd text=" || qm_fail "the dialog's owner is not $host_hwnd: $(qm_probe '#32770')"
-    pane_rests
+    rests_minimised '#32770' "the dialog" && qm_focused "Quillmere Config"
     move_controls && xdotool key Escape
     qm_expect_exit 1 Escape
     qm_probe Notepad 0x10 0 >/dev/null
@@ -308,9 +293,9 @@ scaled() { qm_reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 
 # The pane grew FACTOR times (within a tenth) from the first dialog's, and so did its texture.
 pane_scaled() {
     local size=${pane%%+*}
-    awk -v w="${size%x*}" -v first="${first_pane%%x*}" -v f="$1" 'BEGIN {exit !(w >= first * (f - 0.1) && w <= first * (f + 0.1))}' &&
-        grep -q "^Texture: ${size/x/ x } for 1024 x 768 shown at ${size/x/ x }, " "$qm_work/screen.log" ||
-        qm_fail "at $1 times the pane is $size, at 100 % $first_pane: $(grep Texture "$qm_work/screen.log")"
+    awk -v w="${size%x*}" -v first="${first_pane%%x*}" -v f="$1" 'BEGIN {exit !(w >= first * (f - 0.1) && w <= first * (f + 0.1))}' ||
+        qm_fail "at $1 times the pane is $size, at 100 % $first_pane"
+    expect_texture "$size"
 }
 
 # QM_SCENARIOS picks rows by name (CTest runs them in two halves).

@@ -104,14 +104,21 @@ qm_reg_is() {  # KEY absent | KEY [NAME=VALUE...]
     done
 }
 
-# Makes KEY hold just NAME=VALUE... (none: no key), written again until a read shows it.
+# Makes KEY hold NAME=VALUE... (NAME=- : no such value), written again until a read shows it; qm_reg_fresh
+# first deletes the key, so that it holds just those (none: no key).
+qm_reg_set() { qm_until "${QM_REG_WAIT:-30}" qm_reg_set_once "$@"; }
+qm_reg_set_once() {
+    local pair
+    [ $# -gt 1 ] || "$QM_WINE" reg add "$1" /f >/dev/null 2>&1
+    for pair in "${@:2}"; do
+        if [ "${pair#*=}" = - ]; then "$QM_WINE" reg delete "$1" /v "${pair%%=*}" /f; else "$QM_WINE" reg add "$1" /v "${pair%%=*}" /d "${pair#*=}" /f; fi >/dev/null 2>&1
+    done
+    qm_reg_is "$1" "${@:2}"
+}
 qm_reg_fresh() { qm_until "${QM_REG_WAIT:-30}" qm_reg_fresh_once "$@"; }
 qm_reg_fresh_once() {
-    local pair
     "$QM_WINE" reg delete "$1" /f >/dev/null 2>&1
-    [ $# -gt 1 ] || { qm_reg_is "$1" absent; return; }
-    for pair in "${@:2}"; do "$QM_WINE" reg add "$1" /v "${pair%%=*}" /d "${pair#*=}" /f >/dev/null 2>&1 || return 1; done
-    qm_reg_is "$1" "${@:2}"
+    if [ $# -gt 1 ]; then qm_reg_set_once "$@"; else qm_reg_is "$1" absent; fi
 }
 
 # Waits until no Windows program runs in this prefix but Wine's own services and desktop: what a program
@@ -123,13 +130,14 @@ qm_no_programs() {
 }
 
 # Gives the keyboard to the window named NAME (no window manager runs: the pointer over it and the X focus set
-# until it holds); sets window to its X id and WIDTH HEIGHT X Y to its geometry.
+# until it holds); sets window to its X id and WIDTH HEIGHT X Y to its geometry. qm_focused fails the test if not.
 qm_focus() {  # NAME
     window=$(qm_wait_window "$1" 20) &&
         eval "$(xdotool getwindowgeometry --shell "$window" | grep -E '^(WIDTH|HEIGHT|X|Y)=')" &&
         qm_until 15 qm_focus_once $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
 }
 qm_focus_once() { xdotool mousemove "$1" "$2" windowfocus "$window" 2>/dev/null && sleep 0.1 && [ "$(xdotool getwindowfocus 2>/dev/null)" = "$window" ]; }
+qm_focused() { qm_focus "${1:-^Quillmere$}" || qm_fail "no keyboard focus on ${1:-the render window}"; }  # [NAME]
 
 # Lines of tests/windows/win_probe.cpp: qm_probe [CLASS [MESSAGE WPARAM]]
 qm_probe() { "$QM_WINE" "${QM_PROBE:?}" "${1:-opengl demo}" "${@:2}" 2>/dev/null | tr -d '\r'; }

@@ -32,11 +32,10 @@ TEST(FramePacing, RateIsTheRefreshOverTheSmallestWholeDivisor)
 
 TEST(FramePacing, RefreshFromTheCompositorElseTheSettingsElse60AndAsLogged)
 {
-    EXPECT_DOUBLE_EQ(display_refresh(60000, 1001, 60), 60000.0 / 1001);
-    EXPECT_DOUBLE_EQ(display_refresh(0, 1, 144), 144);
-    EXPECT_DOUBLE_EQ(display_refresh(60, 0, 75), 75);
-    EXPECT_DOUBLE_EQ(display_refresh(0, 0, 1), 60);
-    EXPECT_DOUBLE_EQ(display_refresh(0, 0, 0), 60);
+    const struct { unsigned numerator, denominator, settings; double hz; } refreshes[] = {
+        {60000, 1001, 60, 60000.0 / 1001}, {0, 1, 144, 144}, {60, 0, 75, 75}, {0, 0, 1, 60}, {0, 0, 0, 60}};
+    for (const auto& r : refreshes)
+        EXPECT_DOUBLE_EQ(display_refresh(r.numerator, r.denominator, r.settings), r.hz) << &r - refreshes;
     const struct { double rate; const char* text; } texts[] = {
         {60, "60"}, {60000.0 / 1001, "59.94"}, {28.8, "28.8"}, {27.5, "27.5"}, {55.0000001, "55"}, {0.5, "0.5"}, {100, "100"}};
     for (const auto& t : texts)
@@ -82,10 +81,8 @@ TEST(FramePacing, AWindowsFramesAreCountedWithoutItsPauses)
 {
     frame_count count;
     EXPECT_EQ(count.rate(1000), 0);
-    for (std::int64_t start : {1000, 1020, 1040})
-        count.frame(start, start == 1000);
-    for (std::int64_t start : {9000, 9020})
-        count.frame(start, start == 9000);
+    for (std::int64_t start : {1000, 1020, 1040, 9000, 9020})
+        count.frame(start, start == 1000 || start == 9000); // each the first after a pause
     EXPECT_EQ(count.frames(), 5);
     EXPECT_DOUBLE_EQ(count.seconds(1000), 0.06);
     EXPECT_DOUBLE_EQ(count.rate(1000), 50);

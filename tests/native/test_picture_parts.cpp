@@ -13,9 +13,10 @@
 
 namespace {
 
+using rects = std::vector<screen_rect>;
+
 TEST(MonitorViews, MonitorsBecomeClippedPartsOfTheWindow)
 {
-    using rects = std::vector<screen_rect>;
     const screen_rect virtual_screen{-1920, 0, 3840, 1200};
     const struct { rects monitors; screen_rect window; rects views; } cases[] = {
         // Primary on the right: the left monitor starts at the window's left edge.
@@ -103,7 +104,6 @@ TEST(Resample, SameSizeCopiesShrinkingAveragesGrowingBlends)
 // After the screen changed: what the window did not cover is taken again, the old picture kept.
 TEST(ScreenChange, UncoveredPartsAndTheOldPictureKept)
 {
-    using rects = std::vector<screen_rect>;
     const struct { screen_rect screen, covered; rects parts; } cases[] = {
         {{0, 0, 2560, 1440}, {0, 0, 1280, 720}, {{0, 720, 2560, 720}, {1280, 0, 1280, 720}}},
         {{-800, 0, 1600, 600}, {0, 0, 800, 600}, {{-800, 0, 800, 600}}},
