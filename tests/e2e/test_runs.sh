@@ -20,7 +20,7 @@ store() {  # QUALITY SPEED FREQ AMP RADIAL LIGHT RAIN
 expect_stored() {  # "Q S F A R L R" WHAT
     local name values=($1) pairs=()
     for name in $names; do pairs+=("$name=${values[${#pairs[@]}]}"); done
-    qm_reg_expect "$key" "${pairs[@]}" || qm_fail "$2: the key holds $qm_got, expected $1"
+    qm_reg_expect "$key" "${pairs[@]}" || qm_fail "$2: the key holds ${qm_got//$'\n'/ }, expected $1"
 }
 expect_running() { qm_wait_exit 0 && [ "$qm_exit" = running ] || qm_fail "$1 ended the run with $qm_exit"; }
 # Waits for a visible render window whose probe line matches; sets render_line.
