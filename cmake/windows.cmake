@@ -18,7 +18,11 @@ target_include_directories(quillmere_core PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_definitions(quillmere_core PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 target_link_libraries(quillmere_core PUBLIC ${QM_WIN_LIBS})
 
-# The project version in the version resource and the manifest.
+# The project version, the publisher and the names in the version resource and the manifest; the
+# installer and the winget manifest read them from the generated header too.
+set(QM_PUBLISHER Tovarind)
+set(QM_PRODUCT Quillmere)
+set(QM_DISPLAY_NAME "Quillmere screensaver")
 set(QM_VERSION_QUAD ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}.0)
 configure_file(res/quillmere_version.h.in ${CMAKE_BINARY_DIR}/res/quillmere_version.h @ONLY)
 configure_file(res/quillmere.manifest.in ${CMAKE_BINARY_DIR}/res/quillmere.manifest @ONLY)

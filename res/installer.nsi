@@ -1,6 +1,9 @@
 ; The Quillmere installer (64-bit NSIS). scripts/package builds it:
-;   makensis -DVERSION=x.y.z -DSCR=/abs/quillmere.scr -DOUTFILE=/abs/setup.exe
-;            -DUSER_UNINSTALLER=/abs/uninstall.exe [-DSIGN=command] res/installer.nsi
+;   makensis -DVERSION_HEADER=/abs/quillmere_version.h -DSCR=/abs/quillmere.scr
+;            -DOUTFILE=/abs/setup.exe -DUSER_UNINSTALLER=/abs/uninstall.exe
+;            [-DSIGN=command] res/installer.nsi
+; VERSION_HEADER is the build's res/quillmere_version.h: the version, the
+; publisher and the names come from it, as in the .scr's version resource.
 ; SIGN, when given, is run on the uninstaller before it is packed ("%1").
 ; USER_UNINSTALLER is the uninstaller of an installation just for one user,
 ; made first by the same command with -DKEEP_UNINSTALLER=/abs/uninstall.exe
@@ -18,33 +21,45 @@
 ; silent) points the user's SCRNSAVE.EXE at it, switches screensavers on and
 ; keeps both values as they were, which the uninstaller gives back.
 ; What belongs to the signed-in user is never done as another account that
-; elevated the installer or the uninstaller, and nothing elevated deletes in
-; a folder of the user's that is, or is under, a junction or a link: see
-; OpenSettings, installer_facts.nsh (each fact gathered by one macro) and
-; installer_decisions.nsh, where each decision is made from its facts.
+; elevated the installer or the uninstaller. Elevated, it acts only in the
+; user's folders below the profile the machine keeps for them, never in one
+; that is, or is under, a junction or a link, and deletes only Quillmere's own
+; files there: see OpenSettings, installer_facts.nsh (each fact gathered by
+; one macro) and installer_decisions.nsh, where each decision is made from its
+; facts. What it leaves, and why, it says in the details and in the log that
+; /LOG=FILE asks for (installer_texts.nsh holds every text).
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
 ManifestDPIAware true
 
-!define UNINST_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Quillmere"
+!searchparse /file "${VERSION_HEADER}" "#define QM_VERSION_MAJOR " VERSION_MAJOR
+!searchparse /file "${VERSION_HEADER}" "#define QM_VERSION_MINOR " VERSION_MINOR
+!searchparse /file "${VERSION_HEADER}" "#define QM_VERSION_PATCH " VERSION_PATCH
+!searchparse /file "${VERSION_HEADER}" '#define QM_PUBLISHER "' PUBLISHER '"'
+!searchparse /file "${VERSION_HEADER}" '#define QM_PRODUCT "' PRODUCT '"'
+!searchparse /file "${VERSION_HEADER}" '#define QM_DISPLAY_NAME "' DISPLAY_NAME '"'
+!define VERSION "${VERSION_MAJOR}.${VERSION_MINOR}.${VERSION_PATCH}"
+!define OURS "${PRODUCT}|${PUBLISHER}" ; what the version resource of each of our files names
+; The Apps entry: its key's name is the product's.
+!define UNINST_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
 !define OWN_KEY "Software\Tovarind\Quillmere"
 !define DESKTOP_KEY "Control Panel\Desktop"
 !define SETTINGS_LNK "Screen Saver Settings.lnk"
 !define SPI_SETSCREENSAVEACTIVE 17
 !define SPIF_SENDCHANGE 2
 
-Name "Quillmere"
+Name "${PRODUCT}"
 OutFile "${OUTFILE}"
-BrandingText "Quillmere ${VERSION}"
+BrandingText "${PRODUCT} ${VERSION}"
 VIProductVersion "${VERSION}.0"
 VIFileVersion "${VERSION}.0"
-VIAddVersionKey ProductName "Quillmere"
-VIAddVersionKey CompanyName "Tovarind"
-VIAddVersionKey FileDescription "Quillmere screensaver setup"
+VIAddVersionKey ProductName "${PRODUCT}"
+VIAddVersionKey CompanyName "${PUBLISHER}"
+VIAddVersionKey FileDescription "${DISPLAY_NAME} setup"
 VIAddVersionKey FileVersion "${VERSION}"
 VIAddVersionKey ProductVersion "${VERSION}"
-VIAddVersionKey LegalCopyright "Copyright (C) Tovarind"
+VIAddVersionKey LegalCopyright "Copyright (C) ${PUBLISHER}"
 
 !ifdef KEEP_UNINSTALLER
   !define MULTIUSER_EXECUTIONLEVEL Standard
@@ -53,7 +68,7 @@ VIAddVersionKey LegalCopyright "Copyright (C) Tovarind"
 !endif
 !define MULTIUSER_MUI
 !define MULTIUSER_INSTALLMODE_COMMANDLINE
-!define MULTIUSER_INSTALLMODE_INSTDIR Quillmere
+!define MULTIUSER_INSTALLMODE_INSTDIR "${PRODUCT}"
 !define MULTIUSER_USE_PROGRAMFILES64
 ; Without a mode asked for, the mode of the installation already there: the
 ; machine's entry first, then the user's.
@@ -100,6 +115,45 @@ VIAddVersionKey LegalCopyright "Copyright (C) Tovarind"
 Var ScrPath ; where quillmere.scr goes (System32 or the per-user folder)
 Var SettingsOpened ; 1 once the Screen Saver Settings were asked for
 Var Uninstall ; what the uninstaller does: all or machine (UninstallDecision)
+Var Elevated ; 1 when this process runs elevated
+Var Log ; the log /LOG=FILE asks for ("" without)
+; What the texts name: a folder of the user's, the one it may act in instead
+; (OwnUserFolder), a reparse point above it, a file in it.
+Var Folder
+Var Own
+Var Link
+Var File
+!include installer_texts.nsh
+
+; Says TEXT in the details and in the log.
+!macro Say TEXT
+  DetailPrint "${TEXT}"
+  ${If} $Log != ""
+    FileWriteUTF16LE $Log "${TEXT}$\r$\n"
+  ${EndIf}
+!macroend
+
+; Opens the log the command line asks for (/LOG=FILE, as winget's --log passes it), and notes whether
+; this process runs elevated.
+!macro Begin
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/LOG=" $0
+  ${IfNot} ${Errors}
+  ${AndIf} $0 != ""
+    FileOpen $Log $0 w
+    FileWriteUTF16LE /BOM $Log ""
+  ${EndIf}
+  !insertmacro Elevated $Elevated
+!macroend
+
+; Says TEXT in a box unless silent, and in the log, and ends with exit code 5 (ERROR_ACCESS_DENIED).
+!macro Refuse TEXT
+  !insertmacro Say "${TEXT}"
+  MessageBox MB_OK|MB_ICONSTOP "${TEXT}" /SD IDOK
+  SetErrorLevel 5
+  Quit
+!macroend
 
 Function ModeChosen
   ${If} $MultiUser.InstallMode == AllUsers
@@ -113,6 +167,7 @@ FunctionEnd
 ; for themselves; they cannot update the installation for everyone, and one
 ; of their own beside it would be a second entry in Apps (InstallDecision).
 Function .onInit
+  !insertmacro Begin
   !insertmacro MULTIUSER_INIT
   !insertmacro InstallFacts $0 $1 $2
   !insertmacro InstallDecision $0 $1 $2 $3
@@ -120,16 +175,11 @@ Function .onInit
     ; MultiUser.nsh counts a Power User as an administrator: not its page either.
     StrCpy $MultiUser.Privileges User
     Call MultiUser.InstallMode.CurrentUser
-    Return
   ${ElseIf} $3 == installed
-    MessageBox MB_OK|MB_ICONSTOP "Quillmere is installed for everyone on this computer: updating it needs administrator rights." /SD IDOK
+    !insertmacro Refuse "$(NeedAdminToUpdate)"
   ${ElseIf} $3 == everyone
-    MessageBox MB_OK|MB_ICONSTOP "Installing Quillmere for everyone on this computer needs administrator rights." /SD IDOK
-  ${Else}
-    Return
+    !insertmacro Refuse "$(NeedAdminToInstall)"
   ${EndIf}
-  SetErrorLevel 5 ; ERROR_ACCESS_DENIED
-  Quit
 FunctionEnd
 
 ; Size of file $0 in bytes, added to $1.
@@ -149,10 +199,10 @@ FunctionEnd
   ${EndIf}
 !macroend
 
-; Says what was left for the signed-in user to do: in the details, and in a
-; box unless silent.
+; Says what was left for the signed-in user to do: in the details and the
+; log, and in a box unless silent.
 !macro Tell TEXT
-  DetailPrint "${TEXT}"
+  !insertmacro Say "${TEXT}"
   MessageBox MB_OK|MB_ICONINFORMATION "${TEXT}" /SD IDOK
 !macroend
 
@@ -164,14 +214,19 @@ FunctionEnd
   System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i r0, p 0, i ${SPIF_SENDCHANGE})'
 !macroend
 
-; This copy starts before the uninstaller it came from has exited, and a
-; running image can't be deleted: on a busy machine wait for it (10 s at
-; most).
-!macro DeleteUninstaller
+; Deletes FILE now.
+!macro DeleteNow FILE
+  Delete "${FILE}"
+!macroend
+
+; Deletes FILE, the uninstaller: this copy starts before the uninstaller it
+; came from has exited, and a running image can't be deleted: on a busy
+; machine wait for it (10 s at most).
+!macro DeleteUninstaller FILE
   StrCpy $0 0
   ${Do}
-    Delete "$INSTDIR\uninstall.exe"
-    ${IfNot} ${FileExists} "$INSTDIR\uninstall.exe"
+    Delete "${FILE}"
+    ${IfNot} ${FileExists} "${FILE}"
     ${OrIf} $0 >= 100
       ${ExitDo}
     ${EndIf}
@@ -180,33 +235,46 @@ FunctionEnd
   ${Loop}
 !macroend
 
-; OUT: whether to delete in FOLDER, one of the signed-in user's
-; (UserFolderDecision: leave or delete); said in the details when left.
-!macro UserFolder FOLDER OUT
-  Push "${FOLDER}"
-  Exch $R0
-  Push $R1
-  Push $R2
-  !insertmacro ReparsePoint $R0 $PROFILE FolderAttributes $R1
-  !insertmacro Elevated $R2
-  !insertmacro UserFolderDecision $R2 $R1 $R2
-  ${If} $R2 == leave
-    DetailPrint "Left alone: $R1 is a junction or a link, so nothing in $R0 was changed."
+; OUT: whether to act in FOLDER, one of the signed-in user's that is TAIL
+; below their profile (UserFolderDecision: named, leave or delete); said in the
+; details and the log when not.
+!macro UserFolder FOLDER TAIL OUT
+  StrCpy $Folder "${FOLDER}"
+  !insertmacro OwnFolderFacts $Folder "${TAIL}" $Own
+  !insertmacro ReparsePoint $Folder $PROFILE FolderAttributes $Link
+  !insertmacro UserFolderDecision $Elevated $Folder $Own $Link ${OUT}
+  ${If} ${OUT} == named
+    !insertmacro Say "$(LeftNamed)"
+  ${ElseIf} ${OUT} == leave
+    !insertmacro Say "$(LeftLink)"
   ${EndIf}
-  Exch $R2
-  Exch 2
-  Pop $R0
-  Pop $R1
-  Pop ${OUT}
+!macroend
+
+; Deletes FILE, in a folder of the signed-in user's, with the macro DELETE
+; when it is Quillmere's (FileDecision on what the macro FACT finds it names,
+; against OURS); otherwise says TEXT in the details and the log.
+!macro DeleteOurs FILE FACT OURS TEXT DELETE
+  StrCpy $File "${FILE}"
+  ${If} ${FileExists} $File
+    !insertmacro ${FACT} $File $R9
+    !insertmacro FileDecision $Elevated $R9 "${OURS}" $R9
+    ${If} $R9 == delete
+      !insertmacro ${DELETE} $File
+    ${Else}
+      !insertmacro Say "${TEXT}"
+    ${EndIf}
+  ${EndIf}
 !macroend
 
 Section "Quillmere"
   ${If} $MultiUser.InstallMode == CurrentUser
-    ; Elevated, nothing is written under a link of the user's either.
-    !insertmacro UserFolder $INSTDIR $0
-    ${If} $0 == leave
+    ; Elevated, nothing is written where only the user's own settings point,
+    ; or under a link of theirs, either.
+    !insertmacro UserFolder $INSTDIR "${USER_PROGRAMS}" $0
+    ${If} $0 != delete
       SetErrorLevel 5 ; ERROR_ACCESS_DENIED
-      Abort "Quillmere was not installed: run the installer again without administrator rights to install it just for you."
+      !insertmacro Say "$(NotInstalledElevated)"
+      Abort
     ${EndIf}
   ${EndIf}
   SetOutPath $INSTDIR
@@ -221,12 +289,13 @@ Section "Quillmere"
       File "/oname=$INSTDIR\uninstall.exe" "${USER_UNINSTALLER}"
     ${EndIf}
   !endif
-  CreateShortcut "$INSTDIR\${SETTINGS_LNK}" "$SYSDIR\control.exe" "desk.cpl,,@screensaver"
+  ; Its icon is the .scr: what marks it as Quillmere's (DeleteOurs).
+  CreateShortcut "$INSTDIR\${SETTINGS_LNK}" "$SYSDIR\control.exe" "desk.cpl,,@screensaver" $ScrPath
   Call ReplaceOther
 
-  WriteRegStr SHCTX "${UNINST_KEY}" DisplayName "Quillmere screensaver"
+  WriteRegStr SHCTX "${UNINST_KEY}" DisplayName "${DISPLAY_NAME}"
   WriteRegStr SHCTX "${UNINST_KEY}" DisplayVersion "${VERSION}"
-  WriteRegStr SHCTX "${UNINST_KEY}" Publisher "Tovarind"
+  WriteRegStr SHCTX "${UNINST_KEY}" Publisher "${PUBLISHER}"
   WriteRegStr SHCTX "${UNINST_KEY}" DisplayIcon "$ScrPath"
   WriteRegStr SHCTX "${UNINST_KEY}" InstallLocation "$INSTDIR"
   WriteRegStr SHCTX "${UNINST_KEY}" UninstallString '"$INSTDIR\uninstall.exe"'
@@ -257,21 +326,23 @@ Function ReplaceOther
   ${If} $R3 == replace
   ${AndIf} $MultiUser.InstallMode == AllUsers
     ; The user's own folder: they can make it, or one above it, a link.
-    !insertmacro UserFolder $R0 $R4
-    ${If} $R4 == leave
+    !insertmacro UserFolder $R0 "${USER_PROGRAMS}" $R4
+    ${If} $R4 != delete
       Return
     ${EndIf}
   ${EndIf}
   ${If} $R3 == none
     Return
   ${ElseIf} $R3 == account
-    !insertmacro Tell "Quillmere was installed with another account than the one signed in to this session. If the signed-in user had installed it just for themselves, that installation stays: they uninstall it in Apps."
+    !insertmacro Tell "$(OtherAccountKeptYours)"
     Return
   ${ElseIf} $R3 == folder
-    DetailPrint "Left alone: the entry of Quillmere just for you names $R0, not $R2."
+    StrCpy $Folder $R0
+    StrCpy $Own $R2
+    !insertmacro Say "$(LeftEntry)"
     Return
   ${ElseIf} $R3 == files
-    !insertmacro Tell "Quillmere for everyone was removed with another account than the one signed in to this session. If it was the signed-in user's screensaver, they choose another one in the Screen Saver Settings."
+    !insertmacro Tell "$(OtherAccountRemovedMachine)"
   ${Else}
     ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
     !insertmacro LongPath
@@ -279,9 +350,17 @@ Function ReplaceOther
       WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" $ScrPath
     ${EndIf}
   ${EndIf}
-  Delete $1
-  Delete "$R0\uninstall.exe"
-  Delete "$R0\${SETTINGS_LNK}"
+  ${If} $MultiUser.InstallMode == AllUsers
+    ; The user's folder: only Quillmere's own files go (the shortcut before
+    ; the .scr it takes its icon from).
+    !insertmacro DeleteOurs "$R0\${SETTINGS_LNK}" ShortcutNames "$1|${OURS}" "$(LeftShortcut)" DeleteNow
+    !insertmacro DeleteOurs $1 FileNames "${OURS}" "$(LeftFile)" DeleteNow
+    !insertmacro DeleteOurs "$R0\uninstall.exe" FileNames "${OURS}" "$(LeftFile)" DeleteNow
+  ${Else}
+    Delete $1
+    Delete "$R0\uninstall.exe"
+    Delete "$R0\${SETTINGS_LNK}"
+  ${EndIf}
   RMDir $R0
   ${If} $MultiUser.InstallMode == AllUsers
     DeleteRegKey HKCU "${UNINST_KEY}"
@@ -344,6 +423,7 @@ FunctionEnd
 ; remove it, and the user's part too, is decided before anything is touched
 ; (UninstallDecision).
 Function un.onInit
+  !insertmacro Begin
   !insertmacro MULTIUSER_UNINIT
   !insertmacro UninstallFacts $INSTDIR $MultiUser.InstallMode $1 $0
   ${If} $MultiUser.InstallMode == AllUsers
@@ -355,14 +435,10 @@ Function un.onInit
   ${EndIf}
   !insertmacro UninstallDecision $MultiUser.InstallMode $1 $0 $Uninstall
   ${If} $Uninstall == rights
-    MessageBox MB_OK|MB_ICONSTOP "Quillmere is installed for everyone on this computer: uninstalling it needs administrator rights." /SD IDOK
+    !insertmacro Refuse "$(NeedAdminToUninstall)"
   ${ElseIf} $Uninstall == account
-    MessageBox MB_OK|MB_ICONSTOP "This Quillmere is installed just for one user: uninstall it signed in as that user, not with another account." /SD IDOK
-  ${Else}
-    Return
+    !insertmacro Refuse "$(UninstallAsThatUser)"
   ${EndIf}
-  SetErrorLevel 5 ; ERROR_ACCESS_DENIED
-  Quit
 FunctionEnd
 
 ; Puts back value NAME of the user's desktop as kept in VALUE (empty: it was
@@ -396,7 +472,7 @@ Section "Uninstall"
     ; and its folder when nothing else is in it: a folder of the user's.
     ReadEnvStr $0 LOCALAPPDATA
     ${If} $0 != ""
-      !insertmacro UserFolder "$0\Quillmere" $1
+      !insertmacro UserFolder "$0\Quillmere" "${USER_LOGS}" $1
       ${If} $1 == delete
         Delete "$0\Quillmere\screen.log"
         RMDir "$0\Quillmere"
@@ -406,11 +482,11 @@ Section "Uninstall"
     DeleteRegKey HKCU "${OWN_KEY}"
     DeleteRegKey /ifempty HKCU "Software\Tovarind"
   ${Else}
-    !insertmacro Tell "Quillmere was removed with another account than the one signed in to this session, so the signed-in user's screensaver and Quillmere's settings for them were left as they are. If Quillmere was their screensaver, they choose another one in the Screen Saver Settings."
+    !insertmacro Tell "$(OtherAccountUninstalled)"
   ${EndIf}
   ${If} $MultiUser.InstallMode == AllUsers
     Delete $ScrPath
-    !insertmacro DeleteUninstaller
+    !insertmacro DeleteUninstaller "$INSTDIR\uninstall.exe"
     ; Left to the next restart if it still runs: a folder of the machine's.
     Delete /REBOOTOK "$INSTDIR\uninstall.exe"
     Delete "$INSTDIR\${SETTINGS_LNK}"
@@ -420,15 +496,16 @@ Section "Uninstall"
     DeleteRegKey /ifempty HKLM "Software\Tovarind"
   ${Else}
     ; The user's folder: nothing is queued for the next restart there, and
-    ; elevated, nothing is touched under a link (the entry stays, for an
-    ; uninstall as the user).
-    !insertmacro UserFolder $INSTDIR $0
-    ${If} $0 == leave
+    ; elevated, nothing is touched where only the user's own settings point
+    ; or under a link (the entry stays, for an uninstall as the user), and
+    ; only Quillmere's own files go.
+    !insertmacro UserFolder $INSTDIR "${USER_PROGRAMS}" $0
+    ${If} $0 != delete
       Return
     ${EndIf}
-    Delete $ScrPath
-    !insertmacro DeleteUninstaller
-    Delete "$INSTDIR\${SETTINGS_LNK}"
+    !insertmacro DeleteOurs "$INSTDIR\${SETTINGS_LNK}" ShortcutNames "$ScrPath|${OURS}" "$(LeftShortcut)" DeleteNow
+    !insertmacro DeleteOurs $ScrPath FileNames "${OURS}" "$(LeftFile)" DeleteNow
+    !insertmacro DeleteOurs "$INSTDIR\uninstall.exe" FileNames "${OURS}" "$(LeftFile)" DeleteUninstaller
     RMDir $INSTDIR
   ${EndIf}
   ; The entry goes last: while it is there, the uninstall has not finished.

@@ -51,7 +51,8 @@
 ; What becomes of the installation in the other mode as this one is made in
 ; MODE. OTHER: that one's folder as its entry names it ("" with none: HKCU's
 ; entry for AllUsers, HKLM's for CurrentUser); OWN: the folder an
-; installation for this account alone goes into; SESSION as above.
+; installation for this account alone may be in (OwnUserFolder); SESSION as
+; above.
 ;   none     there is none
 ;   replace  its files and entry go, and the user's screensaver, when it was
 ;            that one, becomes this one
@@ -76,19 +77,62 @@
   ${EndIf}
 !macroend
 
-; Whether a folder the signed-in user can write (their installation's, the
-; log's) is deleted in. ELEVATED: 1 when this process runs elevated;
-; REPARSE: the first reparse point in it or above it (ReparsePoint), "".
-; Nothing is ever queued for deletion at the next start in such a folder:
-; that delete would run outside every check.
-;   leave   nothing in it is touched: the user can make any folder of theirs
-;           a junction or a link to somewhere only an administrator can write
-;   delete  its files go now, then the folder if empty
-!macro UserFolderDecision ELEVATED REPARSE OUT
-  ${If} "${ELEVATED}" == 1
-  ${AndIf} "${REPARSE}" != ""
+; The folder of the signed-in user's that a step may act in, TAIL below their
+; profile (USER_PROGRAMS, USER_LOGS). NAMED: that folder as their own settings
+; name it (their shell folders, environment, Apps entry: any program of theirs
+; can write those, naming any folder at all); PROFILE: their profile folder as
+; the machine's ProfileList keeps it (SessionProfile), "" when not found.
+;   not elevated  NAMED, as ever
+;   elevated      PROFILE\TAIL, named only by what administrators can write
+;                 ("" without PROFILE: none)
+!macro OwnUserFolder ELEVATED PROFILE NAMED TAIL OUT
+  ${If} "${ELEVATED}" != 1
+    StrCpy ${OUT} "${NAMED}"
+  ${ElseIf} "${PROFILE}" == ""
+    StrCpy ${OUT} ""
+  ${Else}
+    StrCpy ${OUT} "${PROFILE}\${TAIL}"
+  ${EndIf}
+!macroend
+
+; Whether FOLDER, one the signed-in user can write (their installation's, the
+; log's), is deleted in or written to. ELEVATED: 1 when this process runs
+; elevated; OWN: the folder it may act in (OwnUserFolder); REPARSE: the first
+; reparse point in FOLDER or above it (ReparsePoint), "" with none. Nothing is
+; ever queued for deletion at the next start in such a folder: that delete
+; would run outside every check.
+;   named   nothing in it is touched: elevated, and the user's own settings
+;           name FOLDER, not the folder below the profile
+;   leave   nothing in it is touched: elevated, and the user can make any
+;           folder of theirs a junction or a link to somewhere only an
+;           administrator can write
+;   delete  its files go now (elevated, only Quillmere's: FileDecision), then
+;           the folder if empty
+!macro UserFolderDecision ELEVATED FOLDER OWN REPARSE OUT
+  ${If} "${ELEVATED}" != 1
+    StrCpy ${OUT} delete
+  ${ElseIf} "${OWN}" == ""
+  ${OrIf} "${FOLDER}" != "${OWN}"
+    StrCpy ${OUT} named
+  ${ElseIf} "${REPARSE}" != ""
     StrCpy ${OUT} leave
   ${Else}
     StrCpy ${OUT} delete
+  ${EndIf}
+!macroend
+
+; Whether a file in a folder of the signed-in user's is deleted. NAMES: what
+; the file says it is (FileNames: "product|publisher"; for the shortcut,
+; ShortcutNames: its icon's file, then what that names); OURS: what
+; Quillmere's says.
+;   delete  not elevated, or it is Quillmere's
+;   leave   elevated, and it is not: anything can be put in a folder of the
+;           user's, another program's uninstaller too
+!macro FileDecision ELEVATED NAMES OURS OUT
+  ${If} "${ELEVATED}" != 1
+  ${OrIf} "${NAMES}" == "${OURS}"
+    StrCpy ${OUT} delete
+  ${Else}
+    StrCpy ${OUT} leave
   ${EndIf}
 !macroend
