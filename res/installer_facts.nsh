@@ -177,40 +177,43 @@
 ; OUT: what FILE's version resource names, "PRODUCT|PUBLISHER" (the ProductName and CompanyName of
 ; its first language); "" without one.
 !macro FileNames FILE OUT
-  Push $0
+  Push "${FILE}"
+  Exch $0
   Push $1
   Push $2
   Push $3
   Push $4
-  StrCpy $4 ""
-  System::Call 'version::GetFileVersionInfoSizeW(w "${FILE}", p 0) i .r0'
-  ${If} $0 > 0
-    System::Alloc $0
-    Pop $1
-    System::Call 'version::GetFileVersionInfoW(w "${FILE}", i 0, i r0, p r1) i .r0'
-    System::Call 'version::VerQueryValueW(p r1, w "\VarFileInfo\Translation", *p .r2, *i .r3) i .r0'
-    ${If} $0 <> 0
-    ${AndIf} $3 >= 4
-      System::Call '*$2(&i2 .r2, &i2 .r3)'
-      IntFmt $2 "%04x" $2
+  Push $5
+  StrCpy $5 ""
+  System::Call 'version::GetFileVersionInfoSizeW(w r0, p 0) i .r1'
+  ${If} $1 > 0
+    System::Alloc $1
+    Pop $2
+    System::Call 'version::GetFileVersionInfoW(w r0, i 0, i r1, p r2) i .r1'
+    System::Call 'version::VerQueryValueW(p r2, w "\VarFileInfo\Translation", *p .r3, *i .r4) i .r1'
+    ${If} $1 <> 0
+    ${AndIf} $4 >= 4
+      System::Call '*$3(&i2 .r3, &i2 .r4)'
       IntFmt $3 "%04x" $3
-      StrCpy $2 "\StringFileInfo\$2$3\"
-      System::Call 'version::VerQueryValueW(p r1, w "$2ProductName", *p .r3, *i) i .r0'
-      ${If} $0 <> 0
-        System::Call 'kernel32::lstrcpynW(w .r4, p r3, i ${NSIS_MAX_STRLEN})'
+      IntFmt $4 "%04x" $4
+      StrCpy $3 "\StringFileInfo\$3$4\"
+      System::Call 'version::VerQueryValueW(p r2, w "$3ProductName", *p .r4, *i) i .r1'
+      ${If} $1 <> 0
+        System::Call 'kernel32::lstrcpynW(w .r5, p r4, i ${NSIS_MAX_STRLEN})'
       ${EndIf}
-      StrCpy $4 "$4|"
-      System::Call 'version::VerQueryValueW(p r1, w "$2CompanyName", *p .r3, *i) i .r0'
-      ${If} $0 <> 0
-        System::Call 'kernel32::lstrcpynW(w .r3, p r3, i ${NSIS_MAX_STRLEN})'
-        StrCpy $4 "$4$3"
+      StrCpy $5 "$5|"
+      System::Call 'version::VerQueryValueW(p r2, w "$3CompanyName", *p .r4, *i) i .r1'
+      ${If} $1 <> 0
+        System::Call 'kernel32::lstrcpynW(w .r4, p r4, i ${NSIS_MAX_STRLEN})'
+        StrCpy $5 "$5$4"
       ${EndIf}
     ${EndIf}
-    System::Free $1
+    System::Free $2
   ${EndIf}
-  Exch $4
-  Exch 4
+  Exch $5
+  Exch 5
   Pop $0
+  Pop $4
   Pop $3
   Pop $2
   Pop $1
@@ -220,33 +223,36 @@
 ; OUT: the file shortcut LNK takes its icon from, and what that file names (FileNames):
 ; "ICON|PRODUCT|PUBLISHER"; "" when LNK is no shortcut.
 !macro ShortcutNames LNK OUT
-  Push $0
+  Push "${LNK}"
+  Exch $0
   Push $1
   Push $2
   Push $3
-  StrCpy $3 ""
-  System::Call 'ole32::CoCreateInstance(g "{00021401-0000-0000-C000-000000000046}", p 0, i 1, g "{000214F9-0000-0000-C000-000000000046}", *p .r1) i .r0' ; ShellLink: IShellLinkW
-  ${If} $0 = 0
-    System::Call '$1->0(g "{0000010B-0000-0000-C000-000000000046}", *p .r2) i .r0' ; IPersistFile
-    ${If} $0 = 0
-      System::Call '$2->5(w "${LNK}", i 0) i .r0' ; Load
-      ${If} $0 = 0
-        System::Call '$1->16(w .r3, i ${NSIS_MAX_STRLEN}, *i) i .r0' ; GetIconLocation
+  Push $4
+  StrCpy $4 ""
+  System::Call 'ole32::CoCreateInstance(g "{00021401-0000-0000-C000-000000000046}", p 0, i 1, g "{000214F9-0000-0000-C000-000000000046}", *p .r1) i .r3' ; ShellLink: IShellLinkW
+  ${If} $3 = 0
+    System::Call '$1->0(g "{0000010B-0000-0000-C000-000000000046}", *p .r2) i .r3' ; IPersistFile
+    ${If} $3 = 0
+      System::Call '$2->5(w r0, i 0) i .r3' ; Load
+      ${If} $3 = 0
+        System::Call '$1->16(w .r4, i ${NSIS_MAX_STRLEN}, *i) i .r3' ; GetIconLocation
       ${EndIf}
-      ${If} $0 <> 0
-        StrCpy $3 ""
+      ${If} $3 <> 0
+        StrCpy $4 ""
       ${EndIf}
       System::Call '$2->2()'
     ${EndIf}
     System::Call '$1->2()'
   ${EndIf}
-  ${If} $3 != ""
-    !insertmacro FileNames $3 $0
-    StrCpy $3 "$3|$0"
+  ${If} $4 != ""
+    !insertmacro FileNames $4 $0
+    StrCpy $4 "$4|$0"
   ${EndIf}
-  Exch $3
-  Exch 3
+  Exch $4
+  Exch 4
   Pop $0
+  Pop $3
   Pop $2
   Pop $1
   Pop ${OUT}

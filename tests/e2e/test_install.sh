@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # What scripts/package makes, under Wine: the installer's decisions (with facts Wine never shows: a
 # standard user, a Power User, another account, a reparse point) and the facts as it gathers them;
-# orders of silent installs, each ending in one installation whose uninstaller gives the user's
-# screensaver back; an entry naming a foreign folder.
+# orders of silent installs through the winget manifest's switches, each ending in one installation
+# whose entry is the manifest's and whose uninstaller gives the user's screensaver back; a Power User's
+# install; folders and files of the user's that are not Quillmere's, which it leaves and says so.
 set -u
 . "$QM_SOURCE_DIR/tests/harness/lib.sh"
 qm_e2e_begin install || exit 1
@@ -13,16 +14,29 @@ session='HKCU\Software\Wine\Temporary System Parameters\Control Panel\Desktop' #
 boot='HKLM\System\CurrentControlSet\Control\Session Manager' # PendingFileRenameOperations: deletes at the next start
 mine=$appdata/Programs/Quillmere && win=C:${mine#"$c"} && win=${win//\//\\}
 
-package() {  # NAME: into $qm_work/NAME, the zip's .scr into $qm_work/NAME.scr (of the tree as it is)
+package() {  # NAME: into $qm_work/NAME (SHA256SUMS naming every file), the zip's .scr into $qm_work/NAME.scr
     SOURCE_DATE_EPOCH=$(git -C "$QM_SOURCE_DIR" log -1 --format=%ct) QM_BUILD_DIR=$bin "$QM_SOURCE_DIR/scripts/package" --no-build --dist "$qm_work/$1" >"$qm_work/$1.log" &&
-        (cd "$qm_work/$1" && sha256sum --quiet -c SHA256SUMS) || qm_fail "scripts/package $1: $(cat "$qm_work/$1.log")"
+        (cd "$qm_work/$1" && sha256sum --quiet -c SHA256SUMS && [ "$(find . -type f ! -name SHA256SUMS -printf '%P\n' | sort)" = "$(cut -c67- SHA256SUMS | sort)" ]) ||
+        qm_fail "scripts/package $1: $(cat "$qm_work/$1.log" "$qm_work/$1/SHA256SUMS")"
     unzip -p "$qm_work/$1"/*.zip quillmere.scr >"$qm_work/$1.scr"
 }
-# Runs a program and waits until what it started has ended too (an uninstaller goes on in a copy).
+# Runs a program ([EXIT CODE, by default 0] COMMAND...) and waits until what it started has ended too (an
+# uninstaller goes on in a copy).
 run() {
-    timeout 120 "$QM_WINE" "$@" >"$qm_work/run.log" 2>&1 || qm_fail "$* ended with $?: $(tail -n 3 "$qm_work/run.log")"
-    qm_wait_programs 60 || qm_fail "$*: still running a minute on"
+    local want=0 && [[ $1 = [0-9] ]] && want=$1 && shift
+    timeout 120 "$QM_WINE" "$@" >"$qm_work/run.log" 2>&1; [ $? = "$want" ] || qm_fail "$order: $* ended with $?: $(tail -n 3 "$qm_work/run.log")"
+    qm_wait_programs 60 || qm_fail "$order: $*: still running a minute on"
 }
+said() {  # LOG PATH...: the log (/LOG=) says why each PATH was left alone
+    local lines && lines=$(iconv -f UTF-16 -t UTF-8 "$qm_work/$1" | grep '^Left alone: ')
+    for path in "${@:2}"; do grep -qiF "$path" <<<"$lines" || qm_fail "$order: $1 does not say why $path was left: ${lines:-nothing}"; done
+}
+unqueued() {  # WHAT: nothing in the user's installation's folder is left to be deleted at the next start
+    expect "$1: the deletes queued for the next start" "$boot" && ! grep '^PendingFileRenameOperations=' <<<"$qm_got" | grep -qiF "$win" ||
+        qm_fail "$order: $1 queued a delete in $win for the next start: $qm_got"
+}
+# FOLDER: the user's Local AppData, and %LOCALAPPDATA% as a new session of theirs takes it from there.
+local_appdata() { put 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders' "Local AppData=$1" && put 'HKCU\Volatile Environment' "LOCALAPPDATA=$1"; }
 expect() { qm_reg_expect "${@:2}" || qm_fail "$order: $1 ($2: $qm_got)"; }  # WHAT KEY [absent | NAME=VALUE...]
 desktop() { expect "$1" "$desk" "SCRNSAVE.EXE=$2" "ScreenSaveActive=$3"; }  # WHAT SCREENSAVER ACTIVE ("-": none)
 set_desktop() { put "$desk" "SCRNSAVE.EXE=$1" "ScreenSaveActive=$2"; }  # SCREENSAVER ACTIVE ("-": none)
@@ -35,14 +49,24 @@ where() {  # HKLM|HKCU: dir, udir (Unix) and scr, uscr of that installation
 verify() { osslsigncode verify -CAfile "$qm_work/cert.pem" -in "$1" >/dev/null 2>&1 || qm_fail "no valid signature on $1"; }
 
 # What an earlier run left in this prefix.
-order=start && put "$boot" PendingFileRenameOperations=-
+order=start && put "$boot" PendingFileRenameOperations=- && local_appdata "${win%\\Programs\\Quillmere}"
 for key in "HKLM\\$entry" "HKCU\\$entry" 'HKLM\Software\Tovarind' 'HKCU\Software\Tovarind'; do
     qm_reg_fresh "$key" || qm_fail "start: an earlier run's $key stays: $qm_got"
 done
-rm -rf "$sys32/quillmere.scr" "$c/Program Files/Quillmere" "$mine"
+rm -rf "$sys32/quillmere.scr" "$c/Program Files/Quillmere" "$mine" "$c/foreign"
+
+# The winget manifest against the format's rules, and what it says (m[NAME]), which the installs below must do:
+# the installer's address and hash, the project's version, the Apps entry's key.
+QM_RELEASE_URL=https://downloads.test/1.0 package plain && declare -A m && while IFS='=' read -r name value; do m[$name]=$value; done < <(
+    python3 "$QM_SOURCE_DIR/tests/package/winget_check.py" "$qm_work/plain/winget" || echo "error=$?")
+setup=$(echo "$qm_work/plain"/*-setup.exe) && sha=$(sha256sum <"$setup" | cut -c-64)
+[ -z "${m[error]:-}" ] && [ "${m[Installers.1.InstallerUrl]} ${m[Installers.2.InstallerUrl]}" = "https://downloads.test/1.0/${setup##*/} https://downloads.test/1.0/${setup##*/}" ] &&
+    [ "${m[Installers.1.InstallerSha256],,} ${m[Installers.2.InstallerSha256],,}" = "$sha $sha" ] && [ "${entry##*\\}" = "${m[ProductCode]}" ] &&
+    [ "${m[PackageVersion]}" = "$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$bin/CMakeCache.txt")" ] || qm_fail "the winget manifest: $(declare -p m)"
+cmp -s "$qm_work/plain.scr" "$QM_SCR" || qm_fail "the zip's .scr is not the one built"
 
 # A decision of res/installer_decisions.nsh, its facts, what it must decide (u\Quillmere: the per-user folder;
-# a folder named ~j is a junction to the table's ReparsePoint).
+# a folder named ~j is a junction to the table's ReparsePoint; C:\u a profile, C:\f a folder elsewhere).
 decisions=(
     'InstallDecision Admin 0 "" chosen' 'InstallDecision Admin 1 C:\Q chosen' 'InstallDecision User 0 "" user'
     'InstallDecision Power 0 "" user' 'InstallDecision Power 1 "" everyone' 'InstallDecision Power 0 C:\Q installed'
@@ -52,7 +76,11 @@ decisions=(
     "UninstallDecision AllUsers User 0 rights" "UninstallDecision CurrentUser User 1 all"
     "UninstallDecision CurrentUser Power 1 all" "UninstallDecision CurrentUser Admin 0 account"
     "UninstallDecision CurrentUser User 0 account"
-    'UserFolderDecision 1 C:\u\a~j leave' 'UserFolderDecision 1 "" delete' 'UserFolderDecision 0 C:\u\a~j delete'
+    'OwnUserFolder 0 C:\u C:\f\a a\b C:\f\a' 'OwnUserFolder 1 C:\u C:\f\a a\b C:\u\a\b' 'OwnUserFolder 1 "" C:\u\a\b a\b ""'
+    'UserFolderDecision 1 C:\u\a C:\u\a C:\u~j leave' 'UserFolderDecision 1 C:\u\a c:\U\A "" delete' 'UserFolderDecision 0 C:\f C:\f C:\f~j delete'
+    'UserFolderDecision 1 C:\f\a C:\u\a "" named' 'UserFolderDecision 1 C:\f\a C:\u\a C:\f~j named' 'UserFolderDecision 1 C:\u\a "" "" named'
+    'FileDecision 1 Quillmere|Tovarind Quillmere|Tovarind delete' 'FileDecision 1 Other|Tovarind Quillmere|Tovarind leave'
+    'FileDecision 1 Quillmere|Other Quillmere|Tovarind leave' 'FileDecision 1 "" Quillmere|Tovarind leave' 'FileDecision 0 "" Quillmere|Tovarind delete'
     'ReparsePoint C:\u\a\b C:\u FakeAttributes ""' 'ReparsePoint C:\u\a\b~j C:\u FakeAttributes C:\u\a\b~j'
     'ReparsePoint C:\u\a~j\b\c C:\u FakeAttributes C:\u\a~j' 'ReparsePoint C:\u~j\a C:\u~j FakeAttributes ""'
     'ReparsePoint C:\x~j\a\b C:\u FakeAttributes C:\x~j' 'ReparsePoint C:\u\a~j C:\U\A~J FakeAttributes ""'
@@ -62,12 +90,14 @@ decisions=(
     'ReplaceDecision CurrentUser 1 C:\Quillmere "" replace' 'ReplaceDecision CurrentUser 0 C:\Quillmere "" files'
     'ReplaceDecision CurrentUser 0 "" "" none'
 )
-# Then the facts of each decision as the installer and the uninstaller gather them, elevated or not, and a
-# reparse point at or above this folder.
+# Then the facts of each decision as the installer and the uninstaller gather them: elevated or not, a reparse
+# point at or above this folder, the folder the user's own settings name. (This program is another of the
+# publisher's, which its version resource says.)
 facts=('InstallFacts $0 $1 $2' 'ReplaceFacts AllUsers $0 $1 $2' 'ReplaceFacts CurrentUser $0 $1 $2'
-    "UninstallFacts \"C:\\Program Files\\Quillmere\" \$0 \$1 \$2" 'Elevated $0' 'ReparsePoint $EXEDIR "" FolderAttributes $0')
+    "UninstallFacts \"C:\\Program Files\\Quillmere\" \$0 \$1 \$2" 'Elevated $0' 'ReparsePoint $EXEDIR "" FolderAttributes $0' 'UserInstallFolder $0')
 {
     printf '%s\n' "OutFile $qm_work/decide.exe" 'Unicode true' 'Target amd64-unicode' '!include LogicLib.nsh' '!include FileFunc.nsh' \
+        'VIProductVersion 1.0.0.0' 'VIAddVersionKey ProductName Other' "VIAddVersionKey CompanyName ${m[Publisher]}" \
         "!define UNINST_KEY \"$entry\"" "!include $QM_SOURCE_DIR/res/installer_facts.nsh" "!include $QM_SOURCE_DIR/res/installer_decisions.nsh" \
         '!macro FakeAttributes F OUT' 'StrCpy ${OUT} ${F} "" -2' '${If} ${OUT} == "~j"' 'StrCpy ${OUT} 0x410' '${Else}' 'StrCpy ${OUT} 0x10' \
         '${EndIf}' '!macroend' Section 'FileOpen $9 "$EXEDIR\decided.txt" w'
@@ -82,13 +112,11 @@ for i in "${!decisions[@]}"; do
 done
 expect_facts() {  # HKLM HKCU ASKED: the facts line as it must read (an administrator, elevated, the session's own)
     local mode=CurrentUser && [ "$1" = 'C:\Program Files\Quillmere' ] && mode=AllUsers
-    local want="Admin|$3|$1|1|$2|$win|1|$1||$mode|Admin|1|1||||||"
+    local want="Admin|$3|$1|1|$2|$win|1|$1||$mode|Admin|1|1||||||$win|||"
     [ "${decided[${#decisions[@]}]:-}" = "$want" ] || qm_fail "$order: the installer's facts are ${decided[${#decisions[@]}]:-none}, expected $want"
 }
 order="nothing installed" && expect_facts "" "" 0
 
-package plain
-cmp -s "$qm_work/plain.scr" "$QM_SCR" || qm_fail "the zip's .scr is not the one built"
 # Signed with a throwaway certificate, through an osslsigncode that notes its arguments and drops the time stamp:
 # the .scr, both uninstallers and the installer.
 openssl req -x509 -newkey rsa:2048 -nodes -keyout "$qm_work/key.pem" -out "$qm_work/cert.pem" -days 2 -subj /CN=test \
@@ -100,26 +128,29 @@ chmod +x "$stub" && PATH=$qm_work/stub:$PATH QM_SIGN_TIMESTAMP=http://ts.test QM
 calls=$(grep '^sign ' "$stub.calls")
 [ "$(grep -c -- ' -ts http://ts.test ' <<<"$calls")" = 4 ] && [ "$(wc -l <<<"$calls")" = 4 ] || qm_fail "signed without time stamps: $calls"
 verify "$qm_work/signed"/*-setup.exe && verify "$qm_work/signed.scr"
+python3 "$QM_SOURCE_DIR/tests/package/winget_check.py" "$qm_work/signed/winget" | grep -q '^Installers.1.InstallerUrl=https://[^/]*\.invalid/' ||
+    qm_fail "the winget manifest without QM_RELEASE_URL names no placeholder that cannot resolve"
 osslsigncode remove-signature -in "$qm_work/signed.scr" -out "$qm_work/unsigned.scr" >/dev/null &&
     cmp -s "$qm_work/unsigned.scr" "$QM_SCR" || qm_fail "the signed .scr without its signature is not the one built"
 
 # The package; the user's screensaver and switch before ("-": none); another product of the publisher (its
-# key in HKCU and HKLM) or not; where the installation ends; the runs.
+# key in HKCU and HKLM) or not; where the installation ends; the runs (@user, @machine: the manifest's switches).
 orders=(
-    "plain $other 0 1 HKLM /S /ALLUSERS /ACTIVATE;/S /ACTIVATE"           # over one switched off; twice
-    "signed $other 1 0 HKCU /S /CURRENTUSER;/S"                            # again without a mode: the user's
-    "plain - - 0 HKLM /S /CURRENTUSER /ACTIVATE;/S /ALLUSERS /ACTIVATE"   # none chosen; then for everyone
-    "plain $other 1 1 HKCU /S /ALLUSERS /ACTIVATE;/S /CURRENTUSER"        # for everyone, then for one user
+    "plain $other 0 1 HKLM @machine /ACTIVATE;/S /ACTIVATE"      # over one switched off; twice
+    "signed $other 1 0 HKCU @user;/S"                            # again without a mode: the user's
+    "plain - - 0 HKLM @user /ACTIVATE;@machine /ACTIVATE"        # none chosen; then for everyone
+    "plain $other 1 1 HKCU @machine /ACTIVATE;@user"             # for everyone, then for one user
 )
 [ "$(level "$qm_work/plain"/*-setup.exe)" = highestAvailable ] || qm_fail "the installer does not ask to be elevated"
 for order in "${orders[@]}"; do
     read -r pkg saver active another ends runs <<<"$order"
     set_desktop "$saver" "$active"
     IFS=';' read -ra steps <<<"$runs"
-    for step in "${steps[@]}"; do # an update puts back a damaged .scr
-        for f in "$sys32/quillmere.scr" "$mine/quillmere.scr"; do [ ! -e "$f" ] || echo x >"$f"; done
-        run "$qm_work/$pkg"/*-setup.exe $step
+    for step in "${steps[@]}"; do # an update puts back a damaged .scr (one in the other mode would not be Quillmere's)
+        where "$ends" && { [ ! -e "$uscr" ] || echo x >"$uscr"; }
+        step=${step//@user/${m[user]}} && run "$qm_work/$pkg"/*-setup.exe ${step//@machine/${m[machine]}}
     done
+    unqueued "the installs"
     others=HKLM && [ "$ends" = HKLM ] && others=HKCU
     where $others
     [ ! -e "$udir" ] && [ ! -e "$uscr" ] || qm_fail "$order: the $others installation's files stay"
@@ -134,10 +165,10 @@ for order in "${orders[@]}"; do
     if [ "$ends" = HKLM ]; then expect_facts "$dir" "" 1; else expect_facts "" "$dir" 1; fi
     strings -el "$udir/Screen Saver Settings.lnk" | grep -qxF 'desk.cpl,,@screensaver' || qm_fail "$order: no shortcut to the Screen Saver Settings"
     size=$(($(stat -c %s "$uscr") + $(stat -c %s "$udir/uninstall.exe") + 1023))
-    expect "the entry" "$ends\\$entry" "DisplayName=Quillmere screensaver" Publisher=Tovarind "DisplayIcon=$scr" \
-        "DisplayVersion=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$bin/CMakeCache.txt")" "InstallLocation=$dir" \
+    expect "the entry" "$ends\\$entry" "DisplayName=${m[DisplayName]}" "Publisher=${m[Publisher]}" "DisplayIcon=$scr" \
+        "DisplayVersion=${m[DisplayVersion]}" "InstallLocation=$dir" \
         "UninstallString=\"$dir\\uninstall.exe\"" "QuietUninstallString=\"$dir\\uninstall.exe\" /S" \
-        "EstimatedSize=$(printf 0x%x $((size / 1024)))" NoModify=0x1 NoRepair=0x1
+        "EstimatedSize=$(printf 0x%x $((size / 1024)))" NoModify=0x1 NoRepair=0x1 && quiet=$(sed -n 's/^QuietUninstallString=//p' <<<"$qm_got")
     if [[ $runs = *ACTIVATE* ]]; then
         desktop "the screensaver" "$scr" 1
         expect "what the screensaver was" "HKCU\\$own" "PreviousScreensaver=${saver#-}" "PreviousScreenSaveActive=${active#-}"
@@ -151,13 +182,13 @@ for order in "${orders[@]}"; do
     [ "$ends" = HKLM ] || echo mine >"$udir/notes.txt" # the user's own, in their installation's folder
     [ "$another" = 0 ] || { put 'HKCU\Software\Tovarind\Other' && put 'HKLM\Software\Tovarind\Other'; }
 
-    # The uninstaller copies itself away and goes on (run waits for it), removing the entry last.
-    run "$dir\\uninstall.exe" /S
+    # The entry's silent uninstall, as winget runs it: the uninstaller copies itself away and goes on (run waits
+    # for it), removing the entry last.
+    [[ $quiet =~ ^\"(.*)\"\ (.*)$ ]] && run "${BASH_REMATCH[1]}" ${BASH_REMATCH[2]}
     expect "the entry after uninstalling" "$ends\\$entry" absent
     if [ "$ends" = HKLM ]; then [ ! -e "$udir" ]; else [ "$(ls -A "$udir")" = notes.txt ]; fi && [ ! -e "$uscr" ] &&
         [ ! -e "$appdata/Quillmere" ] || qm_fail "$order: files left after uninstalling, or the user's own gone"
-    expect "the deletes queued for the next start" "$boot" && queued=$(grep '^PendingFileRenameOperations=' <<<"$qm_got")
-    ! grep -qiF "$dir" <<<"$queued" || qm_fail "$order: a delete in $dir queued for the next start: $queued"
+    unqueued "the uninstall"
     rm -rf "$udir"
     desktop "the screensaver after uninstalling" "$saver" "$active"
     [[ $runs != *ACTIVATE* ]] || expect "the session's switch after uninstalling" "$session" "ScreenSaveActive=${active/-/0}"
@@ -173,13 +204,32 @@ for order in "${orders[@]}"; do
     echo "ok: $order at $SECONDS s"
 done
 
-# The user's entry (any process of theirs can write it) names a foreign folder: an
-# installation for everyone leaves it, the entry and the screensaver alone.
-order=foreign decoy=$qm_work/decoy && wdecoy=Z:${decoy//\//\\} && mkdir -p "$decoy" &&
-    touch "$decoy"/{uninstall.exe,quillmere.scr,"Screen Saver Settings.lnk"}
-put "HKCU\\$entry" "InstallLocation=$wdecoy" && set_desktop "$wdecoy\\quillmere.scr" 1
-run "$qm_work/plain"/*-setup.exe /S /ALLUSERS
-[ "$(ls "$decoy" | wc -l)" = 3 ] || qm_fail "an installation for everyone deleted in $decoy, named by the user's entry"
-expect "the user's entry naming $decoy" "HKCU\\$entry" "InstallLocation=$wdecoy"
-desktop "the screensaver in $decoy" "$wdecoy\\quillmere.scr" 1
+# A Power User (the account's type given to a build of the installer) installs without the page asking for the
+# mode, just for them; its uninstaller here is this program, which is not Quillmere's, and so becomes its .scr.
+# Elevated, an installation for everyone replaces theirs and leaves both, and the shortcut to that .scr, and says
+# why; the folder they keep is not left to be deleted at the next start.
+order="a Power User's" log="/LOG=Z:${qm_work//\//\\}\\" && printf '%s\n' '!macro AccountType OUT' 'StrCpy ${OUT} Power' '!macroend' >"$qm_work/power.nsh"
+makensis -V1 "-X!include $qm_work/power.nsh" -DVERSION_HEADER="$bin/res/quillmere_version.h" -DSCR="$QM_SCR" -DOUTFILE="$qm_work/power.exe" \
+    -DUSER_UNINSTALLER="$qm_work/decide.exe" "$QM_SOURCE_DIR/res/installer.nsi" >/dev/null || qm_fail "$order: no installer"
+"$QM_WINE" "$qm_work/power.exe" >/dev/null 2>&1 & power=$!
+page() { page=$(qm_probe Button | grep -o -e 'text=&Finish' -e 'text=Install just for me'); [ -n "$page" ]; }
+qm_until 60 page; kill $power && wait $power; [ "$page" = 'text=&Finish' ] || qm_fail "$order: the page after installing is ${page:-none}"
+qm_wait_programs 60 && expect "the entry" "HKCU\\$entry" "InstallLocation=$win" && expect "no entry" "HKLM\\$entry" absent
+cp "$qm_work/decide.exe" "$mine/quillmere.scr" && run "$setup" ${m[machine]} "${log}replace.log" && unqueued "the replace"
+said replace.log "$win\\Screen Saver Settings.lnk" "$win\\quillmere.scr" "$win\\uninstall.exe" && expect "their entry" "HKCU\\$entry" absent
+[ "$(ls "$mine" | wc -l)" = 3 ] || qm_fail "$order: an installation for everyone deleted a file that was not Quillmere's in $mine"
+
+# The user's own settings (any program of theirs can write them) name a foreign folder: Local AppData, which
+# %LOCALAPPDATA% follows, and their Apps entry. Elevated, an installation just for them is refused, one for
+# everyone and its uninstaller leave that folder, the entry, the screensaver and the log's folder alone, and say so.
+order=redirected foreign=$c/foreign/Programs/Quillmere wforeign='C:\foreign\Programs\Quillmere' && mkdir -p "$foreign" "$c/foreign/Quillmere" &&
+    cp "$qm_work/decide.exe" "$foreign/uninstall.exe" && cp "$qm_work/decide.exe" "$foreign/quillmere.scr" && echo log >"$c/foreign/Quillmere/screen.log"
+local_appdata 'C:\foreign' && put "HKCU\\$entry" "InstallLocation=$wforeign" && set_desktop "$wforeign\\quillmere.scr" 1
+run 5 "$setup" ${m[user]} "${log}user.log" && said user.log "$wforeign"
+run "$setup" ${m[machine]} "${log}machine.log" && said machine.log "$wforeign"
+run 'C:\Program Files\Quillmere\uninstall.exe' /S "${log}uninstall.log" && said uninstall.log 'C:\foreign\Quillmere'
+cmp -s "$foreign/uninstall.exe" "$qm_work/decide.exe" && cmp -s "$foreign/quillmere.scr" "$qm_work/decide.exe" &&
+    [ -e "$c/foreign/Quillmere/screen.log" ] || qm_fail "$order: a file in $c/foreign changed"
+expect "the user's entry naming $wforeign" "HKCU\\$entry" "InstallLocation=$wforeign" && desktop "the screensaver" "$wforeign\\quillmere.scr" 1
+local_appdata "${win%\\Programs\\Quillmere}" && qm_reg_fresh "HKCU\\$entry" || qm_fail "$order: $qm_got"
 echo PASS

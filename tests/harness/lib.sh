@@ -97,7 +97,7 @@ qm_reg_is() {  # KEY absent | KEY [NAME=VALUE...]
         return
     fi
     [ "$code" = 0 ] && grep -q '^HKEY_' <<<"$read" || { qm_got="reg failed (exit $code): $read" && return 1; }
-    qm_got=$(awk '$2 ~ /^REG_/ {n = $1; sub(/^ *[^ ]+ +REG_[A-Z_]+ */, ""); print n "=" $0}' <<<"$read")
+    qm_got=$(sed -n 's/^    \(.*[^ ]\) \{4\}REG_[A-Z_]* *\(.*\)$/\1=\2/p' <<<"$read") # NAME=VALUE, a NAME may hold spaces
     [ "${2:-}" != absent ] || return 1
     for want in "${@:2}"; do
         if [ "${want#*=}" = - ]; then ! grep -q "^${want%%=*}=" <<<"$qm_got"; else grep -qxF -- "$want" <<<"$qm_got"; fi || return 1

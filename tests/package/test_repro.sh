@@ -25,12 +25,13 @@ epoch=${SOURCE_DATE_EPOCH:-$(git -C "$src" log -1 --format=%ct)}
 rm -rf "$copy/repo" && cp -a "$copy/src" "$copy/repo" && git -C "$copy/repo" init -q && git -C "$copy/repo" add -A &&
     GIT_COMMITTER_DATE="@$epoch +0000" git -C "$copy/repo" -c user.name=t -c user.email=t commit -q -m t || fail "making a repository of the copy"
 env -u SOURCE_DATE_EPOCH QM_BUILD_DIR=$(dirname "$QM_SCR") "$copy/repo/scripts/package" --no-build --dist "$copy/a" >/dev/null || fail "packaging"
-echo changed >>"$copy/repo/res/INSTALL.txt"
-# Neither the copy nor scripts/package in a repository of someone else's has a commit of its own.
+# Neither the copy nor scripts/package in a repository of someone else's has a commit of its own, nor the
+# repository with a change not committed: an edit, then that edit staged, then a new file.
 rm -rf "$copy/nest" && git init -q "$copy/nest" && git -C "$copy/nest" -c user.name=t -c user.email=t commit -q --allow-empty -m t &&
     mkdir -p "$copy/nest/tree/scripts" && cp "$src/scripts/package" "$copy/nest/tree/scripts/" || fail "making a repository around a tree"
-for tree in src nest/tree repo; do
-    ! out=$(cd "$copy" && env -u SOURCE_DATE_EPOCH QM_BUILD_DIR=out $tree/scripts/package --no-build --dist b 2>&1) &&
+for tree in src nest/tree 'repo:echo changed >>res/INSTALL.txt' 'repo:git add res/INSTALL.txt' 'repo:git reset -q --hard && touch new.txt'; do
+    [[ $tree != repo:* ]] || (cd "$copy/repo" && eval "${tree#repo:}") || fail "$tree"
+    ! out=$(cd "$copy" && env -u SOURCE_DATE_EPOCH QM_BUILD_DIR=out ${tree%%:*}/scripts/package --no-build --dist b 2>&1) &&
         [[ $out = *SOURCE_DATE_EPOCH* ]] && [ ! -e "$copy/b" ] || fail "$tree packed without SOURCE_DATE_EPOCH: $out"
 done
 (cd "$copy" && SOURCE_DATE_EPOCH=$epoch QM_BUILD_DIR=out src/scripts/package --no-build --dist b >/dev/null) || fail "packaging the copy into b"
