@@ -27,9 +27,9 @@ run() {
     timeout 120 "$QM_WINE" "$@" >"$qm_work/run.log" 2>&1; [ $? = "$want" ] || qm_fail "$order: $* ended with $?: $(tail -n 3 "$qm_work/run.log")"
     qm_wait_programs 60 || qm_fail "$order: $*: still running a minute on"
 }
-said() {  # LOG PATH...: the log (/LOG=) says why each PATH was left alone
+said() {  # LOG PATH...: the log (/LOG=) says why each PATH itself was left alone
     local lines && lines=$(iconv -f UTF-16 -t UTF-8 "$qm_work/$1" | grep '^Left alone: ')
-    for path in "${@:2}"; do grep -qiF "$path" <<<"$lines" || qm_fail "$order: $1 does not say why $path was left: ${lines:-nothing}"; done
+    for path in "${@:2}"; do grep -qiF -e "$path " -e "$path," <<<"$lines" || qm_fail "$order: $1 does not say why $path was left: ${lines:-nothing}"; done
 }
 unqueued() {  # WHAT: nothing in the user's installation's folder is left to be deleted at the next start
     expect "$1: the deletes queued for the next start" "$boot" && ! grep '^PendingFileRenameOperations=' <<<"$qm_got" | grep -qiF "$win" ||
@@ -128,8 +128,8 @@ chmod +x "$stub" && PATH=$qm_work/stub:$PATH QM_SIGN_TIMESTAMP=http://ts.test QM
 calls=$(grep '^sign ' "$stub.calls")
 [ "$(grep -c -- ' -ts http://ts.test ' <<<"$calls")" = 4 ] && [ "$(wc -l <<<"$calls")" = 4 ] || qm_fail "signed without time stamps: $calls"
 verify "$qm_work/signed"/*-setup.exe && verify "$qm_work/signed.scr"
-python3 "$QM_SOURCE_DIR/tests/package/winget_check.py" "$qm_work/signed/winget" | grep -q '^Installers.1.InstallerUrl=https://[^/]*\.invalid/' ||
-    qm_fail "the winget manifest without QM_RELEASE_URL names no placeholder that cannot resolve"
+[ "$(python3 "$QM_SOURCE_DIR/tests/package/winget_check.py" "$qm_work/signed/winget" | grep -ic -e '^Installers.1.InstallerUrl=https://[^/]*\.invalid/' \
+    -e "^Installers.1.InstallerSha256=$(sha256sum <"$qm_work/signed"/*-setup.exe | cut -c-64)")" = 2 ] || qm_fail "the signed installer's manifest, with a placeholder that cannot resolve"
 osslsigncode remove-signature -in "$qm_work/signed.scr" -out "$qm_work/unsigned.scr" >/dev/null &&
     cmp -s "$qm_work/unsigned.scr" "$QM_SCR" || qm_fail "the signed .scr without its signature is not the one built"
 
@@ -207,7 +207,8 @@ done
 # A Power User (the account's type given to a build of the installer) installs without the page asking for the
 # mode, just for them; its uninstaller here is this program, which is not Quillmere's, and so becomes its .scr.
 # Elevated, an installation for everyone replaces theirs and leaves both, and the shortcut to that .scr, and says
-# why; the folder they keep is not left to be deleted at the next start.
+# why; the folder they keep is not left to be deleted at the next start. So does Quillmere's own uninstaller
+# just for them, elevated, when its .scr is not Quillmere's.
 order="a Power User's" log="/LOG=Z:${qm_work//\//\\}\\" && printf '%s\n' '!macro AccountType OUT' 'StrCpy ${OUT} Power' '!macroend' >"$qm_work/power.nsh"
 makensis -V1 "-X!include $qm_work/power.nsh" -DVERSION_HEADER="$bin/res/quillmere_version.h" -DSCR="$QM_SCR" -DOUTFILE="$qm_work/power.exe" \
     -DUSER_UNINSTALLER="$qm_work/decide.exe" "$QM_SOURCE_DIR/res/installer.nsi" >/dev/null || qm_fail "$order: no installer"
@@ -218,6 +219,9 @@ qm_wait_programs 60 && expect "the entry" "HKCU\\$entry" "InstallLocation=$win" 
 cp "$qm_work/decide.exe" "$mine/quillmere.scr" && run "$setup" ${m[machine]} "${log}replace.log" && unqueued "the replace"
 said replace.log "$win\\Screen Saver Settings.lnk" "$win\\quillmere.scr" "$win\\uninstall.exe" && expect "their entry" "HKCU\\$entry" absent
 [ "$(ls "$mine" | wc -l)" = 3 ] || qm_fail "$order: an installation for everyone deleted a file that was not Quillmere's in $mine"
+run "$setup" ${m[user]} && cp "$qm_work/decide.exe" "$mine/quillmere.scr" && run "$win\\uninstall.exe" /S "${log}uninstall-user.log"
+said uninstall-user.log "$win\\Screen Saver Settings.lnk" "$win\\quillmere.scr" && [ "$(ls "$mine" | wc -l)" = 2 ] ||
+    qm_fail "$order: the uninstaller just for the user, elevated, deleted a file that was not Quillmere's in $mine"
 
 # The user's own settings (any program of theirs can write them) name a foreign folder: Local AppData, which
 # %LOCALAPPDATA% follows, and their Apps entry. Elevated, an installation just for them is refused, one for
