@@ -20,8 +20,7 @@ package() {  # NAME: into $qm_work/NAME (SHA256SUMS naming every file), the zip'
         qm_fail "scripts/package $1: $(cat "$qm_work/$1.log" "$qm_work/$1/SHA256SUMS")"
     unzip -p "$qm_work/$1"/*.zip quillmere.scr >"$qm_work/$1.scr"
 }
-# Runs a program ([EXIT CODE, by default 0] COMMAND...) and waits until what it started has ended too (an
-# uninstaller goes on in a copy).
+# [EXIT CODE, by default 0] COMMAND...: runs it, and waits until what it started has ended too (an uninstaller's copy).
 run() {
     local want=0 && [[ $1 = [0-9] ]] && want=$1 && shift
     timeout 120 "$QM_WINE" "$@" >"$qm_work/run.log" 2>&1; [ $? = "$want" ] || qm_fail "$order: $* ended with $?: $(tail -n 3 "$qm_work/run.log")"
@@ -35,8 +34,7 @@ unqueued() {  # WHAT: nothing in the user's installation's folder is left to be 
     expect "$1: the deletes queued for the next start" "$boot" && ! grep '^PendingFileRenameOperations=' <<<"$qm_got" | grep -qiF "$win" ||
         qm_fail "$order: $1 queued a delete in $win for the next start: $qm_got"
 }
-# FOLDER: the user's Local AppData, and %LOCALAPPDATA% as a new session of theirs takes it from there.
-local_appdata() { put 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders' "Local AppData=$1" && put 'HKCU\Volatile Environment' "LOCALAPPDATA=$1"; }
+local_appdata() { put 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders' "Local AppData=$1" && put 'HKCU\Volatile Environment' "LOCALAPPDATA=$1"; }  # FOLDER: and %LOCALAPPDATA% of a new session
 expect() { qm_reg_expect "${@:2}" || qm_fail "$order: $1 ($2: $qm_got)"; }  # WHAT KEY [absent | NAME=VALUE...]
 desktop() { expect "$1" "$desk" "SCRNSAVE.EXE=$2" "ScreenSaveActive=$3"; }  # WHAT SCREENSAVER ACTIVE ("-": none)
 set_desktop() { put "$desk" "SCRNSAVE.EXE=$1" "ScreenSaveActive=$2"; }  # SCREENSAVER ACTIVE ("-": none)
@@ -59,9 +57,9 @@ rm -rf "$sys32/quillmere.scr" "$c/Program Files/Quillmere" "$mine" "$c/foreign"
 # the installer's address and hash, the project's version, the Apps entry's key.
 QM_RELEASE_URL=https://downloads.test/1.0 package plain && declare -A m && while IFS='=' read -r name value; do m[$name]=$value; done < <(
     python3 "$QM_SOURCE_DIR/tests/package/winget_check.py" "$qm_work/plain/winget" || echo "error=$?")
-setup=$(echo "$qm_work/plain"/*-setup.exe) && sha=$(sha256sum <"$setup" | cut -c-64)
-[ -z "${m[error]:-}" ] && [ "${m[Installers.1.InstallerUrl]} ${m[Installers.2.InstallerUrl]}" = "https://downloads.test/1.0/${setup##*/} https://downloads.test/1.0/${setup##*/}" ] &&
-    [ "${m[Installers.1.InstallerSha256],,} ${m[Installers.2.InstallerSha256],,}" = "$sha $sha" ] && [ "${entry##*\\}" = "${m[ProductCode]}" ] &&
+setup=$(echo "$qm_work/plain"/*-setup.exe) && sha=$(sha256sum <"$setup" | cut -c-64) && url=https://downloads.test/1.0/${setup##*/}
+[ -z "${m[error]:-}" ] && [ "${m[Installers.1.InstallerUrl]} ${m[Installers.2.InstallerUrl]} ${m[Installers.1.InstallerSha256],,} ${m[Installers.2.InstallerSha256],,}" = "$url $url $sha $sha" ] &&
+    [ "${entry##*\\}" = "${m[ProductCode]}" ] &&
     [ "${m[PackageVersion]}" = "$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$bin/CMakeCache.txt")" ] || qm_fail "the winget manifest: $(declare -p m)"
 cmp -s "$qm_work/plain.scr" "$QM_SCR" || qm_fail "the zip's .scr is not the one built"
 
@@ -150,7 +148,6 @@ for order in "${orders[@]}"; do
         where "$ends" && { [ ! -e "$uscr" ] || echo x >"$uscr"; }
         step=${step//@user/${m[user]}} && run "$qm_work/$pkg"/*-setup.exe ${step//@machine/${m[machine]}}
     done
-    unqueued "the installs"
     others=HKLM && [ "$ends" = HKLM ] && others=HKCU
     where $others
     [ ! -e "$udir" ] && [ ! -e "$uscr" ] || qm_fail "$order: the $others installation's files stay"
@@ -204,11 +201,9 @@ for order in "${orders[@]}"; do
     echo "ok: $order at $SECONDS s"
 done
 
-# A Power User (the account's type given to a build of the installer) installs without the page asking for the
-# mode, just for them; its uninstaller here is this program, which is not Quillmere's, and so becomes its .scr.
-# Elevated, an installation for everyone replaces theirs and leaves both, and the shortcut to that .scr, and says
-# why; the folder they keep is not left to be deleted at the next start. So does Quillmere's own uninstaller
-# just for them, elevated, when its .scr is not Quillmere's.
+# A Power User (the account's type given to a build of the installer) installs just for them, without the page asking
+# for the mode. Their uninstaller here is this program, and so becomes their .scr: elevated, an installation for everyone
+# replaces theirs, leaves both and the shortcut to that .scr, says why, and queues nothing; so does an uninstaller.
 order="a Power User's" log="/LOG=Z:${qm_work//\//\\}\\" && printf '%s\n' '!macro AccountType OUT' 'StrCpy ${OUT} Power' '!macroend' >"$qm_work/power.nsh"
 makensis -V1 "-X!include $qm_work/power.nsh" -DVERSION_HEADER="$bin/res/quillmere_version.h" -DSCR="$QM_SCR" -DOUTFILE="$qm_work/power.exe" \
     -DUSER_UNINSTALLER="$qm_work/decide.exe" "$QM_SOURCE_DIR/res/installer.nsi" >/dev/null || qm_fail "$order: no installer"
@@ -223,9 +218,8 @@ run "$setup" ${m[user]} && cp "$qm_work/decide.exe" "$mine/quillmere.scr" && run
 said uninstall-user.log "$win\\Screen Saver Settings.lnk" "$win\\quillmere.scr" && [ "$(ls "$mine" | wc -l)" = 2 ] ||
     qm_fail "$order: the uninstaller just for the user, elevated, deleted a file that was not Quillmere's in $mine"
 
-# The user's own settings (any program of theirs can write them) name a foreign folder: Local AppData, which
-# %LOCALAPPDATA% follows, and their Apps entry. Elevated, an installation just for them is refused, one for
-# everyone and its uninstaller leave that folder, the entry, the screensaver and the log's folder alone, and say so.
+# The user's own settings (Local AppData, which %LOCALAPPDATA% follows, and their entry) name a foreign folder. Elevated,
+# an install just for them is refused; one for everyone and its uninstaller leave it and the log's folder, and say so.
 order=redirected foreign=$c/foreign/Programs/Quillmere wforeign='C:\foreign\Programs\Quillmere' && mkdir -p "$foreign" "$c/foreign/Quillmere" &&
     cp "$qm_work/decide.exe" "$foreign/uninstall.exe" && cp "$qm_work/decide.exe" "$foreign/quillmere.scr" && echo log >"$c/foreign/Quillmere/screen.log"
 local_appdata 'C:\foreign' && put "HKCU\\$entry" "InstallLocation=$wforeign" && set_desktop "$wforeign\\quillmere.scr" 1

@@ -18,12 +18,10 @@ PATTERNS = {  # by a field's last name
     'InstallerUrl|ReleaseNotesUrl': r'[Hh][Tt][Tt][Pp][Ss]?://.{1,2040}', 'InstallerSha256': '[A-Fa-f0-9]{64}',
     'Architecture': 'x86|x64|arm|arm64|neutral', 'Scope': 'user|machine', 'UpgradeBehavior': 'install|uninstallPrevious',
     'InstallerType': 'msix|msi|appx|exe|zip|inno|nullsoft|wix|burn|pwa|portable', 'Publisher|PackageName': '.{2,256}',
-    'License|Copyright': '.{3,512}', 'ShortDescription': '.{3,256}', 'Description': '.{3,10000}',
-}
+    'License|Copyright': '.{3,512}', 'ShortDescription': '.{3,256}', 'Description': '.{3,10000}'}
 
 def flat(path):
-    """Every scalar of the file as PATH: VALUE (Installers.2.Scope: a list's items count from 1), where block
-    mappings, block sequences and plain scalars are all there may be."""
+    """Every scalar of the file, of block mappings, block sequences and plain scalars only: {Installers.2.Scope: user}"""
     fields, stack, count = {}, [], {}  # stack: (indent, name, an item of a list)
     for n, line in enumerate(open(path, encoding='utf-8').read().splitlines(), 1):
         if not line.strip() or line[0] == '#':
@@ -65,8 +63,7 @@ for name in sorted(os.listdir(folder)):
     if missing or kind in files or name != f'{want}.yaml':
         sys.exit(f'{name}: a {kind} manifest ({want}.yaml, the only one) without {missing}')
     files[kind] = fields
-versions = {(f['PackageIdentifier'], f['PackageVersion']) for f in files.values()}
-if len(files) != 3 or len(versions) != 1 or files['version']['DefaultLocale'] != files['defaultLocale']['PackageLocale']:
+if len(files) != 3 or len({(f['PackageIdentifier'], f['PackageVersion']) for f in files.values()}) != 1 or files['version']['DefaultLocale'] != files['defaultLocale']['PackageLocale']:
     sys.exit(f'{folder}: not three manifests of one package version, its default locale one of them')
 installer = files['installer']  # the Apps entry's values, the installers' fields, and the switches of each scope
 print(*(f'{re.sub(r"^AppsAndFeaturesEntries[.]1[.]", "", k)}={v}' for k, v in installer.items()), sep='\n')
