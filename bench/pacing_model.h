@@ -26,8 +26,11 @@ struct model_case {
     double seconds = 20; // of which the first is not judged
     unsigned seed = 1;
     // From `change_at` seconds on (0: never), frames cost `then_cost_ms` and
-    // the display runs at `then_hz` (0: as before).
+    // the display runs at `then_hz` (0: as before); the swap stops waiting
+    // for it where `then_ignored`.
     double change_at = 0, then_cost_ms = 0, then_hz = 0;
+    bool then_ignored = false;
+    std::int64_t clock_hz = 10000000; // as QueryPerformanceFrequency on Windows 10
 };
 
 struct model_result {
@@ -56,8 +59,8 @@ inline double model_need_ms(const model_case& c)
 
 inline model_result run_model(const model_case& c)
 {
-    constexpr std::int64_t frequency = 10000000; // as QueryPerformanceFrequency on Windows 10
-    const auto counts = [](double ms) { return static_cast<std::int64_t>(std::llround(ms * frequency / 1000)); };
+    const std::int64_t frequency = c.clock_hz;
+    const auto counts = [&](double ms) { return static_cast<std::int64_t>(std::llround(ms * frequency / 1000)); };
     std::mt19937 random(c.seed);
     std::uniform_real_distribution<double> unit(0, 1);
     pace_keeper keeper(frequency);
@@ -72,8 +75,11 @@ inline model_result run_model(const model_case& c)
     std::int64_t now = 0, last_end = -1;
     double last_shown = -1e18, first_judged = 0;
     int intervals = 0, off = 0, fitting = 0, fitting_off = 0;
+    bool changed = false, honoured = c.vsync_honoured;
     while (now < until) {
-        if (now >= change_at && cost_ms == c.cost_ms && (c.then_cost_ms > 0 || c.then_hz > 0)) {
+        if (now >= change_at && !changed) {
+            changed = true;
+            honoured = honoured && !c.then_ignored;
             cost_ms = c.then_cost_ms > 0 ? c.then_cost_ms : c.cost_ms;
             if (c.then_hz > 0 && keeper.set_display(c.then_hz, c.on_battery, c.mode))
                 result.changes.emplace_back(static_cast<double>(now) / frequency, keeper.divisor());
@@ -90,7 +96,7 @@ inline model_result run_model(const model_case& c)
         const int divisor = keeper.divisor();
         double shown;
         std::int64_t end;
-        if (c.vsync_honoured) {
+        if (honoured) {
             shown = refresh_at_or_after(std::max<double>(swap, last_shown + divisor * refresh));
             end = static_cast<std::int64_t>(std::ceil(shown)) + counts(unit(random) * swap_return_ms);
         } else {
