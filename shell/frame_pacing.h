@@ -76,6 +76,7 @@ public:
     void restart();
 
     int divisor() const { return divisor_; }
+    int least_divisor() const { return least_divisor_; } // the cap's
     double refresh() const { return refresh_; }
     double frames_per_second() const { return refresh_ / divisor_; }
     double rest_seconds() const { return static_cast<double>(rest_) / frequency_; }
@@ -99,7 +100,7 @@ private:
     std::int64_t frequency_;
     double refresh_ = 60;
     double refresh_counts_ = 0; // one refresh in counts
-    int least_divisor_ = 1;     // the cap's
+    int least_divisor_ = 1;
     int divisor_ = 1;
     std::int64_t rest_ = 0;
 
