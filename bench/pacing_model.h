@@ -57,6 +57,22 @@ inline double model_need_ms(const model_case& c)
     return c.cost_ms * 1.1 + c.late_ms + rest + (c.vsync_honoured ? swap_return_ms : swap_copy_ms);
 }
 
+// Every case of the table: the refreshes of common displays, vsync honoured
+// or ignored, frames of 1 to 40 ms, the timer on time or up to 2 ms late,
+// every mode on mains and on battery.
+inline std::vector<model_case> model_cases()
+{
+    std::vector<model_case> cases;
+    for (double hz : {59.94, 60.0, 75.0, 120.0, 144.0, 165.0, 240.0})
+        for (bool honoured : {true, false})
+            for (double cost : {1.0, 2.0, 4.0, 6.0, 8.0, 10.0, 13.0, 16.0, 21.4, 25.0, 30.0, 40.0})
+                for (double late : {0.0, 2.0})
+                    for (pace_mode mode : {pace_mode::screensaver, pace_mode::demonstration, pace_mode::preview})
+                        for (bool battery : {false, true})
+                            cases.push_back({hz, honoured, cost, late, mode, battery});
+    return cases;
+}
+
 inline model_result run_model(const model_case& c)
 {
     const std::int64_t frequency = c.clock_hz;

@@ -16,26 +16,21 @@ int main()
     std::map<std::pair<double, bool>, worst> worst_of;
     std::printf("%7s %-8s %5s %4s %-13s %-7s %3s %7s %8s %8s %7s\n", "Hz", "vsync", "cost", "late", "mode", "power", "k",
                 "fps", "judder%", "usual%", "rest ms");
-    for (double hz : {59.94, 60.0, 75.0, 120.0, 144.0, 165.0, 240.0})
-        for (bool honoured : {true, false})
-            for (double cost : {1.0, 2.0, 4.0, 6.0, 8.0, 10.0, 13.0, 16.0, 21.4, 25.0, 30.0, 40.0})
-                for (double late : {0.0, 2.0})
-                    for (pace_mode mode : {pace_mode::screensaver, pace_mode::demonstration, pace_mode::preview})
-                        for (bool battery : {false, true}) {
-                            const model_case c = {hz, honoured, cost, late, mode, battery};
-                            const model_result r = run_model(c);
-                            const frame_pace cap = pace_frames(hz, battery, mode);
-                            const bool fits = model_need_ms(c) <= cap.swap_interval * 1000 / hz;
-                            std::printf("%7.2f %-8s %5.1f %4.0f %-13s %-7s %3d %7.2f %8.2f %8.2f %7.2f\n", hz,
-                                        honoured ? "honoured" : "ignored", cost, late, modes[static_cast<int>(mode)],
-                                        battery ? "battery" : "mains", r.divisor, r.frames_per_second, r.judder * 100,
-                                        r.judder_fitting * 100, mode == pace_mode::demonstration ? 0 : r.least_rest_ms);
-                            worst& w = worst_of[{hz, honoured}];
-                            (fits ? w.fitting : w.other) = std::max(fits ? w.fitting : w.other, r.judder_fitting);
-                            w.over_cap = std::max(w.over_cap, r.frames_per_second / cap.frames_per_second);
-                            if (mode != pace_mode::demonstration)
-                                w.rest = std::min(w.rest, r.least_rest_ms);
-                        }
+    for (const model_case& c : model_cases()) {
+        const model_result r = run_model(c);
+        const frame_pace cap = pace_frames(c.refresh_hz, c.on_battery, c.mode);
+        const bool fits = model_need_ms(c) <= cap.swap_interval * 1000 / c.refresh_hz;
+        const bool demo = c.mode == pace_mode::demonstration;
+        std::printf("%7.2f %-8s %5.1f %4.0f %-13s %-7s %3d %7.2f %8.2f %8.2f %7.2f\n", c.refresh_hz,
+                    c.vsync_honoured ? "honoured" : "ignored", c.cost_ms, c.late_ms, modes[static_cast<int>(c.mode)],
+                    c.on_battery ? "battery" : "mains", r.divisor, r.frames_per_second, r.judder * 100,
+                    r.judder_fitting * 100, demo ? 0 : r.least_rest_ms);
+        worst& w = worst_of[{c.refresh_hz, c.vsync_honoured}];
+        (fits ? w.fitting : w.other) = std::max(fits ? w.fitting : w.other, r.judder_fitting);
+        w.over_cap = std::max(w.over_cap, r.frames_per_second / cap.frames_per_second);
+        if (!demo)
+            w.rest = std::min(w.rest, r.least_rest_ms);
+    }
     std::printf("\nThe worst of each display (usual frames' judder where frame and rest fit the cap's period, and where"
                 " not; the highest rate over the cap's; the least rest outside the demonstration):\n");
     std::printf("%7s %-8s %10s %10s %10s %8s\n", "Hz", "vsync", "fit %", "not fit %", "rate/cap", "rest ms");

@@ -56,24 +56,18 @@ TEST(FramePacing, RefreshFromTheCompositorElseTheConfigurationElseTheSettingsEls
 // long frame's own interval aside (it can't be on time).
 TEST(FramePacing, OnTheModelDisplayFramesKeepToTheGrid)
 {
-    for (double hz : {59.94, 60.0, 75.0, 120.0, 144.0, 165.0, 240.0})
-        for (bool honoured : {true, false})
-            for (double cost : {1.0, 2.0, 4.0, 6.0, 8.0, 10.0, 13.0, 16.0, 21.4, 25.0, 30.0, 40.0})
-                for (double late : {0.0, 2.0})
-                    for (pace_mode mode : {pace_mode::screensaver, pace_mode::demonstration, pace_mode::preview})
-                        for (bool battery : {false, true}) {
-                            const model_case c = {hz, honoured, cost, late, mode, battery};
-                            const model_result r = run_model(c);
-                            const frame_pace cap = pace_frames(hz, battery, mode);
-                            const int k = std::max(cap.swap_interval, static_cast<int>(std::ceil(model_need_ms(c) * hz / 1000 - 1e-9)));
-                            SCOPED_TRACE(testing::Message() << hz << " Hz, vsync " << (honoured ? "honoured" : "ignored") << ", "
-                                         << cost << " ms, late " << late << " ms, mode " << static_cast<int>(mode)
-                                         << (battery ? ", battery" : ", mains") << ": k " << r.divisor);
-                            EXPECT_LE(r.judder_fitting, k == cap.swap_interval ? 0 : 0.01);
-                            EXPECT_GE(r.frames_per_second, hz / k * 0.98) << "slower than the next even rate";
-                            EXPECT_LE(r.frames_per_second, cap.frames_per_second * 1.001) << "above the cap";
-                            EXPECT_GE(r.least_rest_ms, mode == pace_mode::demonstration ? 0 : 9);
-                        }
+    for (const model_case& c : model_cases()) {
+        const model_result r = run_model(c);
+        const frame_pace cap = pace_frames(c.refresh_hz, c.on_battery, c.mode);
+        const int k = std::max(cap.swap_interval, static_cast<int>(std::ceil(model_need_ms(c) * c.refresh_hz / 1000 - 1e-9)));
+        SCOPED_TRACE(testing::Message() << c.refresh_hz << " Hz, vsync " << (c.vsync_honoured ? "honoured" : "ignored")
+                                        << ", " << c.cost_ms << " ms, late " << c.late_ms << " ms, mode "
+                                        << static_cast<int>(c.mode) << (c.on_battery ? ", battery" : ", mains") << ": k " << r.divisor);
+        EXPECT_LE(r.judder_fitting, k == cap.swap_interval ? 0 : 0.01);
+        EXPECT_GE(r.frames_per_second, c.refresh_hz / k * 0.98) << "slower than the next even rate";
+        EXPECT_LE(r.frames_per_second, cap.frames_per_second * 1.001) << "above the cap";
+        EXPECT_GE(r.least_rest_ms, c.mode == pace_mode::demonstration ? 0 : 9);
+    }
 }
 
 // k goes up as soon as frames stop fitting, comes down a few seconds after they fit again, and nothing else moves
