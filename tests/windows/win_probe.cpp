@@ -1,9 +1,12 @@
 // Test probe. win_probe CLASS [MESSAGE WPARAM]: one line for every window of
 // the class in any process, after sending it the message if one is given:
 //   hwnd=H parent=P outer=WxH+X+Y client=WxH+X+Y visible=0|1 iconic=0|1 topmost=0|1 result=R owner=O text=T
+// (T in UTF-8, a line break as "\n").
 // win_probe --run PROGRAM [ARG...]: "exit=N", its exit code as Windows gives it.
 // win_probe --mode WIDTH HEIGHT: changes the display's mode as a user would.
+// win_probe --settings-writable 0|1: Quillmere's keys under HKLM and HKCU readable only, or writable again.
 #include <windows.h>
+#include <sddl.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -30,14 +33,22 @@ void visit(HWND window)
     const HWND parent = GetAncestor(window, GA_PARENT);
     POINT origin = {};
     ClientToScreen(window, &origin);
-    char text[256] = "";
-    GetWindowTextA(window, text, sizeof text);
+    // The text as the window holds it, in UTF-8 whatever the ANSI code page.
+    wchar_t wide[512] = L"";
+    char text[2048] = "";
+    WideCharToMultiByte(CP_UTF8, 0, wide, GetWindowTextW(window, wide, 512) + 1, text, sizeof text, nullptr, nullptr);
+    std::string line;
+    for (const char* at = text; *at; ++at)
+        if (*at == '\n')
+            line += "\\n";
+        else if (*at != '\r')
+            line += *at;
     std::printf("hwnd=%lld parent=%lld outer=%ldx%ld+%ld+%ld client=%ldx%ld+%ld+%ld visible=%d iconic=%d topmost=%d result=%lld owner=%lld text=%s\n",
                 (long long)(INT_PTR)window, (long long)(parent == GetDesktopWindow() ? 0 : (INT_PTR)parent),
                 outer.right - outer.left, outer.bottom - outer.top, outer.left, outer.top, client.right, client.bottom,
                 origin.x, origin.y, IsWindowVisible(window) ? 1 : 0, IsIconic(window) ? 1 : 0,
                 (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) ? 1 : 0, (long long)result,
-                (long long)(INT_PTR)GetWindow(window, GW_OWNER), text);
+                (long long)(INT_PTR)GetWindow(window, GW_OWNER), line.c_str());
 }
 
 } // namespace
@@ -61,6 +72,18 @@ int main(int argc, char** argv)
         mode.dmPelsHeight = std::strtoul(argv[3], nullptr, 10);
         mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
         return std::printf("mode=%ld\n", ChangeDisplaySettingsA(&mode, 0)), 0;
+    }
+    if (argc == 3 && std::strcmp(argv[1], "--settings-writable") == 0) {
+        PSECURITY_DESCRIPTOR access = nullptr;
+        ConvertStringSecurityDescriptorToSecurityDescriptorA(*argv[2] == '1' ? "D:(A;;KA;;;WD)" : "D:(A;;KR;;;WD)",
+                                                             SDDL_REVISION_1, &access, nullptr);
+        int set = 0;
+        for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+            HKEY key;
+            if (RegCreateKeyExA(root, "Software\\Tovarind\\Quillmere", 0, nullptr, 0, WRITE_DAC, nullptr, &key, nullptr) == 0)
+                set += RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, access) == 0, RegCloseKey(key);
+        }
+        return LocalFree(access), std::printf("set=%d\n", set), set == 2 ? 0 : 1;
     }
     if (argc != 2 && argc != 4)
         return 2;
