@@ -1,6 +1,7 @@
 // dialog_fit SCR: the settings dialog that SCR shows in this session's language, every text of it measured with
 // the dialog's own font against its control at 100, 150 and 200 %. Prints
 //   language=LANGID  (the template Windows picked)
+//   name=NAME        (the screensaver's name in the Screen Saver Settings list)
 //   text=TEXT        (the caption, then each button's and static's text)
 //   string=TEXT      (the texts set at run time: the pane's, the unsaved settings', the fatal error's title, ...)
 //   cut: ...         (each text that does not fit, and why)
@@ -131,6 +132,9 @@ int wmain(int argc, wchar_t** argv)
         return TRUE;
     }, 0);
     std::printf("language=%04x\n", language);
+    std::wstring name(64, L'\0');
+    name.resize(LoadStringW(scr, 1, &name[0], int(name.size())));
+    std::printf("name=%s\n", utf8(name).c_str());
     const void* bytes = LockResource(LoadResource(scr, picked));
     const dialog_template dialog = parse(bytes);
     // Every language shows the water at the English pane's place and size.
