@@ -65,12 +65,12 @@ language() {  # LOCALE LANGID CANCEL
     qm_expect_exit 0 "$1: /p 12345 after the box"
 }
 
-# Regions get their language; languages without a translation, and Traditional Chinese, get English. The last row
+# Regions get their language; languages without a translation, and Traditional Chinese, get English. The second row
 # shows Japanese where the ANSI code page is Western: only the wide calls keep its text.
 rows=(
-    "en_US.UTF-8 0409 Cancel" "de_DE.UTF-8 0007 Abbrechen" "de_AT.UTF-8 0007 -" "fr_FR.UTF-8 000c Annuler"
-    "es_ES.UTF-8 000a Cancelar" "ja_JP.UTF-8 0011 キャンセル" "zh_CN.UTF-8 0804 取消" "zh_TW.UTF-8 0409 -"
-    "it_IT.UTF-8 0409 -" "ja_JP.UTF-8/en_US.UTF-8 0011 キャンセル"
+    "en_US.UTF-8 0409 Cancel" "ja_JP.UTF-8/en_US.UTF-8 0011 キャンセル" "de_DE.UTF-8 0007 Abbrechen" "de_AT.UTF-8 0007 -"
+    "fr_FR.UTF-8 000c Annuler" "es_ES.UTF-8 000a Cancelar" "ja_JP.UTF-8 0011 キャンセル" "zh_CN.UTF-8 0804 取消"
+    "zh_TW.UTF-8 0409 -" "it_IT.UTF-8 0409 -"
 )
 for row in "${rows[@]}"; do
     language $row && echo "ok: ${row%% *} at $SECONDS s"
