@@ -4,8 +4,8 @@
 //   name=NAME        (the screensaver's name in the Screen Saver Settings list)
 //   text=TEXT        (the caption, then each button's and static's text)
 //   string=TEXT      (the texts set at run time: the pane's, the unsaved settings', the fatal error's title, ...)
-//   cut: ...         (each text that does not fit, and why)
-// and exits with 0 when everything fits, 1 when a text is cut, 2 when it can't look.
+//   cut: ...         (each text that does not fit, and a pane away from the English one's place)
+// and a line a scale with the tightest text; exits with 0 when everything fits, 1 when not, 2 when it can't look.
 #include "res/resource_ids.h"
 
 #include <windows.h>
@@ -17,29 +17,27 @@
 
 namespace {
 
+const LPCWSTR dialog_type = MAKEINTRESOURCEW(5); // RT_DIALOG
+
 struct item {
     DWORD style;
     short x, y, width, height;
     WORD id;
-    WORD atom; // the predefined class, 0 for a named one
+    WORD atom; // 0x80 a button, 0x82 a static, 0 another class
     std::wstring text;
 };
 
 struct dialog_template {
     WORD points = 0;
-    std::wstring caption, face;
+    std::wstring caption;
     std::vector<item> items;
 };
 
 // A string or an ordinal (0xFFFF, then the number) of a classic template.
 std::wstring read_text(const WORD*& at, WORD* ordinal = nullptr)
 {
-    if (*at == 0xFFFF) {
-        if (ordinal)
-            *ordinal = at[1];
-        at += 2;
-        return L"";
-    }
+    if (*at == 0xFFFF)
+        return ordinal && (*ordinal = at[1]), at += 2, L"";
     std::wstring text(reinterpret_cast<const wchar_t*>(at));
     at += text.size() + 1;
     return text;
@@ -53,7 +51,7 @@ dialog_template parse(const void* bytes)
     read_text(at), read_text(at); // menu, class
     parsed.caption = read_text(at);
     if (header->style & DS_SETFONT)
-        parsed.points = *at++, parsed.face = read_text(at);
+        parsed.points = *at++, read_text(at);
     for (int i = 0; i < header->cdit; ++i) {
         at = reinterpret_cast<const WORD*>((reinterpret_cast<UINT_PTR>(at) + 3) & ~UINT_PTR(3));
         const auto* fixed = reinterpret_cast<const DLGITEMTEMPLATE*>(at);
@@ -68,6 +66,15 @@ dialog_template parse(const void* bytes)
         parsed.items.push_back(control);
     }
     return parsed;
+}
+
+dialog_template template_of(HMODULE module, HRSRC resource) { return parse(LockResource(LoadResource(module, resource))); }
+
+std::wstring string_of(HMODULE module, UINT id)
+{
+    std::wstring text(1024, L'\0');
+    text.resize(LoadStringW(module, id, &text[0], int(text.size())));
+    return text;
 }
 
 // In UTF-8, a line break as "\n" (as win_probe prints a window's text).
@@ -103,11 +110,9 @@ void check(const std::wstring& text, int room, int height, HDC dc, int dpi)
     TEXTMETRICW metrics = {};
     GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &size);
     GetTextMetricsW(dc, &metrics);
-    if (size.cx > room || metrics.tmHeight > height) {
-        std::printf("cut: %d%% \"%s\": %ld x %ld px in %d x %d\n", dpi * 100 / 96, utf8(text).c_str(), size.cx,
-                    metrics.tmHeight, room, height);
-        ++failures;
-    }
+    if (size.cx > room || metrics.tmHeight > height)
+        ++failures, std::printf("cut: %d%% \"%s\": %ld x %ld px in %d x %d\n", dpi * 100 / 96, utf8(text).c_str(),
+                                size.cx, metrics.tmHeight, room, height);
     if (double(size.cx) / room > tightest)
         tightest = double(size.cx) / room, tightest_text = utf8(text) + " (" + std::to_string(size.cx) + " of " + std::to_string(room) + " px)";
 }
@@ -116,46 +121,40 @@ void check(const std::wstring& text, int room, int height, HDC dc, int dpi)
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc != 2)
-        return 2;
-    HMODULE scr = LoadLibraryExW(argv[1], nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    HRSRC picked = scr ? FindResourceW(scr, MAKEINTRESOURCEW(IDD_CONFIG), MAKEINTRESOURCEW(5)) : nullptr;
-    if (!picked)
+    HMODULE scr = argc == 2 ? LoadLibraryExW(argv[1], nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE) : nullptr;
+    static HRSRC picked; // the template the loader takes for this session
+    if (!scr || !(picked = FindResourceW(scr, MAKEINTRESOURCEW(IDD_CONFIG), dialog_type)))
         return std::printf("no dialog in the .scr\n"), 2;
-    // Which of the templates the loader took for this session.
-    static HRSRC wanted;
     static WORD language;
-    wanted = picked;
-    EnumResourceLanguagesW(scr, MAKEINTRESOURCEW(5), MAKEINTRESOURCEW(IDD_CONFIG), [](HMODULE module, LPCWSTR type, LPCWSTR name, WORD each, LONG_PTR) {
-        if (FindResourceExW(module, type, name, each) == wanted)
-            language = each;
-        return TRUE;
+    EnumResourceLanguagesW(scr, dialog_type, MAKEINTRESOURCEW(IDD_CONFIG), [](HMODULE module, LPCWSTR type, LPCWSTR name, WORD each, LONG_PTR) {
+        return language = FindResourceExW(module, type, name, each) == picked ? each : language, TRUE;
     }, 0);
-    std::printf("language=%04x\n", language);
-    std::wstring name(64, L'\0');
-    name.resize(LoadStringW(scr, 1, &name[0], int(name.size())));
-    std::printf("name=%s\n", utf8(name).c_str());
-    const void* bytes = LockResource(LoadResource(scr, picked));
-    const dialog_template dialog = parse(bytes);
+    std::printf("language=%04x\nname=%s\n", language, utf8(string_of(scr, 1)).c_str());
+    const dialog_template dialog = template_of(scr, picked);
+    std::printf("text=%s\n", utf8(dialog.caption).c_str());
+    for (const item& control : dialog.items)
+        if (control.atom == 0x80 || control.atom == 0x82)
+            std::printf("text=%s\n", utf8(control.text).c_str());
+    for (UINT id : {IDS_PANE_WITHOUT_GL, IDS_UNSAVED_SETTINGS, IDS_FATAL_ERROR_TITLE, IDS_UNKNOWN_ERROR})
+        std::printf("string=%s\n", utf8(string_of(scr, id)).c_str());
+
     // Every language shows the water at the English pane's place and size.
-    const dialog_template english = parse(LockResource(LoadResource(scr, FindResourceExW(scr, MAKEINTRESOURCEW(5),
-        MAKEINTRESOURCEW(IDD_CONFIG), MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)))));
-    const auto pane = [](const dialog_template& of) {
-        for (const item& control : of.items)
-            if (control.id == IDC_PANE)
-                return std::to_string(control.x) + "," + std::to_string(control.y) + " " + std::to_string(control.width) + "x" + std::to_string(control.height);
-        return std::string("nowhere");
-    };
-    if (pane(dialog) != pane(english))
-        std::printf("cut: the pane is at %s, in English at %s\n", pane(dialog).c_str(), pane(english).c_str()), ++failures;
+    const dialog_template english = template_of(scr, FindResourceExW(scr, dialog_type, MAKEINTRESOURCEW(IDD_CONFIG),
+                                                                     MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)));
+    for (const item& control : dialog.items)
+        for (const item& in_english : english.items)
+            if (control.id == IDC_PANE && in_english.id == IDC_PANE &&
+                (control.x != in_english.x || control.y != in_english.y || control.width != in_english.width || control.height != in_english.height))
+                ++failures, std::printf("cut: the pane is at %d,%d %dx%d, in English at %d,%d %dx%d\n", control.x, control.y,
+                                        control.width, control.height, in_english.x, in_english.y, in_english.width, in_english.height);
 
     // The dialog as the system builds it, hidden, for its own font and the controls' places.
     WNDCLASSW plain = {};
     plain.lpfnWndProc = DefWindowProcW;
     for (const wchar_t* name : {L"WATER_PANE", L"msctls_trackbar32"})
         plain.lpszClassName = name, RegisterClassW(&plain);
-    HWND window = CreateDialogIndirectParamW(nullptr, static_cast<const DLGTEMPLATE*>(bytes), nullptr,
-                                             [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+    HWND window = CreateDialogIndirectParamW(nullptr, static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(scr, picked))),
+                                             nullptr, [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
     if (!window)
         return std::printf("the dialog can't be made: %lu\n", GetLastError()), 2;
     LOGFONTW font = {};
@@ -164,18 +163,6 @@ int wmain(int argc, wchar_t** argv)
     const int screen_dpi = GetDeviceCaps(dc, LOGPIXELSY);
     if (font.lfHeight != -MulDiv(dialog.points, screen_dpi, 72))
         return std::printf("the dialog's font is %ld px high, not %d points\n", font.lfHeight, dialog.points), 2;
-
-    std::wstring pane_text(256, L'\0');
-    pane_text.resize(LoadStringW(scr, IDS_PANE_WITHOUT_GL, &pane_text[0], int(pane_text.size())));
-    std::printf("text=%s\n", utf8(dialog.caption).c_str());
-    for (const item& control : dialog.items)
-        if (control.atom == 0x80 || control.atom == 0x82)
-            std::printf("text=%s\n", utf8(control.text).c_str());
-    for (UINT id : {IDS_PANE_WITHOUT_GL, IDS_UNSAVED_SETTINGS, IDS_FATAL_ERROR_TITLE, IDS_UNKNOWN_ERROR}) {
-        std::wstring text(1024, L'\0');
-        text.resize(LoadStringW(scr, id, &text[0], int(text.size())));
-        std::printf("string=%s\n", utf8(text).c_str());
-    }
 
     for (int dpi : {96, 144, 192}) {
         font.lfHeight = -MulDiv(dialog.points, dpi, 72);
@@ -190,20 +177,18 @@ int wmain(int argc, wchar_t** argv)
         tightest = 0;
         HWND child = GetWindow(window, GW_CHILD); // in template order
         for (const item& control : dialog.items) {
-            RECT place = {MulDiv(control.x, unit_x, 4), MulDiv(control.y, unit_y, 8), 0, 0};
-            place.right = place.left + MulDiv(control.width, unit_x, 4);
-            place.bottom = place.top + MulDiv(control.height, unit_y, 8);
+            const int left = MulDiv(control.x, unit_x, 4), top = MulDiv(control.y, unit_y, 8);
+            const int width = MulDiv(control.width, unit_x, 4), height = MulDiv(control.height, unit_y, 8);
+            // These units are the dialog's own where it was made.
             RECT shown = {};
-            if (dpi == screen_dpi && GetWindowRect(child, &shown) &&
-                MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&shown), 2) &&
-                (shown.left != place.left || shown.top != place.top || shown.right - shown.left != place.right - place.left))
-                return std::printf("control %u is at %ld,%ld+%ld, not %ld,%ld+%ld\n", control.id, shown.left, shown.top,
-                                   shown.right - shown.left, place.left, place.top, place.right - place.left), 2;
-            const int width = place.right - place.left, height = place.bottom - place.top;
+            if (dpi == screen_dpi && GetWindowRect(child, &shown) && MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&shown), 2) &&
+                (shown.left != left || shown.top != top || shown.right - shown.left != width))
+                return std::printf("control %u is at %ld,%ld+%ld, not %d,%d+%d\n", control.id, shown.left, shown.top,
+                                   shown.right - shown.left, left, top, width), 2;
             // The link shows the address in a font of its own; the pane its line where it has no OpenGL.
             if (control.id == IDC_PANE)
-                check(pane_text, width, height, dc, dpi);
-            else if (!control.text.empty() && control.id != IDC_LINK && (control.atom == 0x80 || control.atom == 0x82))
+                check(string_of(scr, IDS_PANE_WITHOUT_GL), width, height, dc, dpi);
+            else if (!control.text.empty() && control.id != IDC_LINK && control.atom)
                 check(control.text, room(control, width, dpi), height, dc, dpi);
             child = GetWindow(child, GW_HWNDNEXT);
         }
@@ -211,8 +196,7 @@ int wmain(int argc, wchar_t** argv)
         GetTextFaceW(dc, LF_FACESIZE, face);
         std::printf("%d%%: %s, %d x %d px a unit; the tightest: %s\n", dpi * 100 / 96, utf8(face).c_str(), unit_x, unit_y,
                     tightest_text.c_str());
-        SelectObject(dc, old);
-        DeleteObject(scaled);
+        DeleteObject(SelectObject(dc, old));
     }
     std::printf("%s\n", failures ? "some texts are cut" : "every text fits");
     return failures ? 1 : 0;
