@@ -60,8 +60,8 @@ VIAddVersionKey LegalCopyright "Copyright (C) Tovarind"
 !define MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_KEY "${UNINST_KEY}"
 !define MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_VALUENAME InstallLocation
 !define MULTIUSER_INSTALLMODE_FUNCTION ModeChosen
-!define MULTIUSER_INSTALLMODEPAGE_TEXT_TOP "Install Quillmere for everyone on this computer (needs administrator rights), or just for you. Just for you, it is not in the Screen Saver Settings list (Windows lists only the screensavers in its own folders), but it runs once made your screensaver on the last page."
-!define MULTIUSER_INSTALLMODEPAGE_TEXT_CURRENTUSER "Install just for me (not listed in the Screen Saver Settings)"
+!define MULTIUSER_INSTALLMODEPAGE_TEXT_TOP "$(InstallModeTop)"
+!define MULTIUSER_INSTALLMODEPAGE_TEXT_CURRENTUSER "$(InstallJustForMe)"
 !include MultiUser.nsh
 !include MUI2.nsh
 !include FileFunc.nsh
@@ -72,10 +72,10 @@ VIAddVersionKey LegalCopyright "Copyright (C) Tovarind"
 !define MUI_ICON "quillmere.ico"
 !define MUI_UNICON "quillmere.ico"
 !define MUI_FINISHPAGE_RUN
-!define MUI_FINISHPAGE_RUN_TEXT "Make Quillmere my screensaver"
+!define MUI_FINISHPAGE_RUN_TEXT "$(MakeItMyScreensaver)"
 !define MUI_FINISHPAGE_RUN_FUNCTION Activate
 !define MUI_FINISHPAGE_SHOWREADME
-!define MUI_FINISHPAGE_SHOWREADME_TEXT "Open the Screen Saver Settings"
+!define MUI_FINISHPAGE_SHOWREADME_TEXT "$(OpenScreenSaverSettings)"
 !define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
 !define MUI_FINISHPAGE_SHOWREADME_FUNCTION OpenSettings
 !ifndef KEEP_UNINSTALLER
@@ -85,7 +85,14 @@ VIAddVersionKey LegalCopyright "Copyright (C) Tovarind"
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
+; The system's display language where there is a translation, else English,
+; as Modern UI picks it; NSIS's own language files give the standard pages.
 !insertmacro MUI_LANGUAGE English
+!insertmacro MUI_LANGUAGE German
+!insertmacro MUI_LANGUAGE French
+!insertmacro MUI_LANGUAGE Spanish
+!insertmacro MUI_LANGUAGE Japanese
+!insertmacro MUI_LANGUAGE SimpChinese
 
 !ifdef KEEP_UNINSTALLER
   !ifdef SIGN
@@ -100,6 +107,13 @@ VIAddVersionKey LegalCopyright "Copyright (C) Tovarind"
 Var ScrPath ; where quillmere.scr goes (System32 or the per-user folder)
 Var SettingsOpened ; 1 once the Screen Saver Settings were asked for
 Var Uninstall ; what the uninstaller does: all or machine (UninstallDecision)
+; The installer's own texts, a file a language.
+!include languages/en.nsh
+!include languages/de.nsh
+!include languages/fr.nsh
+!include languages/es.nsh
+!include languages/ja.nsh
+!include languages/zh-CN.nsh
 
 Function ModeChosen
   ${If} $MultiUser.InstallMode == AllUsers

@@ -2,7 +2,8 @@
 # The .scr in each language, as a Windows in that language shows it. Wine takes the user's language from the locale
 # it starts with, so each row gets a Wine server of its own: the settings dialog's template Windows picks, measured at
 # 100, 150 and 200 % (dialog_fit), and the name in the Screen Saver Settings list, which stays; every text read from
-# the dialog's controls; the box that says the settings were not saved; the fatal error's title.
+# the dialog's controls; the box that says the settings were not saved; the fatal error's title; the installer's first
+# page, with NSIS's own title for it and our question.
 set -u
 . "$QM_SOURCE_DIR/tests/harness/lib.sh"
 qm_e2e_begin languages 1024x768 || exit 1
@@ -17,6 +18,14 @@ for locale in ja_JP en_US; do
     localedef -c -i $locale -f UTF-8 "$locales/$locale.UTF-8" >/dev/null 2>&1 || [ -d "$locales/$locale.UTF-8" ] || qm_fail "no locale $locale"
 done
 
+SOURCE_DATE_EPOCH=$(git -C "$QM_SOURCE_DIR" log -1 --format=%ct) QM_BUILD_DIR=$(dirname "$QM_SCR") \
+    "$QM_SOURCE_DIR/scripts/package" --no-build --dist "$qm_work/package" >"$qm_work/package.log" 2>&1 || qm_fail "no installer: $(tail -n 3 "$qm_work/package.log")"
+# Each language's NSIS language file, and the installer's question on its first page there.
+declare -A nsis=([en]=English [de]=German [fr]=French [es]=Spanish [ja]=Japanese [zh]=SimpChinese) asks=(
+    [en]="Install just for me (not listed in the Screen Saver Settings)" [de]="Nur für mich installieren (nicht in der Bildschirmschonerliste)"
+    [fr]="Pour moi seulement (absent de la liste des écrans de veille)" [es]="Solo para mí (no aparece en la lista de protectores de pantalla)"
+    [ja]="自分専用にインストール (設定の一覧には表示されません)" [zh]="仅为我安装（不在“屏幕保护程序设置”中列出）")
+
 # Starts this prefix's Wine server again in LOCALE: one, or the display language's/the code page's.
 start_wine_in() {
     qm_stop_wine
@@ -29,6 +38,7 @@ start_wine_in() {
 title() { LC_ALL=C sed 's/[^ -~][^ -~]*/.*/g; s/^/^/; s/$/$/' <<<"$1"; } 2>/dev/null
 # The texts of CLASS's windows (with PARENT: its children's), one a line.
 texts_of() { qm_probe "$1" | grep -F "${2:+parent=$2 }" | sed -n 's/.* text=//p'; }
+shows() { texts_of "$1" | grep -qxF -- "$2"; }  # CLASS TEXT
 
 # LOCALE: the template the .scr picks there is LANGID, its Cancel button says CANCEL ("-": not opened); what it shows
 # is measured and read from its controls, unless the code page's fonts have none of the language's letters.
@@ -63,6 +73,13 @@ language() {  # LOCALE LANGID CANCEL
     [ "$(texts_of '#32770')" = "${strings[2]/\%s/GetClientRect}" ] || qm_fail "$1: the fatal error's title is $(texts_of '#32770')"
     xdotool key Return
     qm_expect_exit 0 "$1: /p 12345 after the box"
+    # The installer's first page, in the language, and then Cancel.
+    local language=${1:0:2} title
+    title=$(sed -n 's/.*MULTIUSER_TEXT_INSTALLMODE_TITLE "\(.*\)".*/\1/p' "/usr/share/nsis/Contrib/Language files/${nsis[$language]}.nsh")
+    "$QM_WINE" "$qm_work"/package/*-setup.exe >/dev/null 2>&1 &
+    qm_until 30 shows Static "$title" || qm_fail "$1: the installer's first page is not \"$title\": $(texts_of Static | paste -sd '|')"
+    shows Button "${asks[$language]}" || qm_fail "$1: the installer asks $(texts_of Button | paste -sd '|')"
+    qm_probe '#32770' 0x111 2 >/dev/null && qm_wait_programs 30 || qm_fail "$1: the installer stays"
 }
 
 # Regions get their language; languages without a translation, and Traditional Chinese, get English. The second row
