@@ -18,6 +18,11 @@ for locale in ja_JP en_US; do
     localedef -c -i $locale -f UTF-8 "$locales/$locale.UTF-8" >/dev/null 2>&1 || [ -d "$locales/$locale.UTF-8" ] || qm_fail "no locale $locale"
 done
 
+# Every text of the installer's own is there in every language: one left out shows in English.
+names() { cat "$QM_SOURCE_DIR"/res/*.nsh "$QM_SOURCE_DIR"/res/languages/*.nsh | sed -n "s/^LangString \([A-Za-z]*\) \${LANG_$1}.*/\1/p" | sort; }
+for language in GERMAN FRENCH SPANISH JAPANESE SIMPCHINESE; do
+    left_out=$(comm -23 <(names ENGLISH) <(names $language)) && [ -z "$left_out" ] || qm_fail "no $language for: $left_out"
+done
 SOURCE_DATE_EPOCH=$(git -C "$QM_SOURCE_DIR" log -1 --format=%ct) QM_BUILD_DIR=$(dirname "$QM_SCR") \
     "$QM_SOURCE_DIR/scripts/package" --no-build --dist "$qm_work/package" >"$qm_work/package.log" 2>&1 || qm_fail "no installer: $(tail -n 3 "$qm_work/package.log")"
 # Each language's NSIS language file, and the installer's question on its first page there.
