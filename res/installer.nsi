@@ -136,9 +136,9 @@ Function .onInit
     Call MultiUser.InstallMode.CurrentUser
     Return
   ${ElseIf} $3 == installed
-    MessageBox MB_OK|MB_ICONSTOP "Quillmere is installed for everyone on this computer: updating it needs administrator rights." /SD IDOK
+    MessageBox MB_OK|MB_ICONSTOP "$(NeedAdminToUpdate)" /SD IDOK
   ${ElseIf} $3 == everyone
-    MessageBox MB_OK|MB_ICONSTOP "Installing Quillmere for everyone on this computer needs administrator rights." /SD IDOK
+    MessageBox MB_OK|MB_ICONSTOP "$(NeedAdminToInstall)" /SD IDOK
   ${Else}
     Return
   ${EndIf}
@@ -205,7 +205,7 @@ FunctionEnd
   !insertmacro Elevated $R2
   !insertmacro UserFolderDecision $R2 $R1 $R2
   ${If} $R2 == leave
-    DetailPrint "Left alone: $R1 is a junction or a link, so nothing in $R0 was changed."
+    DetailPrint "$(LeftLink)"
   ${EndIf}
   Exch $R2
   Exch 2
@@ -220,7 +220,7 @@ Section "Quillmere"
     !insertmacro UserFolder $INSTDIR $0
     ${If} $0 == leave
       SetErrorLevel 5 ; ERROR_ACCESS_DENIED
-      Abort "Quillmere was not installed: run the installer again without administrator rights to install it just for you."
+      Abort "$(NotInstalledElevated)"
     ${EndIf}
   ${EndIf}
   SetOutPath $INSTDIR
@@ -279,13 +279,13 @@ Function ReplaceOther
   ${If} $R3 == none
     Return
   ${ElseIf} $R3 == account
-    !insertmacro Tell "Quillmere was installed with another account than the one signed in to this session. If the signed-in user had installed it just for themselves, that installation stays: they uninstall it in Apps."
+    !insertmacro Tell "$(OtherAccountKeptYours)"
     Return
   ${ElseIf} $R3 == folder
-    DetailPrint "Left alone: the entry of Quillmere just for you names $R0, not $R2."
+    DetailPrint "$(LeftEntry)"
     Return
   ${ElseIf} $R3 == files
-    !insertmacro Tell "Quillmere for everyone was removed with another account than the one signed in to this session. If it was the signed-in user's screensaver, they choose another one in the Screen Saver Settings."
+    !insertmacro Tell "$(OtherAccountRemovedMachine)"
   ${Else}
     ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
     !insertmacro LongPath
@@ -369,9 +369,9 @@ Function un.onInit
   ${EndIf}
   !insertmacro UninstallDecision $MultiUser.InstallMode $1 $0 $Uninstall
   ${If} $Uninstall == rights
-    MessageBox MB_OK|MB_ICONSTOP "Quillmere is installed for everyone on this computer: uninstalling it needs administrator rights." /SD IDOK
+    MessageBox MB_OK|MB_ICONSTOP "$(NeedAdminToUninstall)" /SD IDOK
   ${ElseIf} $Uninstall == account
-    MessageBox MB_OK|MB_ICONSTOP "This Quillmere is installed just for one user: uninstall it signed in as that user, not with another account." /SD IDOK
+    MessageBox MB_OK|MB_ICONSTOP "$(UninstallAsThatUser)" /SD IDOK
   ${Else}
     Return
   ${EndIf}
@@ -420,7 +420,7 @@ Section "Uninstall"
     DeleteRegKey HKCU "${OWN_KEY}"
     DeleteRegKey /ifempty HKCU "Software\Tovarind"
   ${Else}
-    !insertmacro Tell "Quillmere was removed with another account than the one signed in to this session, so the signed-in user's screensaver and Quillmere's settings for them were left as they are. If Quillmere was their screensaver, they choose another one in the Screen Saver Settings."
+    !insertmacro Tell "$(OtherAccountUninstalled)"
   ${EndIf}
   ${If} $MultiUser.InstallMode == AllUsers
     Delete $ScrPath
