@@ -41,7 +41,7 @@ start_wine_in() {
 # A window's title as xdotool can match it whatever the locale: the letters beyond ASCII as any (the probe then
 # reads the title whole).
 title() { LC_ALL=C sed 's/[^ -~][^ -~]*/.*/g; s/^/^/; s/$/$/' <<<"$1"; } 2>/dev/null
-# The texts of CLASS's windows (with PARENT: its children's), one a line.
+# The texts of CLASS's windows (CLASS|CLASS...; with PARENT: its children's), one a line.
 texts_of() { qm_probe "$1" | grep -F "${2:+parent=$2 }" | sed -n 's/.* text=//p'; }
 shows() { texts_of "$1" | grep -qxF -- "$2"; }  # CLASS TEXT
 
@@ -62,7 +62,7 @@ language() {  # LOCALE LANGID CANCEL
     "$QM_WINE" "$QM_PROBE" --settings-writable 0 >/dev/null || qm_fail "$1: the settings stay writable"
     WINEDLLOVERRIDES="$WINEDLLOVERRIDES;opengl32=d" qm_start_scr /c
     qm_focused "$(title "${texts%%$'\n'*}")"
-    shown=$(for class in '#32770' Button Static STATIC_HYPER; do texts_of "$class"; done)
+    shown=$(texts_of '#32770|Button|Static|STATIC_HYPER')
     [ "$(sort <<<"$shown")" = "$(sort <<<"$texts")" ] || qm_fail "$1: the dialog shows $(paste -sd '|' <<<"$shown"), not $(paste -sd '|' <<<"$texts")"
     [ "$(texts_of WATER_PANE)" = "${strings[0]}" ] || qm_fail "$1: the pane says $(texts_of WATER_PANE), not ${strings[0]}"
     # OK: the box says so, in the language.

@@ -1,5 +1,5 @@
-// Test probe. win_probe CLASS [MESSAGE WPARAM | frames]: one line for every window of
-// the class in any process, after sending it the message if one is given ("frames": the
+// Test probe. win_probe CLASS[|CLASS...] [MESSAGE WPARAM | frames]: one line for every window of
+// the classes in any process, after sending it the message if one is given ("frames": the
 // count of frames drawn); R is its answer, "-" when it went unanswered:
 //   hwnd=H parent=P outer=WxH+X+Y client=WxH+X+Y visible=0|1 iconic=0|1 topmost=0|1 result=R owner=O text=T
 // (T in UTF-8, a line break as "\n").
@@ -25,7 +25,7 @@ void visit(HWND window)
 {
     char name[256] = "";
     GetClassNameA(window, name, sizeof name);
-    if (std::strcmp(name, wanted_class) != 0)
+    if ((std::string("|") + wanted_class + "|").find(std::string("|") + name + "|") == std::string::npos)
         return;
     DWORD_PTR result = 0;
     const bool answered = !message || SendMessageTimeoutA(window, message, message_wparam, 0, SMTO_NORMAL, 10000, &result);
