@@ -97,7 +97,8 @@ rows=(
     "fr_FR.UTF-8 000c Annuler" "es_ES.UTF-8 000a Cancelar" "ja_JP.UTF-8 0011 キャンセル" "zh_CN.UTF-8 0804 取消"
     "zh_TW.UTF-8 0409 -" "it_IT.UTF-8 0409 -"
 )
+# QM_SCENARIOS picks rows by locale (CTest runs them in two halves).
 for row in "${rows[@]}"; do
-    language $row && echo "ok: ${row%% *} at $SECONDS s"
+    [[ " ${QM_SCENARIOS:-${row%% *}} " == *" ${row%% *} "* ]] && language $row && echo "ok: ${row%% *} at $SECONDS s"
 done
 echo PASS
