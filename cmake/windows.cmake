@@ -29,9 +29,10 @@ configure_file(res/quillmere.manifest.in ${CMAKE_BINARY_DIR}/res/quillmere.manif
 
 add_executable(quillmere WIN32 ${SHELL_APP_SOURCES} res/quillmere.rc)
 # windres does not report the files the script pulls in.
+file(GLOB QM_LANGUAGE_SCRIPTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/languages/*.rc)
 set_source_files_properties(res/quillmere.rc PROPERTIES
   INCLUDE_DIRECTORIES ${CMAKE_BINARY_DIR}/res
-  OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/res/quillmere_version.h;${CMAKE_BINARY_DIR}/res/quillmere.manifest;${CMAKE_SOURCE_DIR}/res/quillmere.ico;${CMAKE_SOURCE_DIR}/res/config_dialog.rc")
+  OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/res/quillmere_version.h;${CMAKE_BINARY_DIR}/res/quillmere.manifest;${CMAKE_SOURCE_DIR}/res/quillmere.ico;${CMAKE_SOURCE_DIR}/res/config_dialog.rc;${CMAKE_SOURCE_DIR}/res/languages.rc;${QM_LANGUAGE_SCRIPTS}")
 target_link_libraries(quillmere PRIVATE quillmere_core ${QM_STATIC_LINK})
 # Shipped without symbols or debug information.
 target_link_options(quillmere PRIVATE -s)

@@ -75,8 +75,8 @@ VIAddVersionKey LegalCopyright "Copyright (C) ${PUBLISHER}"
 !define MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_KEY "${UNINST_KEY}"
 !define MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_VALUENAME InstallLocation
 !define MULTIUSER_INSTALLMODE_FUNCTION ModeChosen
-!define MULTIUSER_INSTALLMODEPAGE_TEXT_TOP "Install Quillmere for everyone on this computer (needs administrator rights), or just for you. Just for you, it is not in the Screen Saver Settings list (Windows lists only the screensavers in its own folders), but it runs once made your screensaver on the last page."
-!define MULTIUSER_INSTALLMODEPAGE_TEXT_CURRENTUSER "Install just for me (not listed in the Screen Saver Settings)"
+!define MULTIUSER_INSTALLMODEPAGE_TEXT_TOP "$(InstallModeTop)"
+!define MULTIUSER_INSTALLMODEPAGE_TEXT_CURRENTUSER "$(InstallJustForMe)"
 !include MultiUser.nsh
 !include MUI2.nsh
 !include FileFunc.nsh
@@ -87,10 +87,10 @@ VIAddVersionKey LegalCopyright "Copyright (C) ${PUBLISHER}"
 !define MUI_ICON "quillmere.ico"
 !define MUI_UNICON "quillmere.ico"
 !define MUI_FINISHPAGE_RUN
-!define MUI_FINISHPAGE_RUN_TEXT "Make Quillmere my screensaver"
+!define MUI_FINISHPAGE_RUN_TEXT "$(MakeItMyScreensaver)"
 !define MUI_FINISHPAGE_RUN_FUNCTION Activate
 !define MUI_FINISHPAGE_SHOWREADME
-!define MUI_FINISHPAGE_SHOWREADME_TEXT "Open the Screen Saver Settings"
+!define MUI_FINISHPAGE_SHOWREADME_TEXT "$(OpenScreenSaverSettings)"
 !define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
 !define MUI_FINISHPAGE_SHOWREADME_FUNCTION OpenSettings
 !ifndef KEEP_UNINSTALLER
@@ -100,7 +100,14 @@ VIAddVersionKey LegalCopyright "Copyright (C) ${PUBLISHER}"
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
+; The system's display language where there is a translation, else English,
+; as Modern UI picks it; NSIS's own language files give the standard pages.
 !insertmacro MUI_LANGUAGE English
+!insertmacro MUI_LANGUAGE German
+!insertmacro MUI_LANGUAGE French
+!insertmacro MUI_LANGUAGE Spanish
+!insertmacro MUI_LANGUAGE Japanese
+!insertmacro MUI_LANGUAGE SimpChinese
 
 !ifdef KEEP_UNINSTALLER
   !ifdef SIGN
@@ -124,6 +131,13 @@ Var Own
 Var Link
 Var File
 !include installer_texts.nsh
+; The same texts in each other language.
+!include languages/en.nsh
+!include languages/de.nsh
+!include languages/fr.nsh
+!include languages/es.nsh
+!include languages/ja.nsh
+!include languages/zh-CN.nsh
 
 ; Says TEXT in the details and in the log.
 !macro Say TEXT

@@ -15,3 +15,11 @@
 #define IDC_RADIAL 1010
 #define IDC_LIGHT 1011
 #define IDC_PANE 1020
+
+// Texts set at run time, in every language's string table. Kept out of the
+// first block of sixteen, which holds the name the Screen Saver Settings
+// list shows: a translated block 1 would hide that English name.
+#define IDS_PANE_WITHOUT_GL 100
+#define IDS_UNSAVED_SETTINGS 101
+#define IDS_FATAL_ERROR_TITLE 102
+#define IDS_UNKNOWN_ERROR 103

@@ -10,6 +10,7 @@ set(SHELL_WIN_SOURCES
   shell/fatal_error.cpp
   shell/frame_pacer.cpp
   shell/gl_api.cpp
+  shell/local_text.cpp
   shell/log_place.cpp
   shell/monitor_refresh.cpp
   shell/monitors.cpp

@@ -2,11 +2,12 @@
 #include <commctrl.h>
 #include "settings/catalogue.h"
 #include "settings/reg_settings.h"
+#include "shell/local_text.h"
 #include "shell/run_log.h"
 #include "shell/shell.h"
 #include "shell/system_library.h"
 
-config_box_function config_box = MessageBoxA;
+config_box_function config_box = MessageBoxW;
 
 namespace {
 
@@ -37,10 +38,6 @@ constexpr box_setting box_settings[] = {
     {IDC_RADIAL, setting_radial, true},
     {IDC_LIGHT, setting_light, false},
 };
-
-constexpr char unsaved_text[] =
-    "Your settings could not be saved, so the screensaver keeps its earlier ones.\n\n"
-    "You may need permission to change settings on this computer.";
 
 // The slider position for a stored number: truncated toward zero, held to
 // the slider's range first so that no stored value (huge, NaN) can make
@@ -123,7 +120,7 @@ int config_dialog::on_ok()
     // would meet the same refusal.
     if (!saved) {
         log_write("ERROR: can't save settings\n");
-        config_box(dialog_window, unsaved_text, "Quillmere", MB_OK | MB_ICONWARNING);
+        config_box(dialog_window, local_text(IDS_UNSAVED_SETTINGS).c_str(), L"Quillmere", MB_OK | MB_ICONWARNING);
     }
     EndDialog(dialog_window, IDOK);
     return 0;

@@ -45,7 +45,7 @@ bool load_trackbar_class();
 // Shows the settings dialog modally, owned by `owner` (may be null).
 void run_config_dialog(HWND owner);
 
-// How OK tells the user that the settings could not be saved: a message
-// box, replaceable by tests.
-using config_box_function = int(WINAPI*)(HWND, LPCSTR, LPCSTR, UINT);
+// How OK tells the user, in their language, that the settings could not be
+// saved: a message box, replaceable by tests.
+using config_box_function = int(WINAPI*)(HWND, LPCWSTR, LPCWSTR, UINT);
 extern config_box_function config_box;

@@ -17,7 +17,9 @@ INT_PTR dialog_base::run(HINSTANCE instance, HWND parent, int template_id)
 {
     if (template_id == 0)
         return 0;
-    return DialogBoxParamA(instance, MAKEINTRESOURCEA(template_id), parent, dialog_proc,
+    // A wide dialog: the template's texts reach the controls as they are,
+    // whatever the ANSI code page.
+    return DialogBoxParamW(instance, MAKEINTRESOURCEW(template_id), parent, dialog_proc,
                            reinterpret_cast<LPARAM>(this));
 }
 

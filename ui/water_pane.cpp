@@ -1,10 +1,12 @@
 #include "ui/water_pane.h"
 
+#include "res/resource_ids.h"
 #include "scene/water_saver.h"
 #include "shell/frame_pacer.h"
 #include "shell/frame_tick.h"
 #include "shell/frames_drawn_message.h"
 #include "shell/gl_api.h"
+#include "shell/local_text.h"
 #include "shell/pixel_format.h"
 #include "shell/run_log.h"
 #include "shell/shell.h"
@@ -47,12 +49,12 @@ void paint_text(HWND window, HDC dc)
     RECT client;
     GetClientRect(window, &client);
     FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-    char text[128] = "";
-    GetWindowTextA(window, text, sizeof text);
-    const HGDIOBJ font = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(GetParent(window), WM_GETFONT, 0, 0)));
+    wchar_t text[256] = L"";
+    GetWindowTextW(window, text, 256);
+    const HGDIOBJ font = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(GetParent(window), WM_GETFONT, 0, 0)));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-    DrawTextA(dc, text, -1, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    DrawTextW(dc, text, -1, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     SelectObject(dc, font);
 }
 
@@ -60,13 +62,15 @@ void paint_text(HWND window, HDC dc)
 
 bool register_water_pane()
 {
-    WNDCLASSEXA window_class = {};
+    // A wide window: its text is the user's language whatever the ANSI
+    // code page.
+    WNDCLASSEXW window_class = {};
     window_class.cbSize = sizeof window_class;
     window_class.lpfnWndProc = water_pane_proc;
     window_class.hInstance = app_instance;
-    window_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    window_class.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
     window_class.lpszClassName = water_pane_class;
-    return RegisterClassExA(&window_class) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    return RegisterClassExW(&window_class) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 water_pane::~water_pane()
@@ -100,7 +104,7 @@ bool water_pane::start()
         release();
         log_write("WARNING: the settings dialog shows no water: %s failed (%s)\n", failed,
                   error ? error_text(error).c_str() : "no reason given");
-        SetWindowTextA(window, pane_without_gl_text);
+        SetWindowTextW(window, local_text(IDS_PANE_WITHOUT_GL).c_str());
         InvalidateRect(window, nullptr, TRUE);
         return false;
     }
@@ -236,5 +240,5 @@ LRESULT CALLBACK water_pane_proc(HWND window, UINT message, WPARAM wparam, LPARA
         }
         break;
     }
-    return DefWindowProcA(window, message, wparam, lparam);
+    return DefWindowProcW(window, message, wparam, lparam);
 }

@@ -5,7 +5,8 @@
 // a bitmap of the pane's size, which the pane then shows: a context on a
 // bitmap works on every Windows (and under Wine, where a context on a child
 // window draws nothing that can be seen). Where the pane can't have OpenGL
-// it shows a line of text instead, and the log says why.
+// it shows a line of text instead, in the user's language, and the log says
+// why.
 #pragma once
 #include "scene/water_settings.h"
 
@@ -13,9 +14,7 @@
 
 #include <cstdint>
 
-constexpr char water_pane_class[] = "WATER_PANE";
-// What the pane shows where it has no OpenGL.
-constexpr char pane_without_gl_text[] = "No OpenGL here: the water can't be shown";
+constexpr wchar_t water_pane_class[] = L"WATER_PANE";
 // The frame timer's period: at most 30 frames a second.
 constexpr UINT pane_frame_ms = 34;
 

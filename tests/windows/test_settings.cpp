@@ -44,7 +44,7 @@ std::string opened;
 // OK with the machine's key read-only: the user's takes them, after a warning; both read-only: a box and the log.
 TEST(settings, ok_stores_in_the_first_key_that_takes_the_settings_and_says_when_none_does)
 {
-    config_box = [](HWND, LPCSTR, LPCSTR, UINT type) { return boxes += type == (MB_OK | MB_ICONWARNING); };
+    config_box = [](HWND, LPCWSTR, LPCWSTR, UINT type) { return boxes += type == (MB_OK | MB_ICONWARNING); };
     for (bool both : {false, true}) {
         make_read_only(HKEY_LOCAL_MACHINE);
         if (both)
@@ -59,7 +59,7 @@ TEST(settings, ok_stores_in_the_first_key_that_takes_the_settings_and_says_when_
         RegDeleteTreeA(HKEY_CURRENT_USER, path);
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, path);
     }
-    config_box = MessageBoxA;
+    config_box = MessageBoxW;
 }
 
 // Rain is a percent and light a switch (0..1): anything else, a DWORD (replaced by "0") too, is none.

@@ -1,12 +1,15 @@
-// Test probe. win_probe CLASS [MESSAGE WPARAM | frames]: one line for every window of
-// the class in any process, after sending it the message if one is given ("frames": the
+// Test probe. win_probe CLASS[|CLASS...] [MESSAGE WPARAM | frames]: one line for every window of
+// the classes in any process, after sending it the message if one is given ("frames": the
 // count of frames drawn); R is its answer, "-" when it went unanswered:
 //   hwnd=H parent=P outer=WxH+X+Y client=WxH+X+Y visible=0|1 iconic=0|1 topmost=0|1 result=R owner=O text=T
+// (T in UTF-8, a line break as "\n").
 // win_probe --run PROGRAM [ARG...]: "exit=N", its exit code as Windows gives it.
 // win_probe --mode WIDTH HEIGHT: changes the display's mode as a user would.
+// win_probe --settings-writable 0|1: Quillmere's keys under HKLM and HKCU readable only, or writable again.
 #include "shell/frames_drawn_message.h"
 
 #include <windows.h>
+#include <sddl.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -22,7 +25,7 @@ void visit(HWND window)
 {
     char name[256] = "";
     GetClassNameA(window, name, sizeof name);
-    if (std::strcmp(name, wanted_class) != 0)
+    if ((std::string("|") + wanted_class + "|").find(std::string("|") + name + "|") == std::string::npos)
         return;
     DWORD_PTR result = 0;
     const bool answered = !message || SendMessageTimeoutA(window, message, message_wparam, 0, SMTO_NORMAL, 10000, &result);
@@ -32,15 +35,22 @@ void visit(HWND window)
     const HWND parent = GetAncestor(window, GA_PARENT);
     POINT origin = {};
     ClientToScreen(window, &origin);
-    char text[256] = "";
-    GetWindowTextA(window, text, sizeof text);
+    // The text as the window holds it, in UTF-8 whatever the ANSI code page.
+    wchar_t wide[512] = L"";
+    char text[2048] = "";
+    WideCharToMultiByte(CP_UTF8, 0, wide, GetWindowTextW(window, wide, 512) + 1, text, sizeof text, nullptr, nullptr);
+    std::string line;
+    for (const char* at = text; *at; ++at)
+        if (*at == '\n')
+            line += "\\n";
+        else if (*at != '\r')
+            line += *at;
     std::printf("hwnd=%lld parent=%lld outer=%ldx%ld+%ld+%ld client=%ldx%ld+%ld+%ld visible=%d iconic=%d topmost=%d result=%s owner=%lld text=%s\n",
                 (long long)(INT_PTR)window, (long long)(parent == GetDesktopWindow() ? 0 : (INT_PTR)parent),
                 outer.right - outer.left, outer.bottom - outer.top, outer.left, outer.top, client.right, client.bottom,
                 origin.x, origin.y, IsWindowVisible(window) ? 1 : 0, IsIconic(window) ? 1 : 0,
-                (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) ? 1 : 0,
-                answered ? std::to_string(result).c_str() : "-",
-                (long long)(INT_PTR)GetWindow(window, GW_OWNER), text);
+                (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) ? 1 : 0, answered ? std::to_string(result).c_str() : "-",
+                (long long)(INT_PTR)GetWindow(window, GW_OWNER), line.c_str());
 }
 
 } // namespace
@@ -64,6 +74,18 @@ int main(int argc, char** argv)
         mode.dmPelsHeight = std::strtoul(argv[3], nullptr, 10);
         mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
         return std::printf("mode=%ld\n", ChangeDisplaySettingsA(&mode, 0)), 0;
+    }
+    if (argc == 3 && std::strcmp(argv[1], "--settings-writable") == 0) {
+        PSECURITY_DESCRIPTOR access = nullptr;
+        ConvertStringSecurityDescriptorToSecurityDescriptorA(*argv[2] == '1' ? "D:(A;;KA;;;WD)" : "D:(A;;KR;;;WD)",
+                                                             SDDL_REVISION_1, &access, nullptr);
+        int set = 0;
+        for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+            HKEY key;
+            if (RegCreateKeyExA(root, "Software\\Tovarind\\Quillmere", 0, nullptr, 0, WRITE_DAC, nullptr, &key, nullptr) == 0)
+                set += RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, access) == 0, RegCloseKey(key);
+        }
+        return LocalFree(access), std::printf("set=%d\n", set), set == 2 ? 0 : 1;
     }
     const bool frames = argc == 3 && std::strcmp(argv[2], "frames") == 0;
     if (argc != 2 && argc != 4 && !frames)
