@@ -1,6 +1,5 @@
 // Each view's texture: made from its part of the picture in the window's
-// context, and let go, with the light's program, before the next ones in
-// the same context.
+// context, and let go before the next ones in the same context.
 #include "scene/water_saver.h"
 
 #include "scene/desktop_texture.h"
@@ -10,15 +9,14 @@
 
 void water_saver::release_gl_objects()
 {
-    // In the same context (the screen changed) the old ones go first, the
-    // light's program with them; a re-created window's context took its own
-    // with it.
+    // In the same context (the screen changed) the old ones go first; a
+    // re-created window's context took its own with it. (The light's program
+    // goes when the light's way is chosen again.)
     if (gl.wglGetCurrentContext() != view_context)
         return;
     for (scene_view& view : views_)
         if (view.texture)
             gl.glDeleteTextures(1, &view.texture);
-    shader.release();
 }
 
 bool water_saver::make_textures(const gl_capabilities& capabilities)

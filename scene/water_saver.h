@@ -85,15 +85,16 @@ private:
     // A full-screen window made after the screen changed under another
     // mode covers the screen as it is now.
     void follow_current_screen();
-    // In the same context the old views' textures and the light's program
-    // go before new ones are made; a new context has none of them.
+    // In the same context the old views' textures go before new ones are
+    // made; a new context has none of them.
     void release_gl_objects();
     // One texture per view, filled from the picture; false when one can't
     // be made.
     bool make_textures(const gl_capabilities& capabilities);
     void plan_views();
     // The light's way in this context: per pixel where a shader can be
-    // built, else per vertex (`version`: what the context says it is).
+    // built, else per vertex (`version`: what the context says it is). The
+    // program before goes first.
     void choose_light(const gl_capabilities& capabilities, const char* version);
     surface_light light_way() const;
     // A view's grid, its texture's inset and half texel, for `area`.

@@ -63,6 +63,17 @@ std::vector<std::uint8_t> level(int number, GLint& width, GLint& height)
     return texels;
 }
 
+// Live program names in the current context.
+int programs()
+{
+    const auto is_program =
+        reinterpret_cast<GLboolean(APIENTRY*)(GLuint)>(reinterpret_cast<void*>(wglGetProcAddress("glIsProgram")));
+    int live = 0;
+    for (GLuint name = 1; name < 4096; ++name)
+        live += is_program(name) == GL_TRUE;
+    return live;
+}
+
 // The drawn grid is the plain waves of these values, the phase moved on 0.1 s from `before`, held `inset` inside.
 void expect_waves(water_saver& scene, const wave_params& p, bool radial, float before, float inset = -1)
 {
@@ -79,7 +90,8 @@ void expect_waves(water_saver& scene, const wave_params& p, bool radial, float b
 
 // Each stored setting shapes the waves (a percent outside 0..100 is the middle, a text no number 0; grids of 21
 // and 61 leave vertices past the last four written at once); on OpenGL 1.1 half a smallest-level texel inside.
-// Values given while drawing (the dialog's controls moving) shape the next frame: grid, speed, waves, light's path.
+// Values given while drawing (the dialog's controls moving) shape the next frame: grid, speed, waves, light's path,
+// the light's one program (a toggle of the waves' kind builds a new one in place of the old, light off none).
 TEST_F(SceneGl, StoredAndGivenValuesShapeTheWaves)
 {
     const struct { const char* texts[6]; double values[5]; bool gl_11; } stores[] = {
@@ -108,7 +120,8 @@ TEST_F(SceneGl, StoredAndGivenValuesShapeTheWaves)
         expect_waves(scene, derive_wave_params(values[0], values[1], values[2], values[3]), values[4] != 0, 0,
                      gl_11 ? 0.5f / 32 : -1); // half a texel of level 5, the smallest drawn at 64 x 48
         const water_settings given[] = {{2, 100, 0, 100, false, false, 0}, {52, 0, 33, 30, true, true, 0},
-                                        {52, 0, 33, 0, true, false, 0}, {100, 60, 100, 100, false, false, 0}};
+                                        {52, 0, 33, 30, false, true, 0}, {52, 0, 33, 0, true, false, 0},
+                                        {100, 60, 100, 100, false, false, 0}};
         for (const water_settings& v : given) {
             if (gl_11)
                 break;
@@ -118,6 +131,7 @@ TEST_F(SceneGl, StoredAndGivenValuesShapeTheWaves)
             scene.draw(0.1f);
             expect_waves(scene, derive_wave_params(v.quality, v.speed, v.freq, v.amp), v.radial, before);
             EXPECT_EQ(scene.light_per_pixel(), v.light);
+            EXPECT_EQ(programs(), int(v.light));
         }
         // The 640 x 480 window resized on one side alone or on both, smaller or larger: the grid spans it all; at
         // 16 x 12 it draws from levels down to 8 x 8, on OpenGL 1.1 held further in.
@@ -233,17 +247,6 @@ TEST_F(SceneGl, SizeFollowsWhatTheGlTakesAndAnUnreadPictureIsBlack)
         glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
         EXPECT_EQ(wrap, c.plan.edge_clamp ? 0x812F : GL_CLAMP);
     }
-}
-
-// Live program names in the current context.
-int programs()
-{
-    const auto is_program =
-        reinterpret_cast<GLboolean(APIENTRY*)(GLuint)>(reinterpret_cast<void*>(wglGetProcAddress("glIsProgram")));
-    int live = 0;
-    for (GLuint name = 1; name < 4096; ++name)
-        live += is_program(name) == GL_TRUE;
-    return live;
 }
 
 // Lit per pixel, a grey picture matches the light per vertex at the vertices and differs between, on landscape and
