@@ -179,8 +179,8 @@ void light_shader::begin(const pixel_light_frame& frame) const
         gl2.glUniform2f(wave_k_, diagonal > 0 ? turn / diagonal : 0, 0);
     else
         gl2.glUniform2f(wave_k_, frame.width > 0 ? turn / frame.width : 0, frame.height > 0 ? turn / frame.height : 0);
-    // The slope as the picture bends: v grows upwards, the view's y downwards.
-    gl2.glUniform2f(tilt_, frame.width * frame.wave_gain, -frame.height * frame.wave_gain);
+    // The slope as the picture bends, in the view's pixels.
+    gl2.glUniform2f(tilt_, frame.width * frame.wave_gain, v_along_y * frame.height * frame.wave_gain);
 }
 
 void light_shader::end() const

@@ -96,11 +96,11 @@ TEST(WaterDrops, RingsSpreadAndFade)
     for (double value : spreading)
         EXPECT_NEAR(value / spreading[0], 1, 0.03);
 
-    float last = shape.height, now;
+    float last = shape.offset, now;
     EXPECT_FLOAT_EQ(drop_envelope(shape, 0), last);
     for (double age = 0.01; age < drop_lifetime; age += 0.01, last = now) {
         ASSERT_LT(now = drop_envelope(shape, age), last) << age;
-        ASSERT_LT(last - now, 0.05f * shape.height) << age;
+        ASSERT_LT(last - now, 0.05f * shape.offset) << age;
     }
     EXPECT_LT(last, 0.01f * shape.half_texel_pixels);
     EXPECT_EQ(drop_envelope(shape, drop_lifetime), 0);
