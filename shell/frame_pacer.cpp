@@ -158,6 +158,11 @@ void frame_shown(std::int64_t start)
     pacer.schedule.frame_done(start, read_counter());
 }
 
+int frames_drawn()
+{
+    return pacer.count.frames();
+}
+
 void wait_for_frame()
 {
     const std::int64_t wait = pacer.schedule.due() - read_counter();

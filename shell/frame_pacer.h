@@ -25,6 +25,8 @@ const frame_pace& current_pace();
 bool frame_due();
 // Counts and schedules a frame that started at `start` and is now shown.
 void frame_shown(std::int64_t start);
+// Frames the window has shown so far.
+int frames_drawn();
 // Waits until the next frame is due or a message comes, whichever first.
 void wait_for_frame();
 // The window draws nothing for now: the next frame starts a new grid.

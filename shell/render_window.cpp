@@ -1,6 +1,7 @@
 #include "shell/render_window.h"
 
 #include "shell/frame_pacer.h"
+#include "shell/frames_drawn_message.h"
 #include "shell/gl_api.h"
 #include "shell/pixel_format.h"
 #include "shell/shell.h"
@@ -211,6 +212,8 @@ LRESULT CALLBACK render_window_proc(HWND window, UINT message, WPARAM wparam, LP
     case WM_RBUTTONUP:
         gl_input(input_release, 1, x, y);
         return 0;
+    case frames_drawn_message:
+        return frames_drawn();
     case WM_DESTROY:
         // Destroyed by someone else, the host closing a preview above all:
         // end the run rather than live on without a window.

@@ -3,6 +3,7 @@
 #include "scene/water_saver.h"
 #include "shell/frame_pacer.h"
 #include "shell/frame_tick.h"
+#include "shell/frames_drawn_message.h"
 #include "shell/gl_api.h"
 #include "shell/pixel_format.h"
 #include "shell/run_log.h"
@@ -165,6 +166,7 @@ void water_pane::draw_frame(bool advance, HDC shown)
         gl.wglMakeCurrent(bitmap_dc, context);
     const std::int64_t now = read_counter();
     gl_draw(advance ? frame_seconds(now, last_tick, counter_frequency()) : 0);
+    frames += advance;
     last_tick = now;
     gl.glFinish();
     BitBlt(shown, 0, 0, width, height, bitmap_dc, 0, 0, SRCCOPY);
@@ -216,6 +218,8 @@ LRESULT CALLBACK water_pane_proc(HWND window, UINT message, WPARAM wparam, LPARA
         EndPaint(window, &paint);
         return 0;
     }
+    case frames_drawn_message:
+        return pane ? pane->frames : 0;
     case WM_ERASEBKGND:
         return 1;
     case WM_SIZE:

@@ -57,6 +57,7 @@ private:
     HGLRC context = nullptr;
     int width = 0, height = 0;
     std::int64_t last_tick = 0; // the performance counter at the last frame
+    int frames = 0;             // drawn with the water moving on
 };
 
 LRESULT CALLBACK water_pane_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);

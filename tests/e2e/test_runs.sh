@@ -25,7 +25,7 @@ expect_stored() {  # "Q S F A R L R" WHAT
 expect_running() { qm_wait_exit 0 && [ "$qm_exit" = running ] || qm_fail "$1 ended the run with $qm_exit"; }
 # Waits for a visible render window whose probe line matches; sets render_line.
 render() { qm_until 30 rendering "$@" || qm_fail "$2: no render window like $1: $(qm_probe)"; }
-rendering() { expect_running "$2" && render_line=$(qm_probe | grep 'visible=1' | grep -E -- "$1") && scr=$(qm_scr_unix_pid); }
+rendering() { expect_running "$2" && render_line=$(qm_probe | grep 'visible=1' | grep -E -- "$1"); }
 # Notepad stands in for the screensaver host: sets its hwnd, client size and place.
 start_host() {
     (cd "$qm_work" && exec "$QM_WINE" notepad) &
@@ -37,20 +37,31 @@ start_host() {
 # Sends a WM_SYSCOMMAND to CLASS's window and waits for it to be iconic or not.
 syscommand() { qm_probe "$1" 0x112 "$2" >/dev/null && qm_until 20 iconic "$1" "$3"; }
 iconic() { qm_probe "$1" | grep -q "iconic=$2"; }
-# Minimised, CLASS's window leaves the run asleep; restored, its frames go on.
-rests_minimised() {  # CLASS WHAT
+# Minimised, CLASS's window leaves VIEW resting; restored, its frames go on.
+rests_minimised() {  # CLASS WHAT [VIEW]
     syscommand "$1" 0xF020 1 || qm_fail "$2 did not minimise"
-    qm_until 20 idle || qm_fail "$2 minimised, the frames go on"
+    qm_until 20 rests "${3:-opengl demo}" "$2" || qm_fail "$2 minimised, the frames go on (${drawn:-none} drawn)"
     syscommand "$1" 0xF120 0 || qm_fail "$2 was not restored"
-    frames_go_on "$2 restored"
+    frames_go_on "$2 restored" "${3:-opengl demo}"
 }
 # The log names a texture of the shown SIZE (WxH) for the 1024 x 768 screen.
 expect_texture() { grep -q "^Texture: ${1/x/ x } for 1024 x 768 shown at ${1/x/ x }, ${2:-}" "$qm_work/screen.log" || qm_fail "$1: $(grep Texture "$qm_work/screen.log")"; }
-# Processor time the run has used, in clock ticks.
-cpu_ticks() { local stat && read -r stat <"/proc/$scr/stat" && set -- ${stat##*) } && echo $((${12} + ${13})); }
-# Waits for the run to use another 0.3 s of processor time: it took the inputs sent and still runs.
-frames_go_on() { local ticks; ticks=$(cpu_ticks) && qm_until 20 used_since "$ticks" "$1" || qm_fail "$1: no frames"; }
-used_since() { expect_running "$2" && [ $(($(cpu_ticks) - $1)) -ge 30 ]; }
+# The frames VIEW (a window class) has drawn, as it answers: sets drawn.
+drawn_by() { [[ $(qm_probe "$1" frames) =~ result=([0-9]+) ]] && drawn=${BASH_REMATCH[1]}; }
+# Waits for VIEW to draw another frame: the run took the inputs sent and still draws.
+frames_go_on() {  # WHAT [VIEW]
+    local view=${2:-opengl demo} before
+    drawn_by "$view" && before=$drawn && qm_until 20 drew_since "$before" "$1" "$view" || qm_fail "$1: no frames (${drawn:-none} drawn)"
+}
+drew_since() { expect_running "$2" && drawn_by "$3" && [ "$drawn" -gt "$1" ]; }
+# Whether VIEW's count held through ten looks, the run alive at each.
+rests() {  # VIEW WHAT
+    local before look
+    drawn_by "$1" && before=$drawn || return 1
+    for look in 1 2 3 4 5 6 7 8 9 10; do
+        expect_running "$2" && drawn_by "$1" && [ "$drawn" = "$before" ] || return 1
+    done
+}
 
 # The .scr imports only KnownDLLs, never taken from its own folder.
 imports() {
@@ -158,16 +169,6 @@ demo() {
     expect_paced "$qm_work/screen.log" 3 60 demo
 }
 
-# Whether the run used at most 5 clock ticks while its main thread, looked at every 10 ms (200 looks at most),
-# was found 20 times in a timed sleep (a select or nanosleep call under Wine).
-idle() {
-    local ticks=$(cpu_ticks) looks=0 asleep=0 call rest
-    while [ $asleep -lt 20 ] && [ $((looks++)) -lt 200 ] && read -r call rest <"/proc/$scr/task/$scr/syscall"; do
-        case $call in 23 | 35 | 230 | 270) asleep=$((asleep + 1)) ;; esac
-        sleep 0.01
-    done
-    [ $(($(cpu_ticks) - ticks)) -le 5 ]
-}
 # /p HWND: a child over the host's client area with a texture of its size, not ended by keys
 # and clicks, idle while the host is minimised, exit code 1 when the host dies. A handle of
 # no window: the error box, exit code 0.
@@ -195,7 +196,7 @@ open_dialog() {
     qm_focused "Quillmere Config"
     [ "$X" -lt 12 ] && [ "$Y" -lt 40 ] || qm_fail "$*: the dialog is not top-left: +$X+$Y"
     [[ $(qm_probe WATER_PANE) =~ client=([0-9]+x[0-9]+\+[0-9]+\+[0-9]+) ]] || qm_fail "$*: no water pane"
-    pane=${BASH_REMATCH[1]} scr=$(qm_scr_unix_pid)
+    pane=${BASH_REMATCH[1]}
 }
 # Clicks a point given in dialog units of the 425 x 232 template.
 click() { xdotool mousemove $((X + $1 * WIDTH / 425)) $((Y + $2 * HEIGHT / 232)) click 1; }
@@ -272,7 +273,7 @@ dialog() {
     start_host
     open_dialog "/c:$host_hwnd"
     qm_probe '#32770' | grep -q "owner=$host_hwnd text=" || qm_fail "the dialog's owner is not $host_hwnd: $(qm_probe '#32770')"
-    rests_minimised '#32770' "the dialog" && qm_focused "Quillmere Config"
+    rests_minimised '#32770' "the dialog" WATER_PANE && qm_focused "Quillmere Config"
     move_controls && xdotool key Escape
     qm_expect_exit 1 Escape
     qm_probe Notepad 0x10 0 >/dev/null

@@ -1,8 +1,11 @@
-// Test probe. win_probe CLASS [MESSAGE WPARAM]: one line for every window of
-// the class in any process, after sending it the message if one is given:
+// Test probe. win_probe CLASS [MESSAGE WPARAM | frames]: one line for every window of
+// the class in any process, after sending it the message if one is given ("frames": the
+// count of frames drawn); R is its answer, "-" when it went unanswered:
 //   hwnd=H parent=P outer=WxH+X+Y client=WxH+X+Y visible=0|1 iconic=0|1 topmost=0|1 result=R owner=O text=T
 // win_probe --run PROGRAM [ARG...]: "exit=N", its exit code as Windows gives it.
 // win_probe --mode WIDTH HEIGHT: changes the display's mode as a user would.
+#include "shell/frames_drawn_message.h"
+
 #include <windows.h>
 #include <cstdio>
 #include <cstdlib>
@@ -22,8 +25,7 @@ void visit(HWND window)
     if (std::strcmp(name, wanted_class) != 0)
         return;
     DWORD_PTR result = 0;
-    if (message)
-        SendMessageTimeoutA(window, message, message_wparam, 0, SMTO_NORMAL, 10000, &result);
+    const bool answered = !message || SendMessageTimeoutA(window, message, message_wparam, 0, SMTO_NORMAL, 10000, &result);
     RECT outer, client;
     GetWindowRect(window, &outer);
     GetClientRect(window, &client);
@@ -32,11 +34,12 @@ void visit(HWND window)
     ClientToScreen(window, &origin);
     char text[256] = "";
     GetWindowTextA(window, text, sizeof text);
-    std::printf("hwnd=%lld parent=%lld outer=%ldx%ld+%ld+%ld client=%ldx%ld+%ld+%ld visible=%d iconic=%d topmost=%d result=%lld owner=%lld text=%s\n",
+    std::printf("hwnd=%lld parent=%lld outer=%ldx%ld+%ld+%ld client=%ldx%ld+%ld+%ld visible=%d iconic=%d topmost=%d result=%s owner=%lld text=%s\n",
                 (long long)(INT_PTR)window, (long long)(parent == GetDesktopWindow() ? 0 : (INT_PTR)parent),
                 outer.right - outer.left, outer.bottom - outer.top, outer.left, outer.top, client.right, client.bottom,
                 origin.x, origin.y, IsWindowVisible(window) ? 1 : 0, IsIconic(window) ? 1 : 0,
-                (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) ? 1 : 0, (long long)result,
+                (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) ? 1 : 0,
+                answered ? std::to_string(result).c_str() : "-",
                 (long long)(INT_PTR)GetWindow(window, GW_OWNER), text);
 }
 
@@ -62,10 +65,11 @@ int main(int argc, char** argv)
         mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
         return std::printf("mode=%ld\n", ChangeDisplaySettingsA(&mode, 0)), 0;
     }
-    if (argc != 2 && argc != 4)
+    const bool frames = argc == 3 && std::strcmp(argv[2], "frames") == 0;
+    if (argc != 2 && argc != 4 && !frames)
         return 2;
     wanted_class = argv[1];
-    message = argc == 4 ? static_cast<UINT>(std::strtoul(argv[2], nullptr, 0)) : 0;
+    message = frames ? frames_drawn_message : argc == 4 ? static_cast<UINT>(std::strtoul(argv[2], nullptr, 0)) : 0;
     message_wparam = argc == 4 ? static_cast<WPARAM>(std::strtoull(argv[3], nullptr, 0)) : 0;
     EnumWindows([](HWND window, LPARAM) {
         visit(window);
