@@ -51,8 +51,8 @@ void water_saver::draw_view(scene_view& view, int index)
     view.field.apply(view.vertices, wave_phase);
     if (drops_or_light) {
         pointer_rings.clear();
-        pointer.live_drops(index, rain_time(), pointer_rings);
-        view.surface.apply(view.vertices, rain_time(), pointer_rings, inset_u, inset_v);
+        pointer.live_drops(index, drop_time(), pointer_rings);
+        view.surface.apply(view.vertices, drop_time(), pointer_rings, inset_u, inset_v);
     }
 
     gl.glBindTexture(GL_TEXTURE_2D, view.texture);

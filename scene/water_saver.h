@@ -1,9 +1,9 @@
 #pragma once
 #include "scene/desktop_pixels.h"
+#include "scene/drop_clock.h"
 #include "scene/light_shader.h"
 #include "scene/mesh_vertex.h"
 #include "scene/pointer_trail.h"
-#include "scene/rain_clock.h"
 #include "scene/texture_plan.h"
 #include "scene/wave_motion.h"
 #include "scene/water_drops.h"
@@ -76,7 +76,7 @@ public:
     // Read-only views for the tests.
     const std::vector<scene_view>& views() const { return views_; }
     float phase() const { return wave_phase; }
-    double rain_time() const { return clock.seconds(); }
+    double drop_time() const { return clock.seconds(); }
     bool light_per_pixel() const { return pixel_light; }
 
 private:
@@ -130,7 +130,7 @@ private:
 
     // Carries on across window re-creation; never reset.
     float wave_phase = 0;
-    rain_clock clock; // the drops'; never reset either
+    drop_clock clock; // the rain's and the pointer's drops'; never reset either
     pointer_trail pointer;
     std::vector<water_drop> pointer_rings; // a frame's, kept to spare allocations
 };

@@ -1,7 +1,7 @@
 // Light and drops on the water: the light follows the slope, drops bend the picture, rain falls at its own moments.
 #include "scene/mesh.h"
 #include "scene/pointer_trail.h"
-#include "scene/rain_clock.h"
+#include "scene/drop_clock.h"
 #include "scene/water_light.h"
 #include "scene/water_surface.h"
 #include "scene/wave_motion.h"
@@ -209,7 +209,7 @@ TEST(WaterSurface, SameMomentSameFieldPointerWaits)
     // Frames from a 3.579545 MHz counter to a moment between two milliseconds.
     const std::int64_t rates[] = {20, 60, 144, 1}, hz = 3579545, end = 2 * hz + hz * 1234 / 100000;
     for (int k = 0; k < 4; ++k) {
-        rain_clock clock;
+        drop_clock clock;
         for (std::int64_t frame = 1, last = 0, now = 0; last < end; last = now, ++frame)
             now = std::min(end, frame * hz / rates[k]), clock.advance(frame_seconds(now, last, hz));
         ASSERT_EQ(clock.seconds(), 2.012);

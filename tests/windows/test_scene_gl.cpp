@@ -189,7 +189,7 @@ TEST_F(SceneGl, EachMonitorItsShareEverywhereOnIt)
             ASSERT_TRUE(scene.init_gl());
             const std::size_t views = scene.views().size();
             std::vector<std::set<std::tuple<double, float, float>>> fell(views);
-            while (scene.rain_time() < 900) { // drops live 3 s at least: looks a second apart see all
+            while (scene.drop_time() < 900) { // drops live 3 s at least: looks a second apart see all
                 scene.draw(1);
                 for (std::size_t k = 0; k < views; ++k)
                     for (const water_drop& drop : scene.views()[k].surface.drops())
