@@ -11,10 +11,11 @@ constexpr float stir_spacing = 0.03f;
 
 } // namespace
 
-bool water_saver::pointer_stirs()
+bool water_saver::pointer_stirs() const
 {
-    // Everywhere but in the preview, whose mouse belongs to the host.
-    return !screen_preview;
+    // Everywhere but in a small window (the preview, whose mouse belongs to
+    // the host, and the dialog's pane).
+    return !target.shown_small;
 }
 
 void water_saver::input(input_action action, int code, int x, int y)

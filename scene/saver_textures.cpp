@@ -5,7 +5,6 @@
 #include "scene/desktop_texture.h"
 #include "shell/gl_api.h"
 #include "shell/run_log.h"
-#include "shell/shell.h"
 
 void water_saver::release_gl_objects()
 {
@@ -34,7 +33,7 @@ bool water_saver::make_textures(const gl_capabilities& capabilities)
         // needs its smaller levels or it shimmers as it ripples. A preview
         // never grows: a copy of about its size is all it needs.
         view.plan = plan_texture(capabilities, view.source.width, view.source.height, view.area.width,
-                                 view.area.height, screen_preview);
+                                 view.area.height, target.shown_small);
         upload_picture(picture, view.source, view.plan);
         log_write("Texture: %d x %d for %d x %d shown at %d x %d, %s, %s\n", view.plan.size.width,
                   view.plan.size.height, view.source.width, view.source.height, view.area.width,

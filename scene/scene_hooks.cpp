@@ -12,7 +12,7 @@ int gl_data()
 int gl_init()
 {
     last_tick = read_counter();
-    return app_scene.init_gl() ? 0 : 1;
+    return app_scene.init_gl({screen_width, screen_height, screen_monitors, screen_preview}) ? 0 : 1;
 }
 
 void gl_draw(float seconds)

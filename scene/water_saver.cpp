@@ -40,8 +40,9 @@ bool water_saver::init_data()
     return take_picture();
 }
 
-bool water_saver::init_gl()
+bool water_saver::init_gl(const scene_target& window)
 {
+    target = window;
     gl.glClearColor(0, 0, 0, 1);
     gl.glDepthMask(GL_FALSE);
     gl.glEnable(GL_TEXTURE_2D);

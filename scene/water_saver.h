@@ -51,11 +51,13 @@ public:
 
     // Once per process, before any window: wave parameters and the desktop.
     bool init_data();
-    // In every new render window, its GL context current: textures and grids.
-    bool init_gl();
+    // In every new window, its GL context current: textures and grids for
+    // `target`.
+    bool init_gl(const scene_target& target);
     // One frame: advance the waves by `seconds` and draw every view.
     void draw(float seconds);
-    // One unit per pixel, origin at the window's top-left corner.
+    // The window's client size is now width x height (0 x 0 while
+    // minimised): one unit per pixel, origin at its top-left corner.
     void resize(int width, int height);
     // The screen is now `screen`; a window of ours covered `window` until
     // now. Keeps the picture where it lies within both, and takes the rest
@@ -101,8 +103,8 @@ private:
     void lay_out(scene_view& view, const screen_rect& area, int columns, int rows);
     // The drops and light of one view, laid out for its grid and size.
     void prepare_surface(scene_view& view, int index);
-    // The pointer stirs the water of this run.
-    static bool pointer_stirs();
+    // The pointer stirs the water of this window.
+    bool pointer_stirs() const;
     void draw_view(scene_view& view, int index);
     // The picture lit per pixel by the shader.
     void draw_pixel_lit(scene_view& view);
@@ -110,6 +112,7 @@ private:
     void draw_vertex_lit(scene_view& view);
 
     bool radial = false;
+    scene_target target; // the window it fills
     desktop_picture picture;
     screen_rect picture_area; // the part of the virtual screen it shows
     std::vector<scene_view> views_;

@@ -144,14 +144,10 @@ const char* water_pane::set_up()
         return "wglMakeCurrent";
     // The scene fills the pane as it fills a preview: the whole picture,
     // from a texture of about the pane's size.
-    screen_width = width;
-    screen_height = height;
-    screen_monitors.clear();
-    screen_preview = true;
     SetLastError(0);
-    if (gl_init() != 0)
+    if (!app_scene.init_gl({width, height, {}, true}))
         return "gl_init";
-    gl_resize(width, height);
+    app_scene.resize(width, height);
     return nullptr;
 }
 
@@ -165,7 +161,7 @@ void water_pane::draw_frame(bool advance, HDC shown)
     if (gl.wglGetCurrentContext() != context)
         gl.wglMakeCurrent(bitmap_dc, context);
     const std::int64_t now = read_counter();
-    gl_draw(advance ? frame_seconds(now, last_tick, counter_frequency()) : 0);
+    app_scene.draw(advance ? frame_seconds(now, last_tick, counter_frequency()) : 0);
     frames += advance;
     last_tick = now;
     gl.glFinish();

@@ -108,10 +108,9 @@ TEST_F(SceneGl, StoredAndGivenValuesShapeTheWaves)
         SCOPED_TRACE(texts[0]);
         water_saver scene;
         ASSERT_TRUE(scene.init_data());
-        screen_monitors.clear(), screen_width = 64, screen_height = 48, screen_preview = false;
         if (gl_11)
             read_gl_capabilities = [] { return read_capabilities("1.1.0", "GL_EXT_bgra", 1024); };
-        ASSERT_TRUE(scene.init_gl());
+        ASSERT_TRUE(scene.init_gl({64, 48, {}, false}));
         read_gl_capabilities = desktop_texture_capabilities;
         GLint width = 0, height = 0;
         level(0, width, height);
@@ -137,7 +136,7 @@ TEST_F(SceneGl, StoredAndGivenValuesShapeTheWaves)
         // 16 x 12 it draws from levels down to 8 x 8, on OpenGL 1.1 held further in.
         const std::vector<mesh_vertex>& got = scene.views().at(0).vertices;
         for (const auto& [width, height] : {std::pair{64, 12}, {16, 12}, {16, 40}, {70, 40}, {70, 48}}) {
-            screen_width = width, screen_height = height;
+            scene.resize(width, height);
             scene.draw(0.1f);
             EXPECT_EQ(std::make_tuple(got.front().x, got.front().y, got.back().x, got.back().y),
                       std::make_tuple(0.0f, 0.0f, float(width), float(height)));
@@ -162,14 +161,13 @@ TEST_F(SceneGl, TakenOnlyOutsideTheOldArea)
         water_saver scene;
         ASSERT_TRUE(scene.init_data());
         scene.follow_screen(s, old); // the picture of the screen as it was
-        taken.clear(), screen_monitors.clear(), screen_width = 640, screen_height = 480, screen_preview = false;
-        EXPECT_TRUE(scene.init_gl());
+        taken.clear();
+        EXPECT_TRUE(scene.init_gl({640, 480, {}, false}));
         EXPECT_TRUE(taken.empty()) << taken.size();
-        screen_monitors = {{0, 0, s.width, s.height}};
-        EXPECT_TRUE(scene.init_gl());
+        EXPECT_TRUE(scene.init_gl({s.width, s.height, {{0, 0, s.width, s.height}}, false}));
         EXPECT_EQ(taken, uncovered_parts(s, old)) << old.x << ", " << old.y << ", " << old.width << " x " << old.height;
     }
-    capture_new_part = capture_desktop, screen_monitors.clear();
+    capture_new_part = capture_desktop;
 }
 
 // Rain on one to three monitors and the preview: 1 a drop every 3 s on each, 100 all 12 slots busy (16 in the
@@ -184,9 +182,7 @@ TEST_F(SceneGl, EachMonitorItsShareEverywhereOnIt)
             store({{setting_quality, "0"}, {setting_amp, "0"}, {setting_light, "0"}, {setting_rain, heaviest ? "100" : "1"}});
             water_saver scene;
             ASSERT_TRUE(scene.init_data());
-            screen_monitors.assign(shapes.begin(), shapes.begin() + monitors);
-            screen_width = 96, screen_height = 80, screen_preview = preview;
-            ASSERT_TRUE(scene.init_gl());
+            ASSERT_TRUE(scene.init_gl({96, 80, {shapes.begin(), shapes.begin() + monitors}, preview}));
             const std::size_t views = scene.views().size();
             std::vector<std::set<std::tuple<double, float, float>>> fell(views);
             while (scene.drop_time() < 900) { // drops live 3 s at least: looks a second apart see all
@@ -208,7 +204,6 @@ TEST_F(SceneGl, EachMonitorItsShareEverywhereOnIt)
                 EXPECT_EQ(parts.size(), 12u);
             }
         }
-    screen_monitors.clear(), screen_preview = false;
 }
 
 // An unread picture is logged and becomes one black pixel; a part is uploaded upright, in colour, as planned.
@@ -281,13 +276,11 @@ TEST_F(SceneGl, LightPerPixelAgreesWithPerVertexOnEveryShapeAndFallsBack)
         water_saver scene;
         ASSERT_TRUE(scene.init_data());
         scene.follow_screen({-9, -9, 1, 1}, {0, 0, width, height});
-        screen_monitors = still ? std::vector<screen_rect>{} : monitors, screen_preview = false;
-        screen_width = width - still, screen_height = height - still;
         if (r.gl_12) // what an OpenGL 1.1 with the textures of today's gets
             read_gl_capabilities = [] { return read_capabilities("1.2.0", "GL_ARB_texture_non_power_of_two", 1024); };
         const char* source = std::exchange(light_fragment_source, r.broken ? "void main() { broken }\n" : light_fragment_source);
         const std::size_t logged = test_log().size();
-        ASSERT_TRUE(scene.init_gl());
+        ASSERT_TRUE(scene.init_gl({width - still, height - still, still ? std::vector<screen_rect>{} : monitors, false}));
         read_gl_capabilities = desktop_texture_capabilities;
         light_fragment_source = source;
         const bool per_pixel = !r.gl_12 && !r.broken && *r.light == '1';
@@ -296,7 +289,7 @@ TEST_F(SceneGl, LightPerPixelAgreesWithPerVertexOnEveryShapeAndFallsBack)
         EXPECT_EQ(log.find("WARNING: the light's shader failed (fragment shader: ") != std::string::npos, r.broken) << log;
         const char* said = per_pixel ? "Light: per pixel (OpenGL 2.0)\n" : *r.light == '1' ? "Light: per vertex (OpenGL 1.1): " : "";
         EXPECT_NE(log.find(said), std::string::npos) << log;
-        scene.resize(screen_width, screen_height);
+        scene.resize(width - still, height - still);
         if (!still) {
             glTranslatef(0.5f, 0.5f, 0); // every vertex on a pixel's centre
             for (const screen_rect& m : monitors)
@@ -307,12 +300,12 @@ TEST_F(SceneGl, LightPerPixelAgreesWithPerVertexOnEveryShapeAndFallsBack)
         glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, frames[run].data());
         if (per_pixel && !still) { // the screen changed: the same context, a new program in place of the old
             const int live = programs();
-            ASSERT_TRUE(scene.init_gl());
+            ASSERT_TRUE(scene.init_gl({width, height, monitors, false}));
             EXPECT_TRUE(scene.light_per_pixel());
             EXPECT_EQ(programs(), live);
         }
     }
-    capture_new_part = capture_desktop, DeleteObject(picture[0]), DeleteObject(picture[1]), screen_monitors.clear();
+    capture_new_part = capture_desktop, DeleteObject(picture[0]), DeleteObject(picture[1]);
     EXPECT_TRUE(frames[2] == frames[0]);
     EXPECT_TRUE(frames[5] == frames[6]);
     for (int pair : {0, 3})
