@@ -1,6 +1,7 @@
 #include "shell/frame_pacer.h"
 
 #include "shell/gl_api.h"
+#include "shell/gl_version.h"
 #include "shell/run_log.h"
 #include "shell/system_library.h"
 

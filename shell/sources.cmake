@@ -1,6 +1,7 @@
 set(SHELL_PURE_SOURCES
   shell/command_line.cpp
   shell/frame_pacing.cpp
+  shell/gl_version.cpp
   shell/monitor_layout.cpp
   shell/run_log.cpp
 )

@@ -1,6 +1,7 @@
 // The frames' pace: the rate for a display, power and mode; their grid; the count at the end; counter times.
 #include "shell/frame_pacing.h"
 #include "shell/frame_tick.h"
+#include "shell/gl_version.h"
 
 #include <gtest/gtest.h>
 
