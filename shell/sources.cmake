@@ -7,6 +7,7 @@ set(SHELL_PURE_SOURCES
 )
 set(SHELL_WIN_SOURCES
   shell/entry.cpp
+  shell/error_text.cpp
   shell/fatal_error.cpp
   shell/frame_pacer.cpp
   shell/gl_api.cpp
@@ -14,6 +15,7 @@ set(SHELL_WIN_SOURCES
   shell/monitors.cpp
   shell/render_window.cpp
   shell/shell_state.cpp
+  shell/small_view.cpp
   shell/system_library.cpp
   shell/window_cycle.cpp
 )
