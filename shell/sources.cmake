@@ -17,6 +17,7 @@ set(SHELL_WIN_SOURCES
   shell/shell_state.cpp
   shell/small_view.cpp
   shell/system_library.cpp
+  shell/viewer_watch.cpp
   shell/window_cycle.cpp
 )
 # Only in the .scr: the entry point and the process-wide objects.

@@ -81,6 +81,7 @@ bool water_pane::attach(HWND pane_window, const water_settings& settings)
     app_scene.use_settings(settings);
     if (!report(view.start(window, scene)))
         return false;
+    viewers.start(window);
     SetTimer(window, frame_timer, pane_frame_ms, nullptr);
     return true;
 }
@@ -115,7 +116,7 @@ LRESULT CALLBACK water_pane_proc(HWND window, UINT message, WPARAM wparam, LPARA
         if (pane && wparam == frame_timer && pane->drawing()) {
             // Hidden or minimised, no frame is drawn and the water waits.
             const std::int64_t now = read_counter();
-            if (seen(window)) {
+            if (seen(window) && pane->viewers.someone_may_look()) {
                 HDC dc = GetDC(window);
                 pane->view.draw(frame_seconds(now, pane->last_frame, counter_frequency()), dc);
                 ReleaseDC(window, dc);
@@ -133,6 +134,11 @@ LRESULT CALLBACK water_pane_proc(HWND window, UINT message, WPARAM wparam, LPARA
         EndPaint(window, &paint);
         return 0;
     }
+    case WM_POWERBROADCAST:
+    case 0x02B1: // WM_WTSSESSION_CHANGE
+        if (pane && pane->viewers.follow(message, wparam, lparam))
+            return TRUE;
+        break;
     case frames_drawn_message:
         return pane ? pane->view.frames() : 0;
     case WM_ERASEBKGND:
@@ -146,6 +152,7 @@ LRESULT CALLBACK water_pane_proc(HWND window, UINT message, WPARAM wparam, LPARA
     case WM_DESTROY:
         if (pane) {
             KillTimer(window, frame_timer);
+            pane->viewers.stop();
             pane->view.release();
         }
         break;

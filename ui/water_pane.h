@@ -1,12 +1,13 @@
 // The settings dialog's live water: a child window of class "WATER_PANE"
 // that shows the process's scene, drawn with the dialog's current values at
 // the pane's size, at most 30 frames a second and only while the dialog can
-// be seen. It is a small view (shell/small_view.h): drawn offscreen, or on
+// be seen: shown, not minimised, a display on and the session unlocked. It is a small view (shell/small_view.h): drawn offscreen, or on
 // a bitmap, and shown with GDI. Where the pane can't have OpenGL it shows a
 // line of text instead, and the log says why.
 #pragma once
 #include "scene/water_settings.h"
 #include "shell/small_view.h"
+#include "shell/viewer_watch.h"
 
 #include <windows.h>
 
@@ -53,6 +54,7 @@ private:
     HWND window = nullptr;
     pane_scene scene;
     small_view view;
+    viewer_watch viewers; // displays off or the session locked: no frames
     std::int64_t last_frame = 0; // the performance counter at the last frame
 };
 

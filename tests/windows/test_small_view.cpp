@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <tuple>
 
@@ -186,6 +187,35 @@ TEST_F(SmallView, FreesWhatItMadeOnEveryChange)
     EXPECT_FALSE(wglDeleteContext(context)) << "the context outlived the pane";
     EXPECT_EQ(gdi_objects(), gdi);
     EXPECT_EQ(user_objects(), user);
+}
+
+// No frame while the displays are off (the display state, or Windows 7's monitors' power), the session locked, the
+// pane hidden or the dialog minimised; the next as soon as that ends. A dimmed display still shows the water.
+TEST_F(SmallView, RestsWhileNoOneCanSee)
+{
+    ASSERT_TRUE(pane.attach(window, lit_and_still));
+    struct power { GUID setting; DWORD length, state; };
+    static const GUID display = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+    static const GUID monitors = {0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}};
+    const auto tell = [this](const GUID& setting, DWORD state) {
+        power told = {setting, sizeof(DWORD), state};
+        SendMessageA(window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(&told));
+    };
+    const struct { const char* what; std::function<void()> away, back; } ways[] = {
+        {"displays off", [&] { tell(display, 0); }, [&] { tell(display, 2); }},
+        {"monitors off", [&] { tell(monitors, 0); }, [&] { tell(monitors, 1); }},
+        {"locked", [this] { SendMessageA(window, 0x02B1, 7, 0); }, [this] { SendMessageA(window, 0x02B1, 8, 0); }},
+        {"hidden", [this] { ShowWindow(window, SW_HIDE); }, [this] { ShowWindow(window, SW_SHOW); }},
+        {"minimised", [this] { ShowWindow(parent, SW_MINIMIZE); }, [this] { ShowWindow(parent, SW_RESTORE); }},
+    };
+    for (const auto& way : ways) {
+        const LRESULT before = frame();
+        way.away();
+        EXPECT_EQ(frame(), before) << way.what;
+        EXPECT_EQ(frame(), before) << way.what;
+        way.back();
+        EXPECT_EQ(frame(), before + 1) << way.what << " no more";
+    }
 }
 
 // The settings dialog opened and closed 30 times, each control moved 510 times (17 each time), the pane drawing
