@@ -5,6 +5,7 @@
 #include "shell/gl_version.h"
 #include "shell/pixel_format.h"
 #include "shell/run_log.h"
+#include "shell/shell_calls.h"
 
 #include <cstdio>
 #include <string>
@@ -37,11 +38,17 @@ std::string renderer_name(const std::string& renderer)
 
 const char* small_view::start(HWND window, small_view_scene& scene, bool try_offscreen)
 {
+    if (const char* failed = prepare(window, try_offscreen))
+        return failed;
+    return begin(scene);
+}
+
+const char* small_view::prepare(HWND window, bool try_offscreen)
+{
     release();
     window_ = window;
-    scene_ = &scene;
     try_offscreen_ = try_offscreen;
-    if (const char* failed = load_gl())
+    if (const char* failed = shell_calls.load_gl())
         return failed;
     RECT client;
     GetClientRect(window_, &client);
@@ -60,11 +67,11 @@ const char* small_view::start(HWND window, small_view_scene& scene, bool try_off
         log_write("Small view: bitmap context (%s)\n", why.c_str());
         if (const char* failed = make_frame())
             return failed;
-        if (const char* failed = start_bitmap())
+        if (const char* failed = make_context(frame_dc_, bitmap_pixel_format()))
             return failed;
         way_ = small_view_way::bitmap;
     }
-    return start_scene();
+    return nullptr;
 }
 
 const char* small_view::make_frame()
@@ -103,17 +110,8 @@ std::string small_view::start_offscreen()
     hidden_dc_ = GetDC(hidden_);
     if (!hidden_dc_)
         return failure("GetDC");
-    PIXELFORMATDESCRIPTOR format = render_pixel_format();
-    const int index = ChoosePixelFormat(hidden_dc_, &format);
-    if (index == 0)
-        return failure("ChoosePixelFormat");
-    if (!SetPixelFormat(hidden_dc_, index, &format))
-        return failure("SetPixelFormat");
-    context_ = gl.wglCreateContext(hidden_dc_);
-    if (!context_)
-        return failure("wglCreateContext");
-    if (!gl.wglMakeCurrent(hidden_dc_, context_))
-        return failure("wglMakeCurrent");
+    if (const char* failed = make_context(hidden_dc_, render_pixel_format()))
+        return failure(failed);
     const gl_version version = read_gl_version(gl_string(GL_VERSION));
     const framebuffer_calls calls = offered_framebuffers(version, gl_string(GL_EXTENSIONS));
     if (calls == framebuffer_calls::none || !load_gl_framebuffers(calls == framebuffer_calls::ext ? "EXT" : ""))
@@ -137,24 +135,24 @@ std::string small_view::size_framebuffer()
     return why;
 }
 
-const char* small_view::start_bitmap()
+const char* small_view::make_context(HDC dc, const PIXELFORMATDESCRIPTOR& format)
 {
-    PIXELFORMATDESCRIPTOR format = bitmap_pixel_format();
-    const int index = ChoosePixelFormat(frame_dc_, &format);
+    const int index = shell_calls.choose_format(dc, &format);
     if (index == 0)
         return "ChoosePixelFormat";
-    if (!SetPixelFormat(frame_dc_, index, &format))
+    if (!shell_calls.set_format(dc, index, &format))
         return "SetPixelFormat";
-    context_ = gl.wglCreateContext(frame_dc_);
+    context_ = shell_calls.create_context(dc);
     if (!context_)
         return "wglCreateContext";
-    if (!gl.wglMakeCurrent(frame_dc_, context_))
+    if (!shell_calls.make_current(dc, context_))
         return "wglMakeCurrent";
     return nullptr;
 }
 
-const char* small_view::start_scene()
+const char* small_view::begin(small_view_scene& scene)
 {
+    scene_ = &scene;
     SetLastError(0);
     if (!scene_->start(width_, height_))
         return "gl_init";
@@ -180,7 +178,7 @@ const char* small_view::resize(int width, int height)
     // says why it falls back.
     if (!size_framebuffer().empty())
         return start(window_, *scene_, try_offscreen_);
-    return start_scene();
+    return begin(*scene_);
 }
 
 void small_view::make_current() const

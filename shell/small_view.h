@@ -34,12 +34,16 @@ public:
     small_view(const small_view&) = delete;
     small_view& operator=(const small_view&) = delete;
 
-    // Sets up `scene` in `window` at its client size, offscreen where the
-    // context can (and `try_offscreen`), else on a bitmap; the log says which
-    // way, and why not offscreen. A first frame is drawn, not shown. Null,
-    // or the name of the call that failed with the system's error code left
-    // for the report ("gl_init" when the scene could not be set up).
+    // Sets up `scene` in `window` at its client size: prepare, then begin.
     const char* start(HWND window, small_view_scene& scene, bool try_offscreen = true);
+    // A context for `window` at its client size, current: offscreen where
+    // it can be had (and `try_offscreen`), else on a bitmap; the log says
+    // which way, and why not offscreen. Null, or the name of the call that
+    // failed with the system's error code left for the report.
+    const char* prepare(HWND window, bool try_offscreen = true);
+    // Sets up `scene` in the context and draws a first frame, not shown.
+    // Null, or "gl_init" when the scene could not be set up.
+    const char* begin(small_view_scene& scene);
     // The window's client size changed: the frame and the scene follow.
     // Null, or what failed, as start says.
     const char* resize(int width, int height);
@@ -57,16 +61,17 @@ public:
     int height() const { return height_; }
     // Frames drawn with the water moving on, since the view was made.
     int frames() const { return frames_; }
-    // The context it draws with, for tests.
-    HGLRC context() const { return context_; }
+    // The device context the GL context draws with.
+    HDC gl_dc() const { return hidden_dc_ ? hidden_dc_ : frame_dc_; }
 
 private:
     const char* make_frame();
     // The offscreen way; an empty text, else why it can't be had.
     std::string start_offscreen();
     std::string size_framebuffer();
-    const char* start_bitmap();
-    const char* start_scene();
+    // Pixel format and context on `dc`, made current; null, or the call
+    // that failed.
+    const char* make_context(HDC dc, const PIXELFORMATDESCRIPTOR& format);
     void render(float seconds);
     void make_current() const;
     void release_frame();
