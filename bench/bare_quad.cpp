@@ -10,6 +10,7 @@
 #include "scene/desktop_texture.h"
 #include "shell/frame_pacer.h"
 #include "shell/gl_api.h"
+#include "shell/monitor_refresh.h"
 #include "shell/monitors.h"
 #include "shell/pixel_format.h"
 #include "shell/run_log.h"
@@ -27,6 +28,7 @@ static run_log bare_log("bare_quad.log");
 namespace {
 
 bool running = true;
+view_pacer pacer;
 
 // The capture the screensaver makes, read into the kept picture.
 bool capture(const screen_rect& area, desktop_picture& picture)
@@ -78,8 +80,7 @@ void draw_quad(HDC dc, float w, float h)
     glTexCoord2f(0, 0);
     glVertex2f(0, h);
     glEnd();
-    SwapBuffers(dc);
-    frame_shown(start);
+    pacer.show_frame(dc, start);
 }
 
 int fail(const char* step)
@@ -162,12 +163,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command)
     const float w = static_cast<float>(width);
     const float h = static_cast<float>(height);
     MSG message;
-    start_frames(dc, mode == 'p' ? pace_mode::preview : mode == 's' ? pace_mode::screensaver : pace_mode::demonstration);
+    pacer.start(dc, mode == 'p' ? pace_mode::preview : mode == 's' ? pace_mode::screensaver : pace_mode::demonstration,
+                monitor_refresh(window_monitor(window, mode == 's' || mode == 'd')), false);
     while (running) {
-        if (frame_due())
+        if (pacer.frame_due())
             draw_quad(dc, w, h);
         else
-            wait_for_frame();
+            pacer.wait_for_frame();
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&message);
             DispatchMessageA(&message);
@@ -176,7 +178,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command)
             running = false;
     }
 
-    end_frames();
+    pacer.end();
     wglMakeCurrent(nullptr, nullptr);
     wglDeleteContext(context);
     held_dc = window_dc();

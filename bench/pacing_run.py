@@ -16,10 +16,15 @@ then BA. Each figure is the median of a program's repetitions.
   carry the pipe's own jitter, so the percentile is an upper bound.
 - CPU: utime + stime of the Wine process (/proc/PID/stat) over the window,
   a second and a frame.
+- The pace: the last "Frames: paced to R a second" line of the program's log
+  (screen.log, bare_quad.log), the even rate it keeps; the intervals' median
+  over that rate's period, and the share of intervals more than a quarter of
+  the period off it.
 """
 
 import argparse
 import os
+import re
 import statistics
 import subprocess
 import sys
@@ -56,6 +61,17 @@ def stop(run, how):
     run.process.wait(10)
 
 
+def logged_rate(program, work):
+    """The last rate the program's log says its frames are paced to."""
+    log = os.path.join(work, "bare_quad.log" if "bare_quad" in program else "screen.log")
+    try:
+        with open(log, errors="replace") as f:
+            rates = re.findall(r"^Frames: paced to ([0-9.]+) a second", f.read(), re.M)
+    except OSError:
+        rates = []
+    return float(rates[-1]) if rates else float("nan")
+
+
 def measure(program, args, tab, how, opts, env):
     run = Run(opts.wine, program, args, opts.work, env)
     if not run.wait_for_frames(1, opts.start_timeout):
@@ -75,7 +91,12 @@ def measure(program, args, tab, how, opts, env):
     stop(run, how)
     window = b_time - a_time
     gaps = [(b - a) * 1000 for a, b in zip(stamps, stamps[1:])]
+    paced = logged_rate(program, opts.work)
+    period = 1000 / paced
     return {
+        "paced": paced,
+        "even": statistics.median(gaps) / period if gaps else float("nan"),
+        "off": 100 * sum(abs(g - period) > period / 4 for g in gaps) / len(gaps) if gaps else float("nan"),
         "fps": len(stamps) / window,
         "median": statistics.median(gaps) if gaps else float("nan"),
         "p99": percentile(gaps, 0.99),
@@ -114,21 +135,22 @@ def main():
                 r = measure(*programs[program], opts, env)
                 results.setdefault((name, program), []).append(r)
                 print(f"  {name:32s} {program:11s} {rep + 1}/{opts.repetitions} fps {r['fps']:.1f} "
-                      f"median {r['median']:.1f} ms p99 {r['p99']:.1f} ms cpu/s {r['cpu']:.3f} "
-                      f"cpu/frame {r['cpu_frame']:.1f} ms", flush=True)
+                      f"(paced {r['paced']:g}) median {r['median']:.1f} ms p99 {r['p99']:.1f} ms "
+                      f"off {r['off']:.1f} % cpu/s {r['cpu']:.3f} cpu/frame {r['cpu_frame']:.1f} ms", flush=True)
 
     print(f"\nFrame pacing under Wine, medians of {opts.repetitions} interleaved runs, "
           f"{opts.seconds:g} s measured each (screensaver | bare quad):")
-    print(f"{'mode':32s} {'frames/s':>13s} {'interval median ms':>19s} {'p99 ms':>13s} "
-          f"{'CPU s/s':>13s} {'CPU ms/frame':>13s}")
+    print(f"{'mode':32s} {'paced to':>13s} {'frames/s':>13s} {'interval median ms':>19s} {'median/period':>13s} "
+          f"{'p99 ms':>13s} {'off by 1/4, %':>13s} {'CPU s/s':>13s} {'CPU ms/frame':>13s}")
     for name, *_ in MODES:
         cells = []
-        for key, fmt in (("fps", "{:.1f}"), ("median", "{:.1f}"), ("p99", "{:.1f}"), ("cpu", "{:.2f}"),
-                         ("cpu_frame", "{:.1f}")):
+        for key, fmt in (("paced", "{:g}"), ("fps", "{:.1f}"), ("median", "{:.1f}"), ("even", "{:.2f}"),
+                         ("p99", "{:.1f}"), ("off", "{:.1f}"), ("cpu", "{:.2f}"), ("cpu_frame", "{:.1f}")):
             scr = statistics.median(r[key] for r in results[(name, "screensaver")])
             bare = statistics.median(r[key] for r in results[(name, "bare")])
             cells.append(f"{fmt.format(scr)} | {fmt.format(bare)}")
-        print(f"{name:32s} {cells[0]:>13s} {cells[1]:>19s} {cells[2]:>13s} {cells[3]:>13s} {cells[4]:>13s}")
+        print(f"{name:32s} {cells[0]:>13s} {cells[1]:>13s} {cells[2]:>19s} {cells[3]:>13s} {cells[4]:>13s} "
+              f"{cells[5]:>13s} {cells[6]:>13s} {cells[7]:>13s}")
     saver = statistics.median(r["cpu"] for r in results[("screensaver", "screensaver")])
     window = statistics.median(r["cpu"] for r in results[("demonstration, 640 x 480 window", "screensaver")])
     print(f"\nthe 640 x 480 window's CPU / the full-screen screensaver's: {window / saver:.2f}")

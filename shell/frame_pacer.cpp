@@ -3,67 +3,12 @@
 #include "shell/gl_api.h"
 #include "shell/gl_version.h"
 #include "shell/run_log.h"
-#include "shell/system_library.h"
-
-#include <dwmapi.h>
-
-#include <cmath>
 
 #ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
 #define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
 #endif
 
 namespace {
-
-struct pacer_state {
-    double refresh = 60;
-    pace_mode mode = pace_mode::demonstration;
-    bool on_battery = false;
-    bool swap_control = false; // the context offers WGL_EXT_swap_control
-    frame_pace pace;
-    frame_schedule schedule;
-    frame_count count;
-    bool after_pause = true;
-    HANDLE timer = nullptr; // high resolution where the system has one, else none
-    bool started = false;
-};
-
-pacer_state pacer;
-
-// The compositor's refresh as a fraction, from dwmapi loaded at run time
-// (it is no KnownDLL); 0/0 where there is none.
-void compositor_refresh(unsigned& numerator, unsigned& denominator)
-{
-    numerator = denominator = 0;
-    static HMODULE dwm = load_system_library(L"dwmapi.dll");
-    using timing_call = HRESULT(WINAPI*)(HWND, DWM_TIMING_INFO*);
-    const auto timing = dwm ? reinterpret_cast<timing_call>(reinterpret_cast<void*>(
-                                  GetProcAddress(dwm, "DwmGetCompositionTimingInfo")))
-                            : nullptr;
-    DWM_TIMING_INFO info = {};
-    info.cbSize = sizeof info;
-    if (timing && SUCCEEDED(timing(nullptr, &info))) {
-        numerator = info.rateRefresh.uiNumerator;
-        denominator = info.rateRefresh.uiDenominator;
-    }
-}
-
-double read_refresh()
-{
-    unsigned numerator, denominator;
-    compositor_refresh(numerator, denominator);
-    DEVMODEA mode = {};
-    mode.dmSize = sizeof mode;
-    const unsigned settings_hz =
-        EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode) ? mode.dmDisplayFrequency : 0;
-    return display_refresh(numerator, denominator, settings_hz);
-}
-
-bool on_battery_now()
-{
-    SYSTEM_POWER_STATUS status;
-    return GetSystemPowerStatus(&status) && status.ACLineStatus == 0;
-}
 
 // Whether the current context's WGL extensions name WGL_EXT_swap_control.
 bool offers_swap_control(HDC dc)
@@ -80,24 +25,27 @@ bool offers_swap_control(HDC dc)
 }
 
 // Asks for the interval; some drivers and Wine say yes and never wait, so
-// the loop's own wait holds the rate either way.
-void ask_swap_interval()
+// the pacer finds out for itself whether the swap keeps time.
+void ask_swap_interval(int interval)
 {
-    if (!pacer.swap_control)
-        return;
     using interval_call = BOOL(WINAPI*)(int);
     if (const auto set = reinterpret_cast<interval_call>(reinterpret_cast<void*>(gl.wglGetProcAddress("wglSwapIntervalEXT"))))
-        set(pacer.pace.swap_interval);
+        set(interval);
 }
 
-void apply_pace()
+// Whole milliseconds, rounded up, in `counts` of the counter.
+DWORD whole_ms(std::int64_t counts)
 {
-    pacer.pace = pace_frames(pacer.refresh, pacer.on_battery, pacer.mode);
-    pacer.schedule.set_pace(pacer.pace, counter_frequency());
-    ask_swap_interval();
-    log_write("Frames: paced to %s a second (display %s Hz, swap interval %d %s)\n",
-              rate_text(pacer.pace.frames_per_second).c_str(), rate_text(pacer.refresh).c_str(),
-              pacer.pace.swap_interval, pacer.swap_control ? "asked" : "not offered");
+    const std::int64_t frequency = counter_frequency();
+    return static_cast<DWORD>((counts * 1000 + frequency - 1) / frequency);
+}
+
+// Sets `timer` to go off `counts` of the counter from now.
+bool set_timer(HANDLE timer, std::int64_t counts)
+{
+    LARGE_INTEGER when;
+    when.QuadPart = -(counts * 10000000 / counter_frequency()) - 1; // relative, in 100 ns
+    return timer && SetWaitableTimer(timer, &when, 0, nullptr, nullptr, FALSE);
 }
 
 } // namespace
@@ -118,88 +66,124 @@ std::int64_t counter_frequency()
     return frequency;
 }
 
-void start_frames(HDC dc, pace_mode mode)
+view_pacer::~view_pacer()
 {
-    pacer.refresh = read_refresh();
-    pacer.on_battery = on_battery_now();
-    pacer.mode = mode;
-    pacer.swap_control = dc && gl.wglGetCurrentContext && gl.wglGetCurrentContext() && offers_swap_control(dc);
-    pacer.schedule = frame_schedule();
-    pacer.count = frame_count();
-    pacer.after_pause = true;
-    pacer.timer = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS);
-    pacer.started = true;
-    apply_pace();
+    if (timer_)
+        CloseHandle(timer_);
 }
 
-void power_source_changed(bool on_battery)
+void view_pacer::start(HDC dc, pace_mode mode, double refresh_hz, bool on_battery)
 {
-    if (on_battery == pacer.on_battery)
+    end();
+    keeper_ = pace_keeper(counter_frequency());
+    count_ = frame_count();
+    mode_ = mode, refresh_hz_ = refresh_hz, on_battery_ = on_battery;
+    keeper_.set_display(refresh_hz, on_battery, mode);
+    swap_control_ = dc && gl.wglGetCurrentContext && gl.wglGetCurrentContext() && offers_swap_control(dc);
+    after_pause_ = true;
+    timer_ = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS);
+    started_ = true;
+    if (swap_control_)
+        ask_swap_interval(keeper_.divisor());
+    log_pace();
+}
+
+void view_pacer::set_display(double refresh_hz)
+{
+    refresh_hz_ = refresh_hz;
+    const int divisor = keeper_.divisor();
+    const double rate = keeper_.frames_per_second();
+    keeper_.set_display(refresh_hz_, on_battery_, mode_);
+    changed(divisor, rate);
+}
+
+void view_pacer::set_power(bool on_battery)
+{
+    if (on_battery == on_battery_)
         return;
-    pacer.on_battery = on_battery;
-    const double before = pacer.pace.frames_per_second;
-    if (pace_frames(pacer.refresh, on_battery, pacer.mode).frames_per_second != before && pacer.started)
-        apply_pace();
+    on_battery_ = on_battery;
+    set_display(refresh_hz_);
 }
 
-const frame_pace& current_pace()
+bool view_pacer::frame_due() const
 {
-    return pacer.pace;
+    return read_counter() >= keeper_.due();
 }
 
-bool frame_due()
+void view_pacer::wait_for_frame() const
 {
-    return read_counter() >= pacer.schedule.due();
-}
-
-void frame_shown(std::int64_t start)
-{
-    pacer.count.frame(start, pacer.after_pause);
-    pacer.after_pause = false;
-    pacer.schedule.frame_done(start, read_counter());
-}
-
-int frames_drawn()
-{
-    return pacer.count.frames();
-}
-
-void wait_for_frame()
-{
-    const std::int64_t wait = pacer.schedule.due() - read_counter();
+    const std::int64_t wait = keeper_.due() - read_counter();
     if (wait <= 0)
         return;
-    const std::int64_t frequency = counter_frequency();
     // Whole milliseconds, rounded up, bound even the timer's wait.
-    const DWORD bound_ms = static_cast<DWORD>((wait * 1000 + frequency - 1) / frequency);
-    if (pacer.timer) {
-        LARGE_INTEGER when;
-        when.QuadPart = -(wait * 10000000 / frequency) - 1; // relative, in 100 ns
-        if (SetWaitableTimer(pacer.timer, &when, 0, nullptr, nullptr, FALSE)) {
-            MsgWaitForMultipleObjectsEx(1, &pacer.timer, bound_ms + 1, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-            return;
-        }
+    const DWORD bound_ms = whole_ms(wait);
+    if (set_timer(timer_, wait)) {
+        MsgWaitForMultipleObjectsEx(1, &timer_, bound_ms + 1, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        return;
     }
     // Without the timer: a wait of whole milliseconds that input still ends.
     MsgWaitForMultipleObjectsEx(0, nullptr, bound_ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
 }
 
-void pause_frames()
+void view_pacer::show_frame(HDC dc, std::int64_t start)
 {
-    pacer.after_pause = true;
-    pacer.schedule.restart();
+    gl.glFinish();
+    const std::int64_t finish = read_counter();
+    // Held for its place on the grid. Only on the high-resolution timer:
+    // a wait of whole milliseconds would miss the place it waits for. Input
+    // waits the little while until the swap.
+    const std::int64_t hold = keeper_.swap_due() - finish;
+    if (hold > 0 && set_timer(timer_, hold))
+        WaitForSingleObject(timer_, whole_ms(hold) + 1);
+    const std::int64_t swap = read_counter();
+    SwapBuffers(dc);
+    const std::int64_t end = read_counter();
+    // Counted as shown: the starts move with the time frames take to draw.
+    count_.frame(end, after_pause_);
+    after_pause_ = false;
+    const int divisor = keeper_.divisor();
+    const double rate = keeper_.frames_per_second();
+    keeper_.frame_done({start, finish, swap, end});
+    changed(divisor, rate);
 }
 
-void end_frames()
+void view_pacer::pause()
 {
-    if (!pacer.started)
+    after_pause_ = true;
+    keeper_.restart();
+}
+
+void view_pacer::end()
+{
+    if (!started_)
         return;
-    pacer.started = false;
+    started_ = false;
     const std::int64_t frequency = counter_frequency();
-    log_write("Frames: %d in %.1f s (%.1f a second)\n", pacer.count.frames(), pacer.count.seconds(frequency),
-              pacer.count.rate(frequency));
-    if (pacer.timer) {
-        CloseHandle(pacer.timer);
-        pacer.timer = nullptr;
+    log_write("Frames: %d in %.1f s (%.1f a second)\n", count_.frames(), count_.seconds(frequency), count_.rate(frequency));
+    if (timer_) {
+        CloseHandle(timer_);
+        timer_ = nullptr;
     }
+}
+
+void view_pacer::changed(int divisor_before, double rate_before)
+{
+    if (!started_)
+        return;
+    if (swap_control_ && keeper_.divisor() != divisor_before)
+        ask_swap_interval(keeper_.divisor());
+    if (keeper_.frames_per_second() != rate_before)
+        log_pace();
+}
+
+void view_pacer::log_pace() const
+{
+    const std::string rate = rate_text(keeper_.frames_per_second()), refresh = rate_text(keeper_.refresh());
+    // Before any frame, what was asked of the swap; after, what frames take.
+    if (count_.frames() > 0)
+        log_write("Frames: paced to %s a second (display %s Hz, frames take %.1f ms)\n", rate.c_str(), refresh.c_str(),
+                  keeper_.frame_seconds() * 1000);
+    else
+        log_write("Frames: paced to %s a second (display %s Hz, swap interval %d %s)\n", rate.c_str(), refresh.c_str(),
+                  keeper_.divisor(), swap_control_ ? "asked" : "not offered");
 }

@@ -1,32 +1,18 @@
 #include "shell/render_window.h"
 
-#include "shell/frame_pacer.h"
+#include "shell/display_watch.h"
 #include "shell/frames_drawn_message.h"
 #include "shell/gl_api.h"
 #include "shell/pixel_format.h"
 #include "shell/shell.h"
 #include "shell/shell_calls.h"
 #include "shell/shell_state.h"
-#include "shell/window_cycle.h"
-
-#include <versionhelpers.h>
-
-#include <cstring>
 
 namespace {
 
 constexpr WPARAM key_tab = 9;
 constexpr WPARAM key_escape = 27;
 constexpr int list_count = 255;
-constexpr UINT_PTR screen_timer = 1;
-constexpr UINT screen_settle_ms = 250;
-
-// GUID_CONSOLE_DISPLAY_STATE (Windows 8 on): on while any display is on.
-constexpr GUID display_state_guid = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
-// GUID_MONITOR_POWER_ON, what Windows 7 has instead: 0 off, 1 on.
-constexpr GUID monitor_power_guid = {0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}};
-// GUID_ACDC_POWER_SOURCE: 0 mains, 1 battery, 2 a UPS (a battery too).
-constexpr GUID power_source_guid = {0x5d3e9a59, 0xe9d5, 0x4b00, {0xa6, 0xbd, 0xff, 0x34, 0xff, 0x51, 0x65, 0x48}};
 
 // Only a screensaver run that is not a preview ends on a key or button.
 void apply_quit_rule()
@@ -102,16 +88,6 @@ int mouse_move_code(WPARAM buttons)
 
 } // namespace
 
-void watch_display_state(HWND window)
-{
-    power_notify[0] = RegisterPowerSettingNotification(window, &display_state_guid,
-                                                       DEVICE_NOTIFY_WINDOW_HANDLE);
-    if (!IsWindows8OrGreater())
-        power_notify[1] = RegisterPowerSettingNotification(window, &monitor_power_guid,
-                                                           DEVICE_NOTIFY_WINDOW_HANDLE);
-    power_notify[2] = RegisterPowerSettingNotification(window, &power_source_guid, DEVICE_NOTIFY_WINDOW_HANDLE);
-}
-
 bool register_render_class()
 {
     WNDCLASSEXA window_class = {};
@@ -127,6 +103,9 @@ LRESULT CALLBACK render_window_proc(HWND window, UINT message, WPARAM wparam, LP
 {
     int x = LOWORD(lparam);
     int y = HIWORD(lparam);
+    LRESULT answer = 0;
+    if (display_message(window, message, wparam, lparam, answer))
+        return answer;
     switch (message) {
     case WM_CREATE:
         set_up_window(window);
@@ -163,38 +142,6 @@ LRESULT CALLBACK render_window_proc(HWND window, UINT message, WPARAM wparam, LP
         if ((wparam & 0xFFF0) == SC_SCREENSAVE)
             return 0;
         break;
-    case WM_DISPLAYCHANGE:
-        // A burst of changes (a monitor waking, a new layout) is taken as
-        // one, once the screen has been still for a moment.
-        if (window == main_window && covers_screen)
-            SetTimer(window, screen_timer, screen_settle_ms, nullptr);
-        break;
-    case WM_TIMER:
-        if (wparam == screen_timer) {
-            KillTimer(window, screen_timer);
-            follow_screen_change();
-            return 0;
-        }
-        break;
-    case WM_POWERBROADCAST:
-        if (wparam == PBT_POWERSETTINGCHANGE) {
-            const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(lparam);
-            DWORD state = 0;
-            if (setting && setting->DataLength >= sizeof state)
-                std::memcpy(&state, setting->Data, sizeof state);
-            else
-                break;
-            if (setting->PowerSetting == display_state_guid || setting->PowerSetting == monitor_power_guid) {
-                // 0 off, 1 on, 2 dimmed: a dimmed display still shows us.
-                displays_on = state != 0;
-                return TRUE;
-            }
-            if (setting->PowerSetting == power_source_guid) {
-                power_source_changed(state != 0);
-                return TRUE;
-            }
-        }
-        break;
     case WM_MOUSEMOVE:
         gl_input(input_move, mouse_move_code(wparam), x, y);
         return 0;
@@ -213,7 +160,7 @@ LRESULT CALLBACK render_window_proc(HWND window, UINT message, WPARAM wparam, LP
         gl_input(input_release, 1, x, y);
         return 0;
     case frames_drawn_message:
-        return frames_drawn();
+        return render_pacer.frames_drawn();
     case WM_DESTROY:
         // Destroyed by someone else, the host closing a preview above all:
         // end the run rather than live on without a window.

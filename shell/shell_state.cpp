@@ -22,6 +22,5 @@ HFONT window_font;
 bool displays_on = true;
 bool covers_screen;
 screen_rect window_place;
-HPOWERNOTIFY power_notify[3];
 
 shell_call_table shell_calls;

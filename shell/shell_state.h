@@ -21,4 +21,3 @@ extern HFONT window_font;       // font of the display lists, one per window
 extern bool displays_on;        // false while every display is off
 extern bool covers_screen;      // the window is full screen: it follows the screen
 extern screen_rect window_place; // where the window was put, in virtual-screen coordinates
-extern HPOWERNOTIFY power_notify[3]; // the render window's display-state and power-source notifications

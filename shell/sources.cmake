@@ -6,12 +6,14 @@ set(SHELL_PURE_SOURCES
   shell/run_log.cpp
 )
 set(SHELL_WIN_SOURCES
+  shell/display_watch.cpp
   shell/entry.cpp
   shell/error_text.cpp
   shell/fatal_error.cpp
   shell/frame_pacer.cpp
   shell/gl_api.cpp
   shell/log_place.cpp
+  shell/monitor_refresh.cpp
   shell/monitors.cpp
   shell/render_window.cpp
   shell/shell_state.cpp

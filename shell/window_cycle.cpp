@@ -1,7 +1,7 @@
 #include "shell/window_cycle.h"
 
+#include "shell/display_watch.h"
 #include "shell/fatal_error.h"
-#include "shell/frame_pacer.h"
 #include "shell/frame_tick.h"
 #include "shell/gl_api.h"
 #include "shell/monitor_layout.h"
@@ -63,21 +63,20 @@ bool choose_size(bool full_screen, screen_rect& place, DWORD& style, DWORD& ex_s
 // The counter when the window was created; 0 once its first frame is shown.
 std::int64_t created_at;
 
-// One frame: advance the scene by the time since the last, show it, and
-// schedule the next.
+// One frame: advance the scene by the time since the last, and show it in
+// its time.
 void run_frame()
 {
     const std::int64_t start = read_counter();
     gl_draw(frame_seconds(start, last_tick, counter_frequency()));
     last_tick = start;
-    SwapBuffers(render_dc.get());
+    render_pacer.show_frame(render_dc.get(), start);
     if (created_at) {
         // What the host waits for before its preview moves.
         log_write("First frame %lld ms after the window's creation\n",
                   static_cast<long long>(counter_microseconds(read_counter() - created_at, counter_frequency()) / 1000));
         created_at = 0;
     }
-    frame_shown(start);
 }
 
 // Whether anyone can see the window: shown, its top-level window not
@@ -99,12 +98,13 @@ int run_main_loop()
         if (preview_parent && !IsWindow(preview_parent))
             return 1;
         if (window_active && scene_ready && seen()) {
-            if (frame_due())
+            follow_window_monitor();
+            if (render_pacer.frame_due())
                 run_frame();
             else
-                wait_for_frame();
+                render_pacer.wait_for_frame();
         } else {
-            pause_frames();
+            render_pacer.pause();
             MsgWaitForMultipleObjectsEx(0, nullptr, idle_look_ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         }
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -120,19 +120,13 @@ int run_main_loop()
 // is forgotten so that a later window never releases it twice.
 void tear_down_window()
 {
-    end_frames();
+    stop_watching();
     gl.wglMakeCurrent(nullptr, nullptr);
     render_dc = window_dc();
     if (gl_context) {
         gl.wglDeleteContext(gl_context);
         gl_context = nullptr;
     }
-    for (HPOWERNOTIFY& notify : power_notify)
-        if (notify) {
-            UnregisterPowerSettingNotification(notify);
-            notify = nullptr;
-        }
-    displays_on = true;
     if (window_font) {
         DeleteObject(window_font);
         window_font = nullptr;
@@ -146,34 +140,6 @@ void tear_down_window()
 }
 
 } // namespace
-
-void follow_screen_change()
-{
-    const screen_rect screen = virtual_screen();
-    const std::vector<screen_rect> monitors = monitor_views(display_monitors(), screen);
-    // A screen without pixels (every monitor gone for a moment) is not
-    // followed: the next change brings one back.
-    if (!covers_screen || !main_window || screen.width <= 0 || screen.height <= 0 ||
-        (screen == window_place && monitors == screen_monitors))
-        return;
-    // The picture first, while the window still covers only its old place.
-    gl_screen(window_place, screen);
-    screen_monitors = monitors;
-    window_place = screen;
-    log_write("Screen changed: %d x %d at %d, %d, %d monitor(s)\n", screen.width, screen.height,
-              screen.x, screen.y, static_cast<int>(monitors.size()));
-    // The size message sets screen_width and screen_height.
-    SetWindowPos(main_window, nullptr, screen.x, screen.y, screen.width, screen.height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    scene_ready = false;
-    if (shell_calls.init_scene() != 0) {
-        shell_calls.report("gl_init");
-        PostQuitMessage(0);
-        return;
-    }
-    scene_ready = true;
-    gl_resize(screen_width, screen_height);
-}
 
 int run_window_cycle(bool full_screen, int show_command)
 {
@@ -193,11 +159,11 @@ int run_window_cycle(bool full_screen, int show_command)
             fatal_error("CreateWindow");
             return 0;
         }
+        watch_display(main_window);
         if (scene_ready)
             start_frames(render_dc.get(), screen_preview   ? pace_mode::preview
                                           : screensaver_mode ? pace_mode::screensaver
                                                              : pace_mode::demonstration);
-        watch_display_state(main_window);
         ShowWindow(main_window, show_command);
 
         int exit_code = run_main_loop();

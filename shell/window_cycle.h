@@ -4,8 +4,3 @@
 // window down, and re-creates it in the other mode as long as Tab asks for
 // it. Returns the exit code.
 int run_window_cycle(bool full_screen, int show_command);
-
-// After a change of the screen: a full-screen window covers the new virtual
-// screen, its monitors' views rebuilt, its picture taken again where it did
-// not cover the screen before.
-void follow_screen_change();

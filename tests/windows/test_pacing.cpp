@@ -1,7 +1,8 @@
-// The power source and the displays as the window hears of them (sent by the test: Wine never tells), and frames
-// held to their rate.
+// What a window hears of its display and power (sent by the test: Wine never tells, and has one 60 Hz display):
+// the rate follows the power source, the refresh and the monitor, the swap interval asked follows k, and frames
+// stop while the displays are off.
+#include "shell/display_watch.h"
 #include "shell/entry.h"
-#include "shell/frame_pacer.h"
 #include "shell/render_window.h"
 #include "shell/shell_calls.h"
 #include "shell/shell_state.h"
@@ -9,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <regex>
 #include <string>
@@ -17,68 +20,126 @@
 namespace {
 
 std::vector<std::string> steps;
-int looks;
-std::int64_t tick;
+int looks, drawn;
+// Two monitors of the test's own: the window's is `shown_on`, the primary is the first.
+double refresh_of[3];
+int shown_on;
+HWND host;
 
 constexpr GUID power_source = {0x5d3e9a59, 0xe9d5, 0x4b00, {0xa6, 0xbd, 0xff, 0x34, 0xff, 0x51, 0x65, 0x48}},
                displays = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}},
                monitor_power_on = {0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}}; // Windows 7's
 
+bool drew() { return render_pacer.frames_drawn() > drawn; }
+// Notes WHAT with the refresh and the cap's k. The frames' own time may raise k on a busy machine; whatever it is,
+// the rate is the refresh over k, and the swap interval asked is k.
+void note(const std::string& what)
+{
+    using get_interval = int(WINAPI*)();
+    const auto interval = reinterpret_cast<get_interval>(reinterpret_cast<void*>(gl.wglGetProcAddress("wglGetSwapIntervalEXT")));
+    const pace_keeper& pace = render_pacer.pace();
+    const bool held = pace.divisor() >= pace.least_divisor() && interval && interval() == pace.divisor() &&
+                      pace.frames_per_second() == pace.refresh() / pace.divisor();
+    steps.push_back(what + ": " + rate_text(pace.refresh()) + " Hz, " + std::to_string(pace.least_divisor()) +
+                    (held ? "" : ", k " + std::to_string(pace.divisor()) + " not held"));
+    drawn = render_pacer.frames_drawn(), looks = 0;
+}
 // Sends the window the power setting's `state` (`length` bytes of it), then notes the pace.
 void power(DWORD state, DWORD length = sizeof(DWORD), GUID guid = power_source)
 {
     POWERBROADCAST_SETTING setting = {guid, length, {}};
     std::memcpy(setting.Data, &state, sizeof state);
     SendMessageA(main_window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(&setting));
-    steps.push_back(std::to_string(state) + ": " + std::to_string(static_cast<int>(current_pace().frames_per_second)) +
-                    " / " + std::to_string(current_pace().swap_interval));
+    note(std::to_string(state));
+}
+
+// Runs the .scr with COMMAND while `script` is called every 20 ms (it closes the window once done); a run stuck
+// for 10 s is closed. Returns the frames' lines the run logged.
+std::string run(const char* command, void (*script)())
+{
+    static void (*current)();
+    current = script;
+    steps.clear(), looks = drawn = 0, last_tick = 0;
+    shell_calls.prepare_scene = shell_calls.init_scene = [] { return 0; };
+    shell_calls.window_monitor = [](HWND, bool every) { return reinterpret_cast<HMONITOR>(INT_PTR{every ? 1 : shown_on}); };
+    shell_calls.monitor_refresh = [](HMONITOR monitor) { return refresh_of[reinterpret_cast<INT_PTR>(monitor)]; };
+    const std::size_t logged = test_log().size();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
+        if (++looks > 500)
+            steps.push_back("stuck"), PostMessageA(main_window, WM_CLOSE, 0, 0);
+        else if (main_window)
+            current();
+    });
+    app_instance = GetModuleHandleA(nullptr);
+    screensaver_mode = false, preview_parent = nullptr; // as a start without a switch finds them
+    EXPECT_EQ(run_entry(command, SW_SHOWNORMAL), 1);
+    KillTimer(nullptr, timer);
+    UnregisterClassA(render_class_name, app_instance);
+    shell_calls = {}, preview_parent = nullptr;
+    const std::string log = std::regex_replace(test_log().substr(logged), std::regex("(^|\n)(?!Frames: )[^\n]*"), "");
+    return log.substr(std::min(log.find_first_not_of('\n'), log.size()));
+}
+
+// The log's frames lines: the pace at the start (`first`), one on the display of `then` Hz, every pace the refresh
+// over a whole number and at most `most` a second, and the count at the end no faster.
+void expect_frames(const std::string& log, const std::string& first, const char* then, double most)
+{
+    EXPECT_EQ(log.substr(0, log.find('\n')), first);
+    EXPECT_NE(log.find(std::string("(display ") + then + " Hz, frames take "), std::string::npos) << log;
+    const std::regex paced("Frames: paced to ([0-9.]+) a second \\(display ([0-9.]+) Hz, ");
+    for (std::sregex_iterator line(log.begin(), log.end(), paced), none; line != none; ++line) {
+        const double rate = std::stod((*line)[1]), divisor = std::stod((*line)[2]) / rate;
+        EXPECT_TRUE(rate <= most && std::fabs(divisor - std::round(divisor)) < 0.01) << line->str();
+    }
+    std::smatch ended;
+    ASSERT_TRUE(std::regex_search(log, ended, std::regex("\nFrames: ([0-9]+) in [0-9.]+ s \\(([0-9.]+) a second\\)$"))) << log;
+    EXPECT_GT(std::stoi(ended[1]), 2);
+    EXPECT_LE(std::stod(ended[2]), most * 1.02) << "frames above their rate";
 }
 
 } // namespace
 
-TEST(pacing, the_power_source_changes_the_rate_frames_keep_to_it_and_stop_while_the_displays_are_off)
+// The demonstration over every monitor, paced for the primary: battery once frames come, mains after a UPS and a
+// too-short setting; every display off (frames stop), on again as Windows 7 says; the primary's refresh becomes
+// 144 Hz, announced by WM_DISPLAYCHANGE alone.
+TEST(pacing, the_power_source_and_the_refresh_change_the_rate_and_frames_stop_while_the_displays_are_off)
 {
-    shell_calls.prepare_scene = shell_calls.init_scene = [] { return 0; };
-    steps.clear(), looks = 0, tick = last_tick = 0;
-    const std::size_t logged = test_log().size();
-    // Every 20 ms: battery once frames come, mains after a UPS and a too-short setting; ten looks later every
-    // display off, ten more on again (as Windows 7 says); closed once frames come again.
-    const UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
-        // A frame of a few pixels costs next to nothing: only the wait holds the rate.
-        if (++looks == 1 && steps.empty())
+    refresh_of[1] = 60, refresh_of[2] = 165, shown_on = 2;
+    const std::string log = run("quillmere.scr", [] {
+        // A frame of a few pixels costs next to nothing: only the pace holds the rate. Three frames tell their time.
+        if (steps.empty() && render_pacer.frames_drawn() < 3)
             SetWindowPos(main_window, nullptr, 0, 0, 64, 48, SWP_NOZORDER | SWP_NOACTIVATE);
-        if (looks > 500)
-            steps.push_back("stuck"), PostMessageA(main_window, WM_CLOSE, 0, 0);
-        else if (steps.empty() && last_tick != 0)
-            power(1), tick = last_tick, looks = 0;
-        else if (steps.size() == 1 && last_tick != tick)
-            power(2), power(0, 3), power(0), tick = last_tick, looks = 0;
-        else if (steps.size() == 4 && looks >= 10 && last_tick != tick)
-            power(0, sizeof(DWORD), displays), tick = last_tick, looks = 0;
+        else if (steps.empty())
+            power(1);
+        else if (steps.size() == 1 && drew())
+            power(2), power(0, 3), power(0);
+        else if (steps.size() == 4 && looks >= 10 && drew())
+            power(0, sizeof(DWORD), displays);
         else if (steps.size() == 5 && looks == 10)
-            steps.push_back(last_tick == tick ? "paused" : "drew while off"), power(1, sizeof(DWORD), monitor_power_on);
-        else if (steps.size() == 7 && last_tick != tick)
-            steps.push_back("drawing again"), PostMessageA(main_window, WM_CLOSE, 0, 0);
+            steps.push_back(drew() ? "drew while off" : "paused"), power(1, sizeof(DWORD), monitor_power_on);
+        else if (steps.size() == 7 && drew())
+            note("drawing again"), refresh_of[1] = 144, SendMessageA(main_window, WM_DISPLAYCHANGE, 32, MAKELPARAM(64, 48));
+        else if (steps.size() == 8 && render_pacer.pace().refresh() == 144 && drew())
+            note("144 Hz"), PostMessageA(main_window, WM_CLOSE, 0, 0);
     });
-    app_instance = GetModuleHandleA(nullptr);
-    screensaver_mode = false, preview_parent = nullptr; // as a start without a switch finds them
-    EXPECT_EQ(run_entry("quillmere.scr", SW_SHOWNORMAL), 1);
-    EXPECT_EQ(current_pace().rest_seconds, 0) << "paced as the demonstration";
-    KillTimer(nullptr, timer);
-    UnregisterClassA(render_class_name, app_instance);
-    shell_calls = {};
-    EXPECT_EQ(steps, (std::vector<std::string>{"1: 30 / 2", "2: 30 / 2", "0: 30 / 2", "0: 60 / 1", "0: 60 / 1", "paused",
-                                               "1: 60 / 1", "drawing again"}));
-
-    // The frames' lines: the pace at the start and at each change of the rate, the count at the end.
-    std::string log = test_log().substr(logged);
-    log = std::regex_replace(log, std::regex("(^|\n)(?!Frames: )[^\n]*"), "");
-    std::smatch ended;
-    ASSERT_TRUE(std::regex_search(log, ended, std::regex("\nFrames: ([0-9]+) in [0-9.]+ s \\(([0-9.]+) a second\\)$"))) << log;
-    EXPECT_EQ(log.substr(0, ended.position(0)), "Frames: paced to 60 a second (display 60 Hz, swap interval 1 asked)\n"
-                                                "Frames: paced to 30 a second (display 60 Hz, swap interval 2 asked)\n"
-                                                "Frames: paced to 60 a second (display 60 Hz, swap interval 1 asked)");
-    EXPECT_GT(std::stoi(ended[1]), 2);
+    EXPECT_EQ(steps, (std::vector<std::string>{"1: 60 Hz, 2", "2: 60 Hz, 2", "0: 60 Hz, 2", "0: 60 Hz, 1", "0: 60 Hz, 1",
+                                               "paused", "1: 60 Hz, 1", "drawing again: 60 Hz, 1", "144 Hz: 144 Hz, 2"}));
+    EXPECT_EQ(render_pacer.pace().rest_seconds(), 0) << "paced as the demonstration";
+    expect_frames(log, "Frames: paced to 60 a second (display 60 Hz, swap interval 1 asked)", "144", 72);
     EXPECT_GE(counter_frequency(), 1000000) << "frames timed to the microsecond";
-    EXPECT_LE(std::stod(ended[2]), 60 * 1.02) << "frames above their rate";
+}
+
+// A preview whose host moves from a 60 Hz monitor to a 165 Hz one is paced for the new one.
+TEST(pacing, a_preview_follows_its_host_to_another_monitor)
+{
+    refresh_of[1] = 60, refresh_of[2] = 165, shown_on = 1;
+    host = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 64, 48, nullptr, nullptr, nullptr, nullptr);
+    const std::string log = run(("quillmere.scr /p " + std::to_string(reinterpret_cast<INT_PTR>(host))).c_str(), [] {
+        if (steps.empty() && render_pacer.frames_drawn() >= 3)
+            note("60 Hz"), shown_on = 2;
+        else if (steps.size() == 1 && render_pacer.pace().refresh() == 165 && drew())
+            note("165 Hz"), DestroyWindow(host);
+    });
+    EXPECT_EQ(steps, (std::vector<std::string>{"60 Hz: 60 Hz, 2", "165 Hz: 165 Hz, 6"}));
+    expect_frames(log, "Frames: paced to 30 a second (display 60 Hz, swap interval 2 asked)", "165", 30);
 }
