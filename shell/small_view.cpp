@@ -157,7 +157,7 @@ const char* small_view::begin(small_view_scene& scene)
     if (!scene_->start(width_, height_))
         return "gl_init";
     // Something to show before the first frame is due.
-    render(0);
+    draw_frame(0);
     return nullptr;
 }
 
@@ -187,7 +187,7 @@ void small_view::make_current() const
         gl.wglMakeCurrent(hidden_dc_ ? hidden_dc_ : frame_dc_, context_);
 }
 
-void small_view::render(float seconds)
+void small_view::draw_frame(float seconds)
 {
     make_current();
     scene_->draw(seconds);
@@ -197,12 +197,17 @@ void small_view::render(float seconds)
         gl.glFinish();
 }
 
-void small_view::draw(float seconds, HDC shown)
+void small_view::render(float seconds)
 {
     if (way_ == small_view_way::none)
         return;
-    render(seconds);
+    draw_frame(seconds);
     ++frames_;
+}
+
+void small_view::draw(float seconds, HDC shown)
+{
+    render(seconds);
     show(shown);
 }
 

@@ -48,8 +48,10 @@ public:
     // Null, or what failed, as start says.
     const char* resize(int width, int height);
     // Draws the next frame, the water moved on by `seconds`, and shows it
-    // on `shown` (the window's DC).
+    // on `shown` (the window's DC): render, then show.
     void draw(float seconds, HDC shown);
+    // Draws the next frame into the view's bitmap, not yet shown.
+    void render(float seconds);
     // Shows the last frame again (a repaint).
     void show(HDC shown) const;
     // Everything goes: the framebuffer, the bitmap, the context and the
@@ -72,7 +74,7 @@ private:
     // Pixel format and context on `dc`, made current; null, or the call
     // that failed.
     const char* make_context(HDC dc, const PIXELFORMATDESCRIPTOR& format);
-    void render(float seconds);
+    void draw_frame(float seconds);
     void make_current() const;
     void release_frame();
 

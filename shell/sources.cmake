@@ -15,6 +15,7 @@ set(SHELL_WIN_SOURCES
   shell/log_place.cpp
   shell/monitor_refresh.cpp
   shell/monitors.cpp
+  shell/preview_view.cpp
   shell/render_window.cpp
   shell/shell_state.cpp
   shell/small_view.cpp

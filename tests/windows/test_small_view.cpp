@@ -5,7 +5,12 @@
 #include "shell/frames_drawn_message.h"
 #include "shell/gl_api.h"
 #include "shell/gl_version.h"
+#include "shell/entry.h"
+#include "shell/render_window.h"
 #include "shell/shell.h"
+#include "shell/shell_state.h"
+#include "settings/catalogue.h"
+#include "settings/reg_settings.h"
 #include "test_log.h"
 #include "ui/config_dialog.h"
 #include "ui/water_pane.h"
@@ -20,6 +25,8 @@
 #include <functional>
 #include <string>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -215,6 +222,122 @@ TEST_F(SmallView, RestsWhileNoOneCanSee)
         EXPECT_EQ(frame(), before) << way.what;
         way.back();
         EXPECT_EQ(frame(), before + 1) << way.what << " no more";
+    }
+}
+
+// A host like the Screen Saver Settings page: a window with one Static control, here over the whole screen and
+// painted in the picture's quarters, so that the desktop the preview takes is known.
+LRESULT CALLBACK quartered_host(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (message != WM_PAINT)
+        return DefWindowProcA(window, message, wparam, lparam);
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    RECT client;
+    GetClientRect(window, &client);
+    for (int k = 0; k < 4; ++k) {
+        const RECT quarter = {client.right / 2 * (k % 2), client.bottom / 2 * (k / 2), client.right / 2 * (k % 2 + 1), client.bottom / 2 * (k / 2 + 1)};
+        HBRUSH brush = CreateSolidBrush(quarters[k]);
+        FillRect(dc, &quarter, brush);
+        DeleteObject(brush);
+    }
+    EndPaint(window, &paint);
+    return 0;
+}
+
+// What the screen shows in `area`, in one copy: rows from the top, each pixel as GetPixel gives it.
+std::vector<COLORREF> screen_pixels(const RECT& area)
+{
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr), copy = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(copy, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ before = SelectObject(copy, bitmap);
+    BitBlt(copy, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    GdiFlush();
+    std::vector<COLORREF> pixels(static_cast<const std::uint32_t*>(bits), static_cast<const std::uint32_t*>(bits) + width * height);
+    for (COLORREF& pixel : pixels) // 0x00RRGGBB to RGB()'s 0x00BBGGRR
+        pixel = RGB(pixel >> 16 & 0xFF, pixel >> 8 & 0xFF, pixel & 0xFF);
+    SelectObject(copy, before), DeleteObject(bitmap), DeleteDC(copy), ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// What the preview in `control` showed on the screen, looked at between its frames: each quarter in its place, and
+// then (in a second) a look that differs from the first that had them (rippling).
+struct preview_looks {
+    HWND control = nullptr;
+    bool rippling = false, quartered = false;
+    int frames_seen = 0, quartered_at = 0, calls = 0;
+    std::vector<COLORREF> first;
+} looks;
+
+void CALLBACK look_at_preview(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND preview = FindWindowExA(looks.control, nullptr, render_class_name, nullptr);
+    const int frames = preview ? int(SendMessageA(preview, frames_drawn_message, 0, 0)) : 0;
+    // 1000 calls (15 s at least) without what was looked for: the host goes, and the preview with it.
+    if (++looks.calls > 1000)
+        DestroyWindow(GetParent(looks.control));
+    if (frames < 2 || frames == looks.frames_seen)
+        return;
+    looks.frames_seen = frames;
+    RECT area;
+    GetWindowRect(looks.control, &area);
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    const std::vector<COLORREF> now = screen_pixels(area);
+    int quarters_shown = 0;
+    for (int k = 0; k < 4; ++k)
+        quarters_shown += now[std::size_t(height * (1 + k / 2 * 2) / 4) * width + width * (1 + k % 2 * 2) / 4] == quarters[k];
+    if (quarters_shown == 4 && !looks.quartered)
+        looks.quartered = true, looks.quartered_at = frames, looks.first = now;
+    int differing = 0;
+    for (std::size_t k = 0; quarters_shown == 4 && k < now.size(); ++k)
+        differing += now[k] != looks.first[k];
+    looks.rippling |= differing * 50 > int(now.size()); // more than 2 % of them
+    // Enough is seen (rippling, or a second of frames since the quarters showed), or 150 frames (5 s) were not
+    // enough: the host goes, and the preview with it.
+    if (looks.rippling || (looks.quartered && frames > looks.quartered_at + 30) || frames > 150)
+        DestroyWindow(GetParent(looks.control));
+}
+
+// The preview in that host, in this process: Wine shows no other process's drawing in a window, so only here can
+// its pixels be seen. At the size of the page's control at 100 % and at 150 %: the desktop shrunk into it, each
+// quarter in its place; still at amplitude 0, rippling at 30.
+TEST(SmallViewPreview, ShowsTheDesktopInItsHost)
+{
+    app_instance = GetModuleHandleA(nullptr);
+    WNDCLASSA host_class = {};
+    host_class.lpfnWndProc = quartered_host;
+    host_class.lpszClassName = "quartered host";
+    RegisterClassA(&host_class);
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    const struct { SIZE control; const char* amp; } rows[] = {{{152, 112}, "0"}, {{152, 112}, "30"}, {{228, 168}, "0"}, {{228, 168}, "30"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.control.cx << " x " << row.control.cy << ", amplitude " << row.amp);
+        for (const auto& [name, text] : {std::pair{setting_amp, row.amp}, {setting_light, "0"}, {setting_rain, "0"}, {setting_radial, "1"}})
+            app_settings.set_string(name, text);
+        HWND host = CreateWindowA(host_class.lpszClassName, "", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr, nullptr, nullptr, nullptr);
+        looks = {};
+        looks.control = CreateWindowA("Static", "", WS_CHILD | WS_VISIBLE, (width - row.control.cx) / 2, (height - row.control.cy) / 2,
+                                      row.control.cx, row.control.cy, host, nullptr, nullptr, nullptr);
+        // The host on the screen before the preview takes the desktop: looked for at most 500 times.
+        const RECT first_quarter_centre = {width / 4, height / 4, width / 4 + 1, height / 4 + 1};
+        for (int look = 0; look < 500 && screen_pixels(first_quarter_centre)[0] != quarters[0]; ++look) {
+            MSG message;
+            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageA(&message);
+            Sleep(10);
+        }
+        const UINT_PTR timer = SetTimer(nullptr, 0, 15, look_at_preview);
+        EXPECT_EQ(run_entry(("quillmere.scr /p " + std::to_string(reinterpret_cast<INT_PTR>(looks.control))).c_str(), SW_SHOWNORMAL), 1);
+        KillTimer(nullptr, timer);
+        UnregisterClassA(render_class_name, app_instance);
+        preview_parent = nullptr;
+        DestroyWindow(host);
+        EXPECT_TRUE(looks.quartered) << looks.frames_seen << " frames, " << looks.calls << " looks";
+        EXPECT_EQ(looks.rippling, *row.amp != '0') << looks.frames_seen << " frames";
     }
 }
 
