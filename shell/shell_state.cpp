@@ -19,7 +19,6 @@ std::int64_t last_tick;
 bool scene_ready;
 bool shell_teardown;
 HFONT window_font;
-bool displays_on = true;
 bool covers_screen;
 screen_rect window_place;
 

@@ -12,8 +12,7 @@ namespace {
 constexpr GUID display_state_guid = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
 // GUID_MONITOR_POWER_ON, what Windows 7 has instead: 0 off, 1 on.
 constexpr GUID monitor_power_guid = {0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}};
-constexpr UINT session_change = 0x02B1; // WM_WTSSESSION_CHANGE
-constexpr WPARAM session_lock = 7, session_unlock = 8;
+constexpr WPARAM session_lock = 7, session_unlock = 8; // WTS_SESSION_LOCK, WTS_SESSION_UNLOCK
 
 // wtsapi32 is no KnownDLL: taken from System32 alone, at run time.
 template <typename call>
@@ -52,7 +51,7 @@ void viewer_watch::stop()
 
 bool viewer_watch::follow(UINT message, WPARAM wparam, LPARAM lparam)
 {
-    if (message == session_change && (wparam == session_lock || wparam == session_unlock)) {
+    if (message == WM_WTSSESSION_CHANGE && (wparam == session_lock || wparam == session_unlock)) {
         locked_ = wparam == session_lock;
         return true;
     }

@@ -89,10 +89,11 @@ void run_frame()
 }
 
 // Whether anyone can see the window: shown, its top-level window not
-// minimised (a preview's host can be either), and a display on.
+// minimised (a preview's host can be either), a display on and the
+// session unlocked.
 bool seen()
 {
-    return displays_on && IsWindowVisible(main_window) && !IsIconic(GetAncestor(main_window, GA_ROOT));
+    return someone_may_look() && IsWindowVisible(main_window) && !IsIconic(GetAncestor(main_window, GA_ROOT));
 }
 
 // Runs until the quit message and returns its code. Frames are drawn only

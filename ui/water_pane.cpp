@@ -135,7 +135,7 @@ LRESULT CALLBACK water_pane_proc(HWND window, UINT message, WPARAM wparam, LPARA
         return 0;
     }
     case WM_POWERBROADCAST:
-    case 0x02B1: // WM_WTSSESSION_CHANGE
+    case WM_WTSSESSION_CHANGE:
         if (pane && pane->viewers.follow(message, wparam, lparam))
             return TRUE;
         break;
