@@ -1,5 +1,6 @@
 // The settings dialog's pane as a small view: the way its context allows, what it shows, and everything it makes
-// freed again. tests/e2e/test_gl_versions.sh runs the SmallView tests again on contexts that say they are older.
+// freed again; the preview in a host. tests/e2e/test_small_views.sh runs them again on contexts that say they are older
+// and at 150 %.
 #include "scene/desktop_pixels.h"
 #include "scene/water_saver.h"
 #include "shell/frames_drawn_message.h"
