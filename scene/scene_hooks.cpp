@@ -11,7 +11,7 @@ int gl_data()
 
 int gl_init()
 {
-    last_tick = read_counter();
+    last_frame_start = read_counter();
     return app_scene.init_gl({screen_width, screen_height, screen_monitors, screen_preview}) ? 0 : 1;
 }
 

@@ -15,7 +15,7 @@ window_dc render_dc;
 HGLRC gl_context;
 bool window_active;
 bool recreate_window;
-std::int64_t last_tick;
+std::int64_t last_frame_start;
 bool scene_ready;
 bool shell_teardown;
 HFONT window_font;

@@ -2,7 +2,7 @@
 
 #include "shell/display_watch.h"
 #include "shell/fatal_error.h"
-#include "shell/frame_tick.h"
+#include "shell/frame_time.h"
 #include "shell/gl_api.h"
 #include "shell/monitor_layout.h"
 #include "shell/monitors.h"
@@ -71,8 +71,8 @@ std::int64_t created_at;
 void run_frame()
 {
     const std::int64_t start = read_counter();
-    const float seconds = frame_seconds(start, last_tick, counter_frequency());
-    last_tick = start;
+    const float seconds = frame_seconds(start, last_frame_start, counter_frequency());
+    last_frame_start = start;
     if (preview_parent)
         preview_view.render(seconds);
     else

@@ -3,7 +3,7 @@
 #include "scene/water_saver.h"
 #include "shell/error_text.h"
 #include "shell/frame_pacer.h"
-#include "shell/frame_tick.h"
+#include "shell/frame_time.h"
 #include "shell/frames_drawn_message.h"
 #include "shell/run_log.h"
 #include "shell/shell.h"

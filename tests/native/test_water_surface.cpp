@@ -5,7 +5,7 @@
 #include "scene/water_light.h"
 #include "scene/water_surface.h"
 #include "scene/wave_motion.h"
-#include "shell/frame_tick.h"
+#include "shell/frame_time.h"
 
 #include <gtest/gtest.h>
 

@@ -59,7 +59,7 @@ std::string run(const char* command, void (*script)())
 {
     static void (*current)();
     current = script;
-    steps.clear(), looks = drawn = 0, last_tick = 0;
+    steps.clear(), looks = drawn = 0, last_frame_start = 0;
     shell_calls.prepare_scene = shell_calls.init_scene = [] { return 0; };
     shell_calls.window_monitor = [](HWND, bool every) { return reinterpret_cast<HMONITOR>(INT_PTR{every ? 1 : shown_on}); };
     shell_calls.monitor_refresh = [](HMONITOR monitor) { return refresh_of[reinterpret_cast<INT_PTR>(monitor)]; };
