@@ -24,7 +24,7 @@ struct level_buffer {
     explicit level_buffer(texture_size s)
         : size(s), bytes(static_cast<std::size_t>(s.width) * s.height * 3) {}
     pixel_rows rows() { return {bytes.data(), std::size_t(size.width) * 3, size.width, size.height}; }
-    const_pixel_rows view() const
+    const_pixel_rows const_rows() const
     {
         return {bytes.data(), std::size_t(size.width) * 3, size.width, size.height};
     }
@@ -95,7 +95,7 @@ bool upload_picture(const desktop_picture& picture, screen_rect part, const text
     for (int level = 1; mipmaps && (size.width > 1 || size.height > 1); ++level) {
         size = next_mip_level(size);
         level_buffer next(size);
-        resample_rgb(levels.empty() ? source : levels.back().view(), next.rows());
+        resample_rgb(levels.empty() ? source : levels.back().const_rows(), next.rows());
         levels.clear(); // only the level just made is read again
         levels.push_back(std::move(next));
         upload_level(level, size.width, size.height, levels.back().bytes.data());

@@ -1,12 +1,12 @@
 #include "scene/drop_rings.h"
 
+#include "scene/wave_motion.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
 
 namespace {
-
-constexpr double pi = 3.14159265358979323846;
 
 // A drop's look, as fractions of the view's diagonal. Real ripples are
 // slow and large enough to follow: on a 1920 x 1080 monitor the front runs
@@ -16,7 +16,7 @@ constexpr float speed_per_diagonal = 0.15f;
 constexpr float wavelength_per_diagonal = 0.06f;
 constexpr float train_wavelengths = 2.0f;
 constexpr float spread_wavelengths = 3.0f;
-constexpr float height_per_diagonal = 0.012f;
+constexpr float offset_per_diagonal = 0.012f;
 
 } // namespace
 
@@ -29,12 +29,12 @@ drop_shape make_drop_shape(float diagonal, float half_texel_pixels)
     shape.wavelength = wavelength_per_diagonal * diagonal;
     shape.train = train_wavelengths * shape.wavelength;
     shape.spread = spread_wavelengths * shape.wavelength;
-    shape.height = height_per_diagonal * diagonal;
+    shape.offset = offset_per_diagonal * diagonal;
     shape.half_texel_pixels = half_texel_pixels;
     // A drop that never moves by half a texel is not worth drawing: decay
     // stays 0 and so does its envelope.
-    if (shape.height > half_texel_pixels)
-        shape.decay = static_cast<float>(drop_lifetime / std::log(shape.height / half_texel_pixels));
+    if (shape.offset > half_texel_pixels)
+        shape.decay = static_cast<float>(drop_lifetime / std::log(shape.offset / half_texel_pixels));
     return shape;
 }
 
@@ -42,21 +42,21 @@ float drop_envelope(const drop_shape& shape, double age, double life)
 {
     if (!(shape.decay > 0) || !(life > 0) || !(age >= 0) || age >= life)
         return 0;
-    // At retirement exp(-age / decay) is half_texel_pixels / height: what is
+    // At retirement exp(-age / decay) is half_texel_pixels / offset: what is
     // left then is taken off all along, so the ring fades to exactly nothing.
-    const double at_retirement = shape.half_texel_pixels / shape.height;
+    const double at_retirement = shape.half_texel_pixels / shape.offset;
     const double above = std::exp(-age * (drop_lifetime / life) / shape.decay) - at_retirement;
-    return static_cast<float>(shape.height * std::max(0.0, above / (1 - at_retirement)));
+    return static_cast<float>(shape.offset * std::max(0.0, above / (1 - at_retirement)));
 }
 
 namespace {
 
 // What a drop's rings look like at one moment: its front's radius and the
-// height it carries (strength times envelope), both in view pixels. A
-// height of 0 means nothing to draw.
+// offset it carries (strength times envelope), both in view pixels. An
+// offset of 0 means nothing to draw.
 struct drop_rings {
     float front = 0;
-    float height = 0;
+    float offset = 0;
 };
 drop_rings rings_of(const drop_shape& shape, const water_drop& drop, double time)
 {
@@ -66,7 +66,7 @@ drop_rings rings_of(const drop_shape& shape, const water_drop& drop, double time
     return {static_cast<float>(shape.speed * age), drop.strength * drop_envelope(shape, age, drop.life)};
 }
 
-// The ring train's height along its length (0 at the front, 1 at its
+// The ring train's profile along its length (0 at the front, 1 at its
 // end), for a unit envelope: a few crests that rise from the front and fade
 // behind. The same for every view, so it is tabled once.
 constexpr int profile_steps = 512;
@@ -87,7 +87,7 @@ const float* train_profile()
 
 // A ring's move of the picture at `squared` pixels squared from its centre,
 // over that distance: the vertex at (dx, dy) from the centre sees the
-// picture moved by (dx, dy) times this. The train's tabled height `behind`
+// picture moved by (dx, dy) times this. The train's tabled profile `behind`
 // the front, spread over a growing circle as sqrt(spread / (r + spread)),
 // with one root for the distance and the spreading.
 float ring_stretch(const drop_shape& shape, const float* profile, const drop_rings& rings, float squared)
@@ -95,8 +95,8 @@ float ring_stretch(const drop_shape& shape, const float* profile, const drop_rin
     const float distance = std::sqrt(squared);
     const float at = (rings.front - distance) * (profile_steps / shape.train);
     const int step = std::min(static_cast<int>(at), profile_steps - 1);
-    const float height = profile[step] + (profile[step + 1] - profile[step]) * (at - step);
-    return rings.height * height * std::sqrt(shape.spread / ((distance + shape.spread) * squared));
+    const float profiled = profile[step] + (profile[step + 1] - profile[step]) * (at - step);
+    return rings.offset * profiled * std::sqrt(shape.spread / ((distance + shape.spread) * squared));
 }
 
 } // namespace
@@ -113,7 +113,7 @@ void add_drop_rings(std::vector<mesh_vertex>& vertices, int columns, int rows, i
     const float* profile = train_profile();
     for (const water_drop& drop : drops) {
         const drop_rings rings = rings_of(shape, drop, time);
-        if (!(rings.front > 0) || !(rings.height > 0))
+        if (!(rings.front > 0) || !(rings.offset > 0))
             continue;
         // The train lies between two circles: inside the inner one the
         // water has calmed again.
@@ -132,9 +132,8 @@ void add_drop_rings(std::vector<mesh_vertex>& vertices, int columns, int rows, i
                     if (squared >= outer_squared || squared <= inner_squared)
                         continue;
                     const float stretch = ring_stretch(shape, profile, rings, squared);
-                    // v grows upwards, y downwards.
                     row[j].u += dx * stretch * to_u;
-                    row[j].v -= dy * stretch * to_v;
+                    row[j].v += v_along_y * (dy * stretch * to_v);
                     if (slope_x) {
                         const std::size_t k = static_cast<std::size_t>(i) * columns + j;
                         slope_x[k] += dx * stretch * slope_gain;

@@ -9,17 +9,17 @@ struct drop_shape {
     float speed = 0;      // of the front, pixels per second
     float wavelength = 0; // pixels
     float train = 0;      // length of the ring train behind the front, pixels
-    float spread = 0;     // the radius where the spreading has halved the square of the height
-    float height = 0;     // offset of a strength-1 drop at its fall, pixels
+    float spread = 0;     // the radius where the spreading has halved the square of the offset
+    float offset = 0;     // how far a strength-1 drop moves the picture at its fall, pixels
     float half_texel_pixels = 0; // half a texel in view pixels: moving less than this is not seen
-    float decay = 0;      // seconds; derived so that the height reaches half a texel at retirement
+    float decay = 0;      // seconds; derived so that the offset reaches half a texel at retirement
 };
 
 // The shape for a view of `diagonal` pixels whose texture's half texel
 // spans `half_texel_pixels` view pixels.
 drop_shape make_drop_shape(float diagonal, float half_texel_pixels);
 
-// The height of a drop `age` seconds after its fall, for strength 1: the
+// The offset of a drop `age` seconds after its fall, for strength 1: the
 // exponential decay less its value at retirement, so it reaches exactly 0
 // at the end of its `life` with no step. A shorter life runs the same
 // curve faster. 0 outside [0, life].

@@ -113,7 +113,7 @@ void main()
 
 bool light_shader::build(bool radial, std::string& why)
 {
-    program_ = 0;
+    release();
     if (!load_gl2()) {
         why = "the context lacks OpenGL 2.0's shader calls";
         return false;
@@ -143,6 +143,7 @@ bool light_shader::build(bool radial, std::string& why)
         return false;
     }
     program_ = program;
+    context_ = gl.wglGetCurrentContext();
     const auto at = [program](const char* name) { return gl2.glGetUniformLocation(program, name); };
     size_ = at("size");
     waves_ = at("waves");
@@ -161,9 +162,10 @@ bool light_shader::build(bool radial, std::string& why)
 
 void light_shader::release()
 {
-    if (program_)
+    if (program_ && gl.wglGetCurrentContext() == context_)
         gl2.glDeleteProgram(program_);
     program_ = 0;
+    context_ = nullptr;
 }
 
 void light_shader::begin(const pixel_light_frame& frame) const
@@ -177,8 +179,8 @@ void light_shader::begin(const pixel_light_frame& frame) const
         gl2.glUniform2f(wave_k_, diagonal > 0 ? turn / diagonal : 0, 0);
     else
         gl2.glUniform2f(wave_k_, frame.width > 0 ? turn / frame.width : 0, frame.height > 0 ? turn / frame.height : 0);
-    // The slope as the picture bends: v grows upwards, the view's y downwards.
-    gl2.glUniform2f(tilt_, frame.width * frame.wave_gain, -frame.height * frame.wave_gain);
+    // The slope as the picture bends, in the view's pixels.
+    gl2.glUniform2f(tilt_, frame.width * frame.wave_gain, v_along_y * frame.height * frame.wave_gain);
 }
 
 void light_shader::end() const

@@ -24,11 +24,11 @@ public:
     light_shader& operator=(const light_shader&) = delete;
 
     // Compiles and links the program for rings (`radial`) or crossed waves
-    // in the current context (an old one not released went with its
-    // context, and is forgotten). False, with the reason in `why`, when the
-    // context can't.
+    // in the current context, in place of the one before. False, with the
+    // reason in `why`, when the context can't.
     bool build(bool radial, std::string& why);
-    // Deletes the program, in the context it was built in.
+    // Deletes the program where it was built; made in another context, it
+    // went with that context and is only forgotten.
     void release();
     bool ready() const { return program_ != 0; }
     // Draws with the program for one view's frame (the drops' slope in
@@ -38,6 +38,7 @@ public:
 
 private:
     GLuint program_ = 0;
+    HGLRC context_ = nullptr; // where the program lives
     // Where the per-frame uniforms are.
     GLint size_ = -1, waves_ = -1, wave_k_ = -1, tilt_ = -1;
 };

@@ -23,7 +23,7 @@ void pointer_trail::place(float x, float y)
     last_y_ = y;
 }
 
-void pointer_trail::moved(int view, float x, float y, double time, float spacing)
+void pointer_trail::moved(int view_index, float x, float y, double time, float spacing)
 {
     if (placed_ && std::hypot(x - last_x_, y - last_y_) < spacing)
         return;
@@ -33,20 +33,20 @@ void pointer_trail::moved(int view, float x, float y, double time, float spacing
     // never cut short: with the pool busy the pointer waits.
     if (first || drop_alive(drops_[next_], time))
         return;
-    add({view, x, y, time, stir_strength});
+    add({view_index, x, y, time, stir_strength});
 }
 
-void pointer_trail::clicked(int view, float x, float y, double time)
+void pointer_trail::clicked(int view_index, float x, float y, double time)
 {
     // A click always lands, in the place of the oldest: a small ring
     // vanishing under a splash is not seen.
     place(x, y);
-    add({view, x, y, time, click_strength});
+    add({view_index, x, y, time, click_strength});
 }
 
-void pointer_trail::live_drops(int view, double time, std::vector<water_drop>& out) const
+void pointer_trail::live_drops(int view_index, double time, std::vector<water_drop>& out) const
 {
     for (const water_drop& drop : drops_)
-        if (drop.view == view && drop_alive(drop, time))
+        if (drop.view_index == view_index && drop_alive(drop, time))
             out.push_back(drop);
 }

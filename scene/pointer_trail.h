@@ -8,11 +8,12 @@
 class pointer_trail {
 public:
     // `spacing`: pixels to move before the next drop.
-    void moved(int view, float x, float y, double time, float spacing);
+    void moved(int view_index, float x, float y, double time, float spacing);
     // A click: one large drop at the pointer.
-    void clicked(int view, float x, float y, double time);
-    // The pointer's drops on `view` alive at `time`, appended to `out`.
-    void live_drops(int view, double time, std::vector<water_drop>& out) const;
+    void clicked(int view_index, float x, float y, double time);
+    // The pointer's drops on the view `view_index` alive at `time`, appended
+    // to `out`.
+    void live_drops(int view_index, double time, std::vector<water_drop>& out) const;
     void forget() { *this = pointer_trail{}; }
 
 private:

@@ -4,7 +4,6 @@
 
 #include "scene/water_light.h"
 #include "shell/gl_api.h"
-#include "shell/shell.h"
 
 void water_saver::draw(float seconds)
 {
@@ -32,9 +31,9 @@ void water_saver::draw_view(scene_view& view, int index)
     // A window that was resized gets its grid again, so the whole picture
     // covers the whole client area. A client area without width or
     // height has no mapping: the last frame's coordinates stay.
-    if (view.follows_window && screen_width > 0 && screen_height > 0 &&
-        (view.area.width != screen_width || view.area.height != screen_height))
-        lay_out(view, {0, 0, screen_width, screen_height}, columns, rows);
+    if (view.follows_window && target.width > 0 && target.height > 0 &&
+        (view.area.width != target.width || view.area.height != target.height))
+        lay_out(view, {0, 0, target.width, target.height}, columns, rows);
     if (view.vertices.empty())
         return;
     const int width = view.area.width;
@@ -51,8 +50,8 @@ void water_saver::draw_view(scene_view& view, int index)
     view.field.apply(view.vertices, wave_phase);
     if (drops_or_light) {
         pointer_rings.clear();
-        pointer.live_drops(index, rain_time(), pointer_rings);
-        view.surface.apply(view.vertices, rain_time(), pointer_rings, inset_u, inset_v);
+        pointer.live_drops(index, drop_time(), pointer_rings);
+        view.surface.apply(view.vertices, drop_time(), pointer_rings, inset_u, inset_v);
     }
 
     gl.glBindTexture(GL_TEXTURE_2D, view.texture);
@@ -116,6 +115,8 @@ void water_saver::draw_vertex_lit(scene_view& view)
 
 void water_saver::resize(int width, int height)
 {
+    target.width = width;
+    target.height = height;
     gl.glViewport(0, 0, width, height);
     gl.glMatrixMode(GL_PROJECTION);
     gl.glLoadIdentity();

@@ -11,10 +11,11 @@ constexpr float stir_spacing = 0.03f;
 
 } // namespace
 
-bool water_saver::pointer_stirs()
+bool water_saver::pointer_stirs() const
 {
-    // Everywhere but in the preview, whose mouse belongs to the host.
-    return !screen_preview;
+    // Everywhere but in a small window (the preview, whose mouse belongs to
+    // the host, and the dialog's pane).
+    return !target.shown_small;
 }
 
 void water_saver::input(input_action action, int code, int x, int y)
@@ -26,11 +27,11 @@ void water_saver::input(input_action action, int code, int x, int y)
         if (x < area.x || y < area.y || x >= area.x + area.width || y >= area.y + area.height)
             continue;
         const float view_x = static_cast<float>(x - area.x), view_y = static_cast<float>(y - area.y);
-        const int view = static_cast<int>(k);
+        const int view_index = static_cast<int>(k);
         if (action == input_move)
-            pointer.moved(view, view_x, view_y, rain_time(), stir_spacing * window_diagonal(area.width, area.height));
+            pointer.moved(view_index, view_x, view_y, drop_time(), stir_spacing * window_diagonal(area.width, area.height));
         else if (action == input_press && code == 0)
-            pointer.clicked(view, view_x, view_y, rain_time());
+            pointer.clicked(view_index, view_x, view_y, drop_time());
         return;
     }
 }

@@ -5,7 +5,6 @@
 
 #include "scene/mesh.h"
 #include "shell/monitors.h"
-#include "shell/shell.h"
 
 #include <algorithm>
 
@@ -14,7 +13,7 @@ void water_saver::plan_views()
     views_.clear();
     // A full-screen window covers the virtual screen, as the picture does, so
     // each monitor shows the part of the picture at its own place.
-    for (const screen_rect& monitor : screen_monitors) {
+    for (const screen_rect& monitor : target.monitors) {
         scene_view view;
         view.area = monitor;
         view.source = monitor;
@@ -22,7 +21,7 @@ void water_saver::plan_views()
     }
     if (views_.empty()) {
         scene_view whole;
-        whole.area = {0, 0, screen_width, screen_height};
+        whole.area = {0, 0, target.width, target.height};
         whole.source = {0, 0, picture.width, picture.height};
         whole.follows_window = true;
         views_.push_back(std::move(whole));

@@ -9,8 +9,10 @@
 void water_saver::choose_light(const gl_capabilities& capabilities, const char* version)
 {
     pixel_light = false;
-    if (!light)
+    if (!light) {
+        shader.release();
         return;
+    }
     std::string why = "the context offers OpenGL " + std::string(version) + ", not 2.0";
     if (capabilities.shaders && shader.build(radial, why)) {
         pixel_light = true;

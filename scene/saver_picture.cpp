@@ -38,6 +38,6 @@ void water_saver::follow_current_screen()
     // The screen changed under another mode (Tab to the window and back):
     // the picture follows it first, taken again only outside its old area.
     const screen_rect screen = virtual_screen();
-    if (!screen_monitors.empty() && screen != picture_area && screen.width > 0 && screen.height > 0)
+    if (!target.monitors.empty() && screen != picture_area && screen.width > 0 && screen.height > 0)
         follow_screen(picture_area, screen);
 }

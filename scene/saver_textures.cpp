@@ -1,24 +1,21 @@
 // Each view's texture: made from its part of the picture in the window's
-// context, and let go, with the light's program, before the next ones in
-// the same context.
+// context, and let go before the next ones in the same context.
 #include "scene/water_saver.h"
 
 #include "scene/desktop_texture.h"
 #include "shell/gl_api.h"
 #include "shell/run_log.h"
-#include "shell/shell.h"
 
 void water_saver::release_gl_objects()
 {
-    // In the same context (the screen changed) the old ones go first, the
-    // light's program with them; a re-created window's context took its own
-    // with it.
+    // In the same context (the screen changed) the old ones go first; a
+    // re-created window's context took its own with it. (The light's program
+    // goes when the light's way is chosen again.)
     if (gl.wglGetCurrentContext() != view_context)
         return;
     for (scene_view& view : views_)
         if (view.texture)
             gl.glDeleteTextures(1, &view.texture);
-    shader.release();
 }
 
 bool water_saver::make_textures(const gl_capabilities& capabilities)
@@ -36,7 +33,7 @@ bool water_saver::make_textures(const gl_capabilities& capabilities)
         // needs its smaller levels or it shimmers as it ripples. A preview
         // never grows: a copy of about its size is all it needs.
         view.plan = plan_texture(capabilities, view.source.width, view.source.height, view.area.width,
-                                 view.area.height, screen_preview);
+                                 view.area.height, target.shown_small);
         upload_picture(picture, view.source, view.plan);
         log_write("Texture: %d x %d for %d x %d shown at %d x %d, %s, %s\n", view.plan.size.width,
                   view.plan.size.height, view.source.width, view.source.height, view.area.width,

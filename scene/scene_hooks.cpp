@@ -11,8 +11,8 @@ int gl_data()
 
 int gl_init()
 {
-    last_tick = read_counter();
-    return app_scene.init_gl() ? 0 : 1;
+    last_frame_start = read_counter();
+    return app_scene.init_gl({screen_width, screen_height, screen_monitors, screen_preview}) ? 0 : 1;
 }
 
 void gl_draw(float seconds)

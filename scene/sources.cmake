@@ -3,7 +3,7 @@ set(SCENE_PURE_SOURCES
   scene/drop_rings.cpp
   scene/mesh.cpp
   scene/pointer_trail.cpp
-  scene/rain_clock.cpp
+  scene/drop_clock.cpp
   scene/rain_schedule.cpp
   scene/resample.cpp
   scene/texture_plan.cpp

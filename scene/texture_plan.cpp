@@ -1,9 +1,8 @@
 #include "scene/texture_plan.h"
 
+#include "shell/gl_version.h"
+
 #include <algorithm>
-#include <cstdlib>
-#include <cstring>
-#include <string_view>
 
 namespace {
 
@@ -30,21 +29,6 @@ texture_size square_for(int width, int height, int smallest, int max_size)
     return {side, side};
 }
 
-// Whole names only: the list is separated by blanks.
-bool has_extension(const char* extensions, std::string_view wanted)
-{
-    std::string_view rest = extensions ? extensions : "";
-    while (!rest.empty()) {
-        const std::size_t end = rest.find(' ');
-        if (rest.substr(0, end) == wanted)
-            return true;
-        if (end == std::string_view::npos)
-            break;
-        rest.remove_prefix(end + 1);
-    }
-    return false;
-}
-
 // The smallest mipmap level a `size` texture draws from when shown at
 // shown_width x shown_height: n times smaller, it blends levels up to
 // ceil(log2 n), within the chain.
@@ -62,20 +46,13 @@ texture_size smallest_level_drawn(texture_size size, int shown_width, int shown_
 
 gl_capabilities read_capabilities(const char* version, const char* extensions, int max_size)
 {
-    // The text starts with "major.minor".
-    int major = 0, minor = 0;
-    if (version) {
-        major = std::atoi(version);
-        if (const char* dot = std::strchr(version, '.'))
-            minor = std::atoi(dot + 1);
-    }
+    const gl_version number = read_gl_version(version);
     gl_capabilities gl;
-    gl.any_size = major >= 2 || has_extension(extensions, "GL_ARB_texture_non_power_of_two");
-    gl.edge_clamp = major > 1 || (major == 1 && minor >= 2) ||
-                    has_extension(extensions, "GL_SGIS_texture_edge_clamp") ||
-                    has_extension(extensions, "GL_EXT_texture_edge_clamp");
+    gl.any_size = at_least(number, 2, 0) || lists_extension(extensions, "GL_ARB_texture_non_power_of_two");
+    gl.edge_clamp = at_least(number, 1, 2) || lists_extension(extensions, "GL_SGIS_texture_edge_clamp") ||
+                    lists_extension(extensions, "GL_EXT_texture_edge_clamp");
     gl.max_size = max_size;
-    gl.shaders = major >= 2;
+    gl.shaders = offers_shaders(number);
     return gl;
 }
 

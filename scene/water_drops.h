@@ -17,7 +17,7 @@ constexpr double drop_lifetime = 4.5;
 // One drop: where (view pixels), when (seconds of the rain clock), how
 // hard (1 = a usual raindrop; a click is bigger) and for how long.
 struct water_drop {
-    int view = 0; // the view it fell on
+    int view_index = 0; // the view it fell on
     float x = 0, y = 0;
     double start = 0;
     float strength = 0;

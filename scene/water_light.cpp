@@ -1,5 +1,7 @@
 #include "scene/water_light.h"
 
+#include "scene/wave_motion.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -13,7 +15,7 @@ namespace {
 // The light stands 62 degrees high in the upper left, so the default
 // waves' steepest slopes mirror it towards the viewer. Only the light's
 // direction is fixed; brightness follows from it.
-constexpr float elevation = 62 * 3.14159265f / 180;
+constexpr float elevation = 62 * static_cast<float>(pi) / 180;
 const float light_x = -std::cos(elevation) * 0.70710678f;
 const float light_y = light_x;
 const float light_z = std::sin(elevation);

@@ -14,16 +14,6 @@ water_saver::water_saver()
     radial = app_settings.get_number(setting_radial, 1) != 0;
 }
 
-namespace {
-
-const char* gl_text(GLenum name)
-{
-    const GLubyte* text = gl.glGetString(name);
-    return text ? reinterpret_cast<const char*>(text) : "?";
-}
-
-} // namespace
-
 bool water_saver::init_data()
 {
     log_write("Init water saver\n");
@@ -40,8 +30,9 @@ bool water_saver::init_data()
     return take_picture();
 }
 
-bool water_saver::init_gl()
+bool water_saver::init_gl(const scene_target& window)
 {
+    target = window;
     gl.glClearColor(0, 0, 0, 1);
     gl.glDepthMask(GL_FALSE);
     gl.glEnable(GL_TEXTURE_2D);
@@ -53,10 +44,10 @@ bool water_saver::init_gl()
     follow_current_screen();
     plan_views();
     context_offers = read_gl_capabilities();
-    log_write("OpenGL: %s, version %s\n", gl_text(GL_RENDERER), gl_text(GL_VERSION));
+    log_write("OpenGL: %s, version %s\n", gl_string(GL_RENDERER), gl_string(GL_VERSION));
     if (!make_textures(context_offers))
         return false;
-    choose_light(context_offers, gl_text(GL_VERSION));
+    choose_light(context_offers, gl_string(GL_VERSION));
     build_mesh(columns, rows);
     pointer.forget();
     return true;

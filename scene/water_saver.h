@@ -1,9 +1,9 @@
 #pragma once
 #include "scene/desktop_pixels.h"
+#include "scene/drop_clock.h"
 #include "scene/light_shader.h"
 #include "scene/mesh_vertex.h"
 #include "scene/pointer_trail.h"
-#include "scene/rain_clock.h"
 #include "scene/texture_plan.h"
 #include "scene/wave_motion.h"
 #include "scene/water_drops.h"
@@ -51,11 +51,13 @@ public:
 
     // Once per process, before any window: wave parameters and the desktop.
     bool init_data();
-    // In every new render window, its GL context current: textures and grids.
-    bool init_gl();
+    // In every new window, its GL context current: textures and grids for
+    // `target`.
+    bool init_gl(const scene_target& target);
     // One frame: advance the waves by `seconds` and draw every view.
     void draw(float seconds);
-    // One unit per pixel, origin at the window's top-left corner.
+    // The window's client size is now width x height (0 x 0 while
+    // minimised): one unit per pixel, origin at its top-left corner.
     void resize(int width, int height);
     // The screen is now `screen`; a window of ours covered `window` until
     // now. Keeps the picture where it lies within both, and takes the rest
@@ -76,7 +78,7 @@ public:
     // Read-only views for the tests.
     const std::vector<scene_view>& views() const { return views_; }
     float phase() const { return wave_phase; }
-    double rain_time() const { return clock.seconds(); }
+    double drop_time() const { return clock.seconds(); }
     bool light_per_pixel() const { return pixel_light; }
 
 private:
@@ -85,23 +87,24 @@ private:
     // A full-screen window made after the screen changed under another
     // mode covers the screen as it is now.
     void follow_current_screen();
-    // In the same context the old views' textures and the light's program
-    // go before new ones are made; a new context has none of them.
+    // In the same context the old views' textures go before new ones are
+    // made; a new context has none of them.
     void release_gl_objects();
     // One texture per view, filled from the picture; false when one can't
     // be made.
     bool make_textures(const gl_capabilities& capabilities);
     void plan_views();
     // The light's way in this context: per pixel where a shader can be
-    // built, else per vertex (`version`: what the context says it is).
+    // built, else per vertex (`version`: what the context says it is). The
+    // program before goes first.
     void choose_light(const gl_capabilities& capabilities, const char* version);
     surface_light light_way() const;
     // A view's grid, its texture's inset and half texel, for `area`.
     void lay_out(scene_view& view, const screen_rect& area, int columns, int rows);
     // The drops and light of one view, laid out for its grid and size.
     void prepare_surface(scene_view& view, int index);
-    // The pointer stirs the water of this run.
-    static bool pointer_stirs();
+    // The pointer stirs the water of this window.
+    bool pointer_stirs() const;
     void draw_view(scene_view& view, int index);
     // The picture lit per pixel by the shader.
     void draw_pixel_lit(scene_view& view);
@@ -109,6 +112,7 @@ private:
     void draw_vertex_lit(scene_view& view);
 
     bool radial = false;
+    scene_target target; // the window it fills
     desktop_picture picture;
     screen_rect picture_area; // the part of the virtual screen it shows
     std::vector<scene_view> views_;
@@ -129,7 +133,7 @@ private:
 
     // Carries on across window re-creation; never reset.
     float wave_phase = 0;
-    rain_clock clock; // the drops'; never reset either
+    drop_clock clock; // the rain's and the pointer's drops'; never reset either
     pointer_trail pointer;
     std::vector<water_drop> pointer_rings; // a frame's, kept to spare allocations
 };

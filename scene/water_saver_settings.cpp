@@ -21,10 +21,8 @@ void water_saver::use_settings(const water_settings& settings)
     if (views_.empty())
         return;
     // The per-pixel light is compiled for one kind of waves.
-    if (lighting) {
-        const GLubyte* version = gl.glGetString(GL_VERSION);
-        choose_light(context_offers, version ? reinterpret_cast<const char*>(version) : "?");
-    }
+    if (lighting)
+        choose_light(context_offers, gl_string(GL_VERSION));
     if (grid) {
         build_mesh(columns, rows);
         return;

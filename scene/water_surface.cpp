@@ -61,12 +61,11 @@ void water_surface::apply(std::vector<mesh_vertex>& vertices, double time, const
         return;
     if (lit_per_vertex()) {
         // The waves' slope is their offset: a closed form of the same sines,
-        // read as the picture bends (in pixels, y down, as the drops' is;
-        // v grows upwards).
+        // read as the picture bends, in the view's pixels as the drops' is.
         const float tilt_x = width_ * wave_gain_, tilt_y = height_ * wave_gain_;
         for (std::size_t k = 0; k < n; ++k) {
             slope_x_[k] = (vertices[k].u - still_u_[k]) * tilt_x;
-            slope_y_[k] = (still_v_[k] - vertices[k].v) * tilt_y;
+            slope_y_[k] = v_along_y * (vertices[k].v - still_v_[k]) * tilt_y;
         }
     } else if (light_ == surface_light::per_pixel) {
         std::fill(slope_x_.begin(), slope_x_.end(), 0.0f);

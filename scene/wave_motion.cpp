@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr double full_turn = 2 * 3.14159265358979323846;
+constexpr double full_turn = 2 * pi;
 
 // The texture coordinates only: the positions never change.
 void store_uv(mesh_vertex* out, float u, float v)

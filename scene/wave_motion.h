@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <vector>
 
+constexpr double pi = 3.14159265358979323846;
 // The waves' own constant, at the vertices and at each pixel alike: a
 // single-precision 3.1415, not pi.
 constexpr float wave_pi = 3.1415f;

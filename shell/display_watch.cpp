@@ -6,8 +6,7 @@
 #include "shell/shell.h"
 #include "shell/shell_calls.h"
 #include "shell/shell_state.h"
-
-#include <versionhelpers.h>
+#include "shell/viewer_watch.h"
 
 #include <cstring>
 #include <vector>
@@ -17,14 +16,12 @@ namespace {
 constexpr UINT_PTR screen_timer = 1;
 constexpr UINT screen_settle_ms = 250;
 
-// GUID_CONSOLE_DISPLAY_STATE (Windows 8 on): on while any display is on.
-constexpr GUID display_state_guid = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
-// GUID_MONITOR_POWER_ON, what Windows 7 has instead: 0 off, 1 on.
-constexpr GUID monitor_power_guid = {0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}};
 // GUID_ACDC_POWER_SOURCE: 0 mains, 1 battery, 2 a UPS (a battery too).
 constexpr GUID power_source_guid = {0x5d3e9a59, 0xe9d5, 0x4b00, {0xa6, 0xbd, 0xff, 0x34, 0xff, 0x51, 0x65, 0x48}};
 
-HPOWERNOTIFY notifications[3];
+HPOWERNOTIFY power_source;
+// The displays and the session's lock.
+viewer_watch viewers;
 // The screen as the window last knew it, and the monitor it is paced for.
 screen_rect known_screen;
 std::vector<screen_rect> known_monitors;
@@ -89,10 +86,8 @@ void watch_display(HWND window)
 {
     known_screen = virtual_screen();
     known_monitors = display_monitors();
-    notifications[0] = RegisterPowerSettingNotification(window, &display_state_guid, DEVICE_NOTIFY_WINDOW_HANDLE);
-    if (!IsWindows8OrGreater())
-        notifications[1] = RegisterPowerSettingNotification(window, &monitor_power_guid, DEVICE_NOTIFY_WINDOW_HANDLE);
-    notifications[2] = RegisterPowerSettingNotification(window, &power_source_guid, DEVICE_NOTIFY_WINDOW_HANDLE);
+    viewers.start(window);
+    power_source = RegisterPowerSettingNotification(window, &power_source_guid, DEVICE_NOTIFY_WINDOW_HANDLE);
 }
 
 void start_frames(HDC dc, pace_mode mode)
@@ -109,12 +104,15 @@ void follow_window_monitor()
 void stop_watching()
 {
     render_pacer.end();
-    for (HPOWERNOTIFY& notify : notifications)
-        if (notify) {
-            UnregisterPowerSettingNotification(notify);
-            notify = nullptr;
-        }
-    displays_on = true;
+    viewers.stop();
+    if (power_source)
+        UnregisterPowerSettingNotification(power_source);
+    power_source = nullptr;
+}
+
+bool someone_may_look()
+{
+    return viewers.someone_may_look();
 }
 
 bool display_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam, LRESULT& answer)
@@ -133,20 +131,20 @@ bool display_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam, LR
         pace_for_monitor(true);
         answer = 0;
         return true;
+    case WM_WTSSESSION_CHANGE:
+        answer = 0;
+        return viewers.follow(message, wparam, lparam);
     case WM_POWERBROADCAST: {
+        answer = TRUE;
+        if (viewers.follow(message, wparam, lparam))
+            return true;
         const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(lparam);
         DWORD state = 0;
-        if (wparam != PBT_POWERSETTINGCHANGE || !setting || setting->DataLength < sizeof state)
+        if (wparam != PBT_POWERSETTINGCHANGE || !setting || setting->DataLength < sizeof state ||
+            setting->PowerSetting != power_source_guid)
             return false;
         std::memcpy(&state, setting->Data, sizeof state);
-        if (setting->PowerSetting == display_state_guid || setting->PowerSetting == monitor_power_guid)
-            // 0 off, 1 on, 2 dimmed: a dimmed display still shows us.
-            displays_on = state != 0;
-        else if (setting->PowerSetting == power_source_guid)
-            render_pacer.set_power(state != 0);
-        else
-            return false;
-        answer = TRUE;
+        render_pacer.set_power(state != 0);
         return true;
     }
     }

@@ -22,7 +22,11 @@ void start_frames(HDC dc, pace_mode mode);
 void follow_window_monitor();
 // The window goes: its frames end, and the notifications with them.
 void stop_watching();
+// Whether a display is on and the session unlocked, as the system last
+// told the window.
+bool someone_may_look();
 // What tells of the display: WM_DISPLAYCHANGE (a new screen, a new refresh,
-// a burst of them taken as one once still for a moment), its timer, and
-// WM_POWERBROADCAST. True when handled, with the window procedure's answer.
+// a burst of them taken as one once still for a moment), its timer,
+// WM_POWERBROADCAST and WM_WTSSESSION_CHANGE. True when handled, with the
+// window procedure's answer.
 bool display_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam, LRESULT& answer);

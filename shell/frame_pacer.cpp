@@ -1,6 +1,7 @@
 #include "shell/frame_pacer.h"
 
 #include "shell/gl_api.h"
+#include "shell/gl_version.h"
 #include "shell/run_log.h"
 
 #ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION

@@ -45,12 +45,6 @@ double display_refresh(unsigned compositor_numerator, unsigned compositor_denomi
     return default_refresh;
 }
 
-bool lists_extension(const char* extensions, const std::string& wanted)
-{
-    const std::string list = " " + std::string(extensions ? extensions : "") + " ";
-    return !wanted.empty() && list.find(" " + wanted + " ") != std::string::npos;
-}
-
 std::string rate_text(double rate)
 {
     char text[64];

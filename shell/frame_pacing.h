@@ -30,10 +30,6 @@ frame_pace pace_frames(double refresh_hz, bool on_battery, pace_mode mode);
 double display_refresh(unsigned compositor_numerator, unsigned compositor_denominator, unsigned config_numerator,
                        unsigned config_denominator, unsigned settings_hz);
 
-// Whether a blank-separated list of extensions (null: none) names `wanted`
-// whole.
-bool lists_extension(const char* extensions, const std::string& wanted);
-
 // A rate as the log shows it: at most two decimals, no trailing zeros
 // ("60", "59.94", "28.8").
 std::string rate_text(double rate);

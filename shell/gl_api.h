@@ -40,6 +40,7 @@
     X(void, glPopMatrix, (void))                                                                    \
     X(void, glPushClientAttrib, (GLbitfield))                                                       \
     X(void, glPushMatrix, (void))                                                                   \
+    X(void, glReadPixels, (GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, GLvoid*))                \
     X(void, glTexCoordPointer, (GLint, GLenum, GLsizei, const GLvoid*))                             \
     X(void, glTexImage2D, (GLenum, GLint, GLint, GLsizei, GLsizei, GLint, GLenum, GLenum, const GLvoid*)) \
     X(void, glTexParameteri, (GLenum, GLenum, GLint))                                               \
@@ -55,6 +56,10 @@ struct gl_entry_points {
 };
 
 extern gl_entry_points gl;
+
+// The current context's text for `name` (GL_VERSION, GL_RENDERER, ...), "?"
+// when it gives none.
+const char* gl_string(GLenum name);
 
 // OpenGL 2.0's shader calls: a context offers them through
 // wglGetProcAddress, never as opengl32's own exports.
@@ -88,6 +93,31 @@ extern gl2_entry_points gl2;
 // Fills `gl2` from the current context; false (and `gl2` empty) when the
 // context lacks any of them.
 bool load_gl2();
+
+// Framebuffer objects' calls, as OpenGL 3.0 and GL_ARB_framebuffer_object
+// name them; GL_EXT_framebuffer_object's are the same with "EXT" after.
+#define QM_GL_FRAMEBUFFER_ENTRY_POINTS(X)                                                         \
+    X(void, glGenFramebuffers, (GLsizei, GLuint*))                                                  \
+    X(void, glDeleteFramebuffers, (GLsizei, const GLuint*))                                         \
+    X(void, glBindFramebuffer, (GLenum, GLuint))                                                    \
+    X(void, glGenRenderbuffers, (GLsizei, GLuint*))                                                 \
+    X(void, glDeleteRenderbuffers, (GLsizei, const GLuint*))                                        \
+    X(void, glBindRenderbuffer, (GLenum, GLuint))                                                   \
+    X(void, glRenderbufferStorage, (GLenum, GLenum, GLsizei, GLsizei))                              \
+    X(void, glFramebufferRenderbuffer, (GLenum, GLenum, GLenum, GLuint))                            \
+    X(GLenum, glCheckFramebufferStatus, (GLenum))
+
+struct gl_framebuffer_entry_points {
+#define QM_GL_MEMBER(result, name, params) result(APIENTRY* name) params = nullptr;
+    QM_GL_FRAMEBUFFER_ENTRY_POINTS(QM_GL_MEMBER)
+#undef QM_GL_MEMBER
+};
+
+extern gl_framebuffer_entry_points gl_fb;
+
+// Fills `gl_fb` from the current context, each name followed by `suffix`
+// ("" or "EXT"); false (and `gl_fb` empty) when the context lacks any.
+bool load_gl_framebuffers(const char* suffix);
 
 // Loads System32's opengl32 and fills `gl`; a second call does nothing.
 // On failure returns the name of the call that failed ("LoadLibraryExW" or

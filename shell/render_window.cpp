@@ -4,6 +4,7 @@
 #include "shell/frames_drawn_message.h"
 #include "shell/gl_api.h"
 #include "shell/pixel_format.h"
+#include "shell/preview_view.h"
 #include "shell/shell.h"
 #include "shell/shell_calls.h"
 #include "shell/shell_state.h"
@@ -35,15 +36,10 @@ HFONT create_list_font()
                        "Courier New");
 }
 
-// Pixel format, GL context, font lists, then the scene. False when a step
-// failed; each failure has been reported.
-bool set_up_steps(HWND window)
+// The window's own pixel format and GL context, current.
+bool set_up_context(HDC dc)
 {
     PIXELFORMATDESCRIPTOR format = render_pixel_format();
-    render_dc = window_dc(window);
-    HDC dc = render_dc.get();
-    if (!dc)
-        return report_failure("GetDC");
     int index = shell_calls.choose_format(dc, &format);
     if (index == 0)
         return report_failure("ChoosePixelFormat");
@@ -54,6 +50,24 @@ bool set_up_steps(HWND window)
         return report_failure("wglCreateContext");
     if (!shell_calls.make_current(dc, gl_context))
         return report_failure("wglMakeCurrent");
+    return true;
+}
+
+// Pixel format, GL context (a preview's: its small view's), font lists,
+// then the scene. False when a step failed; each failure has been reported.
+bool set_up_steps(HWND window)
+{
+    render_dc = window_dc(window);
+    HDC dc = render_dc.get();
+    if (!dc)
+        return report_failure("GetDC");
+    if (preview_parent) {
+        if (const char* failed = preview_view.prepare(window))
+            return report_failure(failed);
+        dc = preview_view.gl_dc();
+    } else if (!set_up_context(dc)) {
+        return false;
+    }
 
     GLuint list_base = gl.glGenLists(list_count);
     window_font = create_list_font();
@@ -62,10 +76,15 @@ bool set_up_steps(HWND window)
     bool fonts = shell_calls.font_bitmaps(dc, 1, list_count, list_base) ||
                  report_failure("wglUseFontBitmaps");
 
-    if (shell_calls.init_scene() != 0)
-        return report_failure("gl_init");
+    if (preview_parent) {
+        if (const char* failed = preview_view.begin(preview_drawn))
+            return report_failure(failed);
+    } else {
+        if (shell_calls.init_scene() != 0)
+            return report_failure("gl_init");
+        gl_resize(screen_width, screen_height);
+    }
     scene_ready = true;
-    gl_resize(screen_width, screen_height);
     return fonts;
 }
 
@@ -117,7 +136,16 @@ LRESULT CALLBACK render_window_proc(HWND window, UINT message, WPARAM wparam, LP
             window_active = false;
         screen_width = x;
         screen_height = y;
-        gl_resize(screen_width, screen_height);
+        // A preview's view follows its window's size (a host may resize it).
+        if (!preview_parent) {
+            gl_resize(screen_width, screen_height);
+        } else if (scene_ready && x > 0 && y > 0) {
+            if (const char* failed = preview_view.resize(x, y)) {
+                scene_ready = false;
+                report_failure(failed);
+                PostQuitMessage(0);
+            }
+        }
         return 0;
     case WM_KEYDOWN:
         apply_quit_rule();

@@ -9,7 +9,20 @@
 
 // 0 = success. Called once per process, before any window exists.
 int gl_data();
-// 0 = success. Called in every new render window, its GL context current.
+// What a window asks the scene to fill: its client size, the monitors'
+// parts of a full-screen window in its client coordinates (empty: one
+// picture over the whole client area), and whether it is shown small (a
+// preview, the settings dialog's pane: a texture of about its size, and no
+// pointer of its own).
+struct scene_target {
+    int width = 0;
+    int height = 0;
+    std::vector<screen_rect> monitors;
+    bool shown_small = false;
+};
+
+// 0 = success. Called in every new render window, its GL context current;
+// the scene fills what the globals below say.
 int gl_init();
 // Once per frame with the seconds since the previous frame.
 void gl_draw(float seconds);

@@ -15,11 +15,10 @@ window_dc render_dc;
 HGLRC gl_context;
 bool window_active;
 bool recreate_window;
-std::int64_t last_tick;
+std::int64_t last_frame_start;
 bool scene_ready;
 bool shell_teardown;
 HFONT window_font;
-bool displays_on = true;
 bool covers_screen;
 screen_rect window_place;
 

@@ -1,12 +1,14 @@
 set(SHELL_PURE_SOURCES
   shell/command_line.cpp
   shell/frame_pacing.cpp
+  shell/gl_version.cpp
   shell/monitor_layout.cpp
   shell/run_log.cpp
 )
 set(SHELL_WIN_SOURCES
   shell/display_watch.cpp
   shell/entry.cpp
+  shell/error_text.cpp
   shell/fatal_error.cpp
   shell/frame_pacer.cpp
   shell/gl_api.cpp
@@ -14,9 +16,12 @@ set(SHELL_WIN_SOURCES
   shell/log_place.cpp
   shell/monitor_refresh.cpp
   shell/monitors.cpp
+  shell/preview_view.cpp
   shell/render_window.cpp
   shell/shell_state.cpp
+  shell/small_view.cpp
   shell/system_library.cpp
+  shell/viewer_watch.cpp
   shell/window_cycle.cpp
 )
 # Only in the .scr: the entry point and the process-wide objects.

@@ -2,10 +2,11 @@
 
 #include "shell/display_watch.h"
 #include "shell/fatal_error.h"
-#include "shell/frame_tick.h"
+#include "shell/frame_time.h"
 #include "shell/gl_api.h"
 #include "shell/monitor_layout.h"
 #include "shell/monitors.h"
+#include "shell/preview_view.h"
 #include "shell/render_window.h"
 #include "shell/shell.h"
 #include "shell/run_log.h"
@@ -64,13 +65,21 @@ bool choose_size(bool full_screen, screen_rect& place, DWORD& style, DWORD& ex_s
 std::int64_t created_at;
 
 // One frame: advance the scene by the time since the last, and show it in
-// its time.
+// its time. A preview's is drawn by its small view and put into the window
+// with GDI once its time has come (the swap of a window without a context
+// returns at once).
 void run_frame()
 {
     const std::int64_t start = read_counter();
-    gl_draw(frame_seconds(start, last_tick, counter_frequency()));
-    last_tick = start;
+    const float seconds = frame_seconds(start, last_frame_start, counter_frequency());
+    last_frame_start = start;
+    if (preview_parent)
+        preview_view.render(seconds);
+    else
+        gl_draw(seconds);
     render_pacer.show_frame(render_dc.get(), start);
+    if (preview_parent)
+        preview_view.show(render_dc.get());
     if (created_at) {
         // What the host waits for before its preview moves.
         log_write("First frame %lld ms after the window's creation\n",
@@ -80,10 +89,11 @@ void run_frame()
 }
 
 // Whether anyone can see the window: shown, its top-level window not
-// minimised (a preview's host can be either), and a display on.
+// minimised (a preview's host can be either), a display on and the
+// session unlocked.
 bool seen()
 {
-    return displays_on && IsWindowVisible(main_window) && !IsIconic(GetAncestor(main_window, GA_ROOT));
+    return someone_may_look() && IsWindowVisible(main_window) && !IsIconic(GetAncestor(main_window, GA_ROOT));
 }
 
 // Runs until the quit message and returns its code. Frames are drawn only
@@ -121,6 +131,7 @@ int run_main_loop()
 void tear_down_window()
 {
     stop_watching();
+    preview_view.release();
     gl.wglMakeCurrent(nullptr, nullptr);
     render_dc = window_dc();
     if (gl_context) {
@@ -161,7 +172,7 @@ int run_window_cycle(bool full_screen, int show_command)
         }
         watch_display(main_window);
         if (scene_ready)
-            start_frames(render_dc.get(), screen_preview   ? pace_mode::preview
+            start_frames(preview_parent ? preview_view.gl_dc() : render_dc.get(), screen_preview ? pace_mode::preview
                                           : screensaver_mode ? pace_mode::screensaver
                                                              : pace_mode::demonstration);
         ShowWindow(main_window, show_command);

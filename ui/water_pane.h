@@ -1,14 +1,14 @@
 // The settings dialog's live water: a child window of class "WATER_PANE"
 // that shows the process's scene, drawn with the dialog's current values at
 // the pane's size, at most 30 frames a second and only while the dialog can
-// be seen. The scene draws through an OpenGL context of the pane's own into
-// a bitmap of the pane's size, which the pane then shows: a context on a
-// bitmap works on every Windows (and under Wine, where a context on a child
-// window draws nothing that can be seen). Where the pane can't have OpenGL
-// it shows a line of text instead, in the user's language, and the log says
-// why.
+// be seen: shown, not minimised, a display on and the session unlocked. It
+// is a small view (shell/small_view.h): drawn offscreen, or on a bitmap, and
+// shown with GDI. Where the pane can't have OpenGL it shows a line of text
+// instead, in the user's language, and the log says why.
 #pragma once
 #include "scene/water_settings.h"
+#include "shell/small_view.h"
+#include "shell/viewer_watch.h"
 
 #include <windows.h>
 
@@ -21,6 +21,14 @@ constexpr UINT pane_frame_ms = 34;
 // Registers the pane's window class; the dialog template names it.
 bool register_water_pane();
 
+// The process's scene filling the pane: the whole picture, from a texture
+// of about the pane's size, as in a preview.
+class pane_scene : public small_view_scene {
+public:
+    bool start(int width, int height) override;
+    void draw(float seconds) override;
+};
+
 class water_pane {
 public:
     water_pane() = default;
@@ -29,34 +37,24 @@ public:
     water_pane& operator=(const water_pane&) = delete;
 
     // Takes over the pane window `window` (may be null) and sets up its
-    // context and the scene with `settings`. Returns whether it draws.
+    // view and the scene with `settings`. Returns whether it draws.
     bool attach(HWND window, const water_settings& settings);
     // The dialog's controls moved: the next frame shows `settings`.
     void use(const water_settings& settings);
-    bool drawing() const { return context != nullptr; }
+    bool drawing() const { return view.way() != small_view_way::none; }
 
 private:
     friend LRESULT CALLBACK water_pane_proc(HWND, UINT, WPARAM, LPARAM);
 
-    // The bitmap, the context and the scene for the pane's client size.
-    // False, with the text shown and the reason logged, when they can't be
-    // had.
-    bool start();
-    // Each step of start; the name of the call that failed, or null.
-    const char* set_up();
-    // Draws a frame (`advance`: the water moves on by the time since the
-    // last) and shows it on `shown`.
-    void draw_frame(bool advance, HDC shown);
-    void release();
+    // What failed (from the view's start or resize), or null: logged, and
+    // the text shown in place of the water. Returns whether it draws.
+    bool report(const char* failed);
 
     HWND window = nullptr;
-    HDC bitmap_dc = nullptr;
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ first_bitmap = nullptr; // the DC's own, put back before it goes
-    HGLRC context = nullptr;
-    int width = 0, height = 0;
-    std::int64_t last_tick = 0; // the performance counter at the last frame
-    int frames = 0;             // drawn with the water moving on
+    pane_scene scene;
+    small_view view;
+    viewer_watch viewers; // displays off or the session locked: no frames
+    std::int64_t last_frame = 0; // the performance counter at the last frame
 };
 
 LRESULT CALLBACK water_pane_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);

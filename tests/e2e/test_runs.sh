@@ -236,10 +236,14 @@ pane_follows_the_controls() {
     xdotool key Tab space
     qm_until 20 turned -gt 2000 || qm_fail "crossed waves: the pane is still symmetric ($(differ now turned))"
     xdotool key shift+Tab shift+Tab Home
-    qm_until 20 still || qm_fail "amplitude 0: the pane does not still"
+    desktop_shown "amplitude 0"
+    [ "$(differ a still)" -gt 1000 ] && [ "$(differ b still)" -gt 1000 ] || qm_fail "rippling: $(differ a still), $(differ b still) pixels off the desktop"
+}
+# The pane stills to the desktop itself, shrunk to the pane.
+desktop_shown() {  # WHAT
+    qm_until 20 still || qm_fail "$1: the pane does not still"
     convert "$qm_work/desk.png" -resize "${pane%%+*}!" "$qm_work/small.png"
-    [ "$(differ still small)" -lt 500 ] && [ "$(differ a still)" -gt 1000 ] && [ "$(differ b still)" -gt 1000 ] ||
-        qm_fail "still: $(differ still small) pixels off the desktop; rippling: $(differ a still), $(differ b still) off it"
+    [ "$(differ still small)" -lt 500 ] || qm_fail "$1: still, $(differ still small) pixels off the desktop"
 }
 # No OpenGL for the pane: a line of text in it, the reason in the log, the dialog as ever.
 pane_without_gl() {
@@ -294,8 +298,10 @@ dialog() {
     xdotool key Tab Tab Right Left Return
     qm_expect_exit 1 "OK by Enter"
     expect_stored "37 100 50 25 1 0 100" "OK untouched"
-    store 50 0 50 25 0 0 0
-    scaled 144 && open_dialog /c && pane_scaled 1.5 && move_controls && click 339 218
+    store 50 0 50 0 0 0 0
+    scaled 144 && open_dialog /c && pane_scaled 1.5 && desktop_shown "amplitude 0 at 150 %" && move_controls
+    qm_until 20 rippling || qm_fail "at 150 %: the pane does not ripple"
+    click 339 218
     qm_expect_exit 1 "the OK button"
     scaled 96 && expect_stored "47 2 0 100 1 1 20" "OK after keys at 150 %"
 }

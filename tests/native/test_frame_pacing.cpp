@@ -2,7 +2,8 @@
 // counter times.
 #include "bench/pacing_model.h"
 #include "shell/frame_pacing.h"
-#include "shell/frame_tick.h"
+#include "shell/frame_time.h"
+#include "shell/gl_version.h"
 
 #include <gtest/gtest.h>
 

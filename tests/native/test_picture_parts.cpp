@@ -2,6 +2,7 @@
 #include "scene/desktop_picture.h"
 #include "scene/resample.h"
 #include "scene/texture_plan.h"
+#include "shell/gl_version.h"
 #include "shell/monitor_layout.h"
 
 #include <gtest/gtest.h>
@@ -32,22 +33,27 @@ TEST(MonitorViews, MonitorsBecomeClippedPartsOfTheWindow)
 
 // What a context offers, and the texture planned: the picture's size when the GL takes it, else a power-of-two
 // square of 1024 or more within its limit; edge clamp or an inset; a preview's own size; mipmaps when smaller.
+// Shaders from 2.0; framebuffer objects from 3.0 or by either extension.
 TEST(TexturePlan, CapabilitiesThenSizeWrapLevelsAndInset)
 {
-    const struct { const char *version, *extensions; bool any_size, edge_clamp; } texts[] = {
-        {"4.5 (Compatibility Profile) Mesa 22.3.6", "", true, true},
-        {"1.1.0", nullptr, false, false},
-        {"1.2", "", false, true},
-        {"1.1.0", "GL_EXT_bgra GL_SGIS_texture_edge_clamp", false, true},
-        {"1.1", "GL_EXT_texture_edge_clamp GL_ARB_texture_non_power_of_two", true, true},
-        {"1.4", "GL_ARB_texture_non_power_of_two_extra GL_EXT_texture_edge_clamp_x", false, true},
-        {"1.1", "GL_ARB_texture_non_power_of_two_extra GL_EXT_texture_edge_clamp_x", false, false},
-        {nullptr, nullptr, false, false},
+    using fb = framebuffer_calls;
+    const struct { const char *version, *extensions; bool any_size, edge_clamp, shaders; fb framebuffers; } texts[] = {
+        {"4.5 (Compatibility Profile) Mesa 22.3.6", "", true, true, true, fb::core},
+        {"1.1.0", nullptr, false, false, false, fb::none},
+        {"1.2", "", false, true, false, fb::none},
+        {"1.1.0", "GL_EXT_bgra GL_SGIS_texture_edge_clamp", false, true, false, fb::none},
+        {"1.1", "GL_EXT_texture_edge_clamp GL_ARB_texture_non_power_of_two", true, true, false, fb::none},
+        {"1.4", "GL_ARB_texture_non_power_of_two_extra GL_EXT_texture_edge_clamp_x GL_EXT_framebuffer_object", false, true, false, fb::ext},
+        {"1.1", "GL_ARB_texture_non_power_of_two_extra GL_EXT_texture_edge_clamp_x GL_ARB_framebuffer_object_x", false, false, false, fb::none},
+        {"2.1 Mesa", "GL_EXT_framebuffer_object GL_ARB_framebuffer_object", true, true, true, fb::core},
+        {"3.0", "", true, true, true, fb::core},
+        {nullptr, nullptr, false, false, false, fb::none},
     };
     for (const auto& c : texts) {
         const gl_capabilities gl = read_capabilities(c.version, c.extensions, 1024);
-        EXPECT_EQ(std::tie(gl.any_size, gl.edge_clamp, gl.max_size), std::make_tuple(c.any_size, c.edge_clamp, 1024))
+        EXPECT_EQ(std::tie(gl.any_size, gl.edge_clamp, gl.shaders, gl.max_size), std::make_tuple(c.any_size, c.edge_clamp, c.shaders, 1024))
             << (c.version ? c.version : "null") << " / " << (c.extensions ? c.extensions : "null");
+        EXPECT_EQ(offered_framebuffers(read_gl_version(c.version), c.extensions), c.framebuffers) << &c - texts;
     }
 
     const gl_capabilities mesa{true, 16384, true}, old{false, 16384, true}, software{false, 1024, false};

@@ -1,11 +1,11 @@
 // Light and drops on the water: the light follows the slope, drops bend the picture, rain falls at its own moments.
 #include "scene/mesh.h"
 #include "scene/pointer_trail.h"
-#include "scene/rain_clock.h"
+#include "scene/drop_clock.h"
 #include "scene/water_light.h"
 #include "scene/water_surface.h"
 #include "scene/wave_motion.h"
-#include "shell/frame_tick.h"
+#include "shell/frame_time.h"
 
 #include <gtest/gtest.h>
 
@@ -96,11 +96,11 @@ TEST(WaterDrops, RingsSpreadAndFade)
     for (double value : spreading)
         EXPECT_NEAR(value / spreading[0], 1, 0.03);
 
-    float last = shape.height, now;
+    float last = shape.offset, now;
     EXPECT_FLOAT_EQ(drop_envelope(shape, 0), last);
     for (double age = 0.01; age < drop_lifetime; age += 0.01, last = now) {
         ASSERT_LT(now = drop_envelope(shape, age), last) << age;
-        ASSERT_LT(last - now, 0.05f * shape.height) << age;
+        ASSERT_LT(last - now, 0.05f * shape.offset) << age;
     }
     EXPECT_LT(last, 0.01f * shape.half_texel_pixels);
     EXPECT_EQ(drop_envelope(shape, drop_lifetime), 0);
@@ -209,7 +209,7 @@ TEST(WaterSurface, SameMomentSameFieldPointerWaits)
     // Frames from a 3.579545 MHz counter to a moment between two milliseconds.
     const std::int64_t rates[] = {20, 60, 144, 1}, hz = 3579545, end = 2 * hz + hz * 1234 / 100000;
     for (int k = 0; k < 4; ++k) {
-        rain_clock clock;
+        drop_clock clock;
         for (std::int64_t frame = 1, last = 0, now = 0; last < end; last = now, ++frame)
             now = std::min(end, frame * hz / rates[k]), clock.advance(frame_seconds(now, last, hz));
         ASSERT_EQ(clock.seconds(), 2.012);

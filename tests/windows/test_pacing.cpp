@@ -59,7 +59,7 @@ std::string run(const char* command, void (*script)())
 {
     static void (*current)();
     current = script;
-    steps.clear(), looks = drawn = 0, last_tick = 0;
+    steps.clear(), looks = drawn = 0, last_frame_start = 0;
     shell_calls.prepare_scene = shell_calls.init_scene = [] { return 0; };
     shell_calls.window_monitor = [](HWND, bool every) { return reinterpret_cast<HMONITOR>(INT_PTR{every ? 1 : shown_on}); };
     shell_calls.monitor_refresh = [](HMONITOR monitor) { return refresh_of[reinterpret_cast<INT_PTR>(monitor)]; };
@@ -100,8 +100,8 @@ void expect_frames(const std::string& log, const std::string& first, const char*
 } // namespace
 
 // The demonstration over every monitor, paced for the primary: battery once frames come, mains after a UPS and a
-// too-short setting; every display off (frames stop), on again as Windows 7 says; the primary's refresh becomes
-// 144 Hz, announced by WM_DISPLAYCHANGE alone.
+// too-short setting; every display off (frames stop), on again as Windows 7 says; the session locked (frames stop)
+// and unlocked; the primary's refresh becomes 144 Hz, announced by WM_DISPLAYCHANGE alone.
 TEST(pacing, the_power_source_and_the_refresh_change_the_rate_and_frames_stop_while_the_displays_are_off)
 {
     refresh_of[1] = 60, refresh_of[2] = 165, shown_on = 2;
@@ -118,12 +118,17 @@ TEST(pacing, the_power_source_and_the_refresh_change_the_rate_and_frames_stop_wh
         else if (steps.size() == 5 && looks == 10)
             steps.push_back(drew() ? "drew while off" : "paused"), power(1, sizeof(DWORD), monitor_power_on);
         else if (steps.size() == 7 && drew())
+            note("drawing again"), SendMessageA(main_window, WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0), note("locked");
+        else if (steps.size() == 9 && looks == 10)
+            steps.push_back(drew() ? "drew while locked" : "paused"), SendMessageA(main_window, WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0), note("unlocked");
+        else if (steps.size() == 11 && drew())
             note("drawing again"), refresh_of[1] = 144, SendMessageA(main_window, WM_DISPLAYCHANGE, 32, MAKELPARAM(64, 48));
-        else if (steps.size() == 8 && render_pacer.pace().refresh() == 144 && drew())
+        else if (steps.size() == 12 && render_pacer.pace().refresh() == 144 && drew())
             note("144 Hz"), PostMessageA(main_window, WM_CLOSE, 0, 0);
     });
-    EXPECT_EQ(steps, (std::vector<std::string>{"1: 60 Hz, 2", "2: 60 Hz, 2", "0: 60 Hz, 2", "0: 60 Hz, 1", "0: 60 Hz, 1",
-                                               "paused", "1: 60 Hz, 1", "drawing again: 60 Hz, 1", "144 Hz: 144 Hz, 2"}));
+    EXPECT_EQ(steps, (std::vector<std::string>{"1: 60 Hz, 2", "2: 60 Hz, 2", "0: 60 Hz, 2", "0: 60 Hz, 1", "0: 60 Hz, 1", "paused",
+                                               "1: 60 Hz, 1", "drawing again: 60 Hz, 1", "locked: 60 Hz, 1", "paused", "unlocked: 60 Hz, 1",
+                                               "drawing again: 60 Hz, 1", "144 Hz: 144 Hz, 2"}));
     EXPECT_EQ(render_pacer.pace().rest_seconds(), 0) << "paced as the demonstration";
     expect_frames(log, "Frames: paced to 60 a second (display 60 Hz, swap interval 1 asked)", "144", 72);
     EXPECT_GE(counter_frequency(), 1000000) << "frames timed to the microsecond";

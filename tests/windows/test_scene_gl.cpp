@@ -63,6 +63,17 @@ std::vector<std::uint8_t> level(int number, GLint& width, GLint& height)
     return texels;
 }
 
+// Live program names in the current context.
+int programs()
+{
+    const auto is_program =
+        reinterpret_cast<GLboolean(APIENTRY*)(GLuint)>(reinterpret_cast<void*>(wglGetProcAddress("glIsProgram")));
+    int live = 0;
+    for (GLuint name = 1; name < 4096; ++name)
+        live += is_program(name) == GL_TRUE;
+    return live;
+}
+
 // The drawn grid is the plain waves of these values, the phase moved on 0.1 s from `before`, held `inset` inside.
 void expect_waves(water_saver& scene, const wave_params& p, bool radial, float before, float inset = -1)
 {
@@ -79,7 +90,8 @@ void expect_waves(water_saver& scene, const wave_params& p, bool radial, float b
 
 // Each stored setting shapes the waves (a percent outside 0..100 is the middle, a text no number 0; grids of 21
 // and 61 leave vertices past the last four written at once); on OpenGL 1.1 half a smallest-level texel inside.
-// Values given while drawing (the dialog's controls moving) shape the next frame: grid, speed, waves, light's path.
+// Values given while drawing (the dialog's controls moving) shape the next frame: grid, speed, waves, light's path,
+// the light's one program (a toggle of the waves' kind builds a new one in place of the old, light off none).
 TEST_F(SceneGl, StoredAndGivenValuesShapeTheWaves)
 {
     const struct { const char* texts[6]; double values[5]; bool gl_11; } stores[] = {
@@ -96,10 +108,9 @@ TEST_F(SceneGl, StoredAndGivenValuesShapeTheWaves)
         SCOPED_TRACE(texts[0]);
         water_saver scene;
         ASSERT_TRUE(scene.init_data());
-        screen_monitors.clear(), screen_width = 64, screen_height = 48, screen_preview = false;
         if (gl_11)
             read_gl_capabilities = [] { return read_capabilities("1.1.0", "GL_EXT_bgra", 1024); };
-        ASSERT_TRUE(scene.init_gl());
+        ASSERT_TRUE(scene.init_gl({64, 48, {}, false}));
         read_gl_capabilities = desktop_texture_capabilities;
         GLint width = 0, height = 0;
         level(0, width, height);
@@ -108,7 +119,8 @@ TEST_F(SceneGl, StoredAndGivenValuesShapeTheWaves)
         expect_waves(scene, derive_wave_params(values[0], values[1], values[2], values[3]), values[4] != 0, 0,
                      gl_11 ? 0.5f / 32 : -1); // half a texel of level 5, the smallest drawn at 64 x 48
         const water_settings given[] = {{2, 100, 0, 100, false, false, 0}, {52, 0, 33, 30, true, true, 0},
-                                        {52, 0, 33, 0, true, false, 0}, {100, 60, 100, 100, false, false, 0}};
+                                        {52, 0, 33, 30, false, true, 0}, {52, 0, 33, 0, true, false, 0},
+                                        {100, 60, 100, 100, false, false, 0}};
         for (const water_settings& v : given) {
             if (gl_11)
                 break;
@@ -118,12 +130,13 @@ TEST_F(SceneGl, StoredAndGivenValuesShapeTheWaves)
             scene.draw(0.1f);
             expect_waves(scene, derive_wave_params(v.quality, v.speed, v.freq, v.amp), v.radial, before);
             EXPECT_EQ(scene.light_per_pixel(), v.light);
+            EXPECT_EQ(programs(), int(v.light));
         }
         // The 640 x 480 window resized on one side alone or on both, smaller or larger: the grid spans it all; at
         // 16 x 12 it draws from levels down to 8 x 8, on OpenGL 1.1 held further in.
         const std::vector<mesh_vertex>& got = scene.views().at(0).vertices;
         for (const auto& [width, height] : {std::pair{64, 12}, {16, 12}, {16, 40}, {70, 40}, {70, 48}}) {
-            screen_width = width, screen_height = height;
+            scene.resize(width, height);
             scene.draw(0.1f);
             EXPECT_EQ(std::make_tuple(got.front().x, got.front().y, got.back().x, got.back().y),
                       std::make_tuple(0.0f, 0.0f, float(width), float(height)));
@@ -148,14 +161,13 @@ TEST_F(SceneGl, TakenOnlyOutsideTheOldArea)
         water_saver scene;
         ASSERT_TRUE(scene.init_data());
         scene.follow_screen(s, old); // the picture of the screen as it was
-        taken.clear(), screen_monitors.clear(), screen_width = 640, screen_height = 480, screen_preview = false;
-        EXPECT_TRUE(scene.init_gl());
+        taken.clear();
+        EXPECT_TRUE(scene.init_gl({640, 480, {}, false}));
         EXPECT_TRUE(taken.empty()) << taken.size();
-        screen_monitors = {{0, 0, s.width, s.height}};
-        EXPECT_TRUE(scene.init_gl());
+        EXPECT_TRUE(scene.init_gl({s.width, s.height, {{0, 0, s.width, s.height}}, false}));
         EXPECT_EQ(taken, uncovered_parts(s, old)) << old.x << ", " << old.y << ", " << old.width << " x " << old.height;
     }
-    capture_new_part = capture_desktop, screen_monitors.clear();
+    capture_new_part = capture_desktop;
 }
 
 // Rain on one to three monitors and the preview: 1 a drop every 3 s on each, 100 all 12 slots busy (16 in the
@@ -170,12 +182,10 @@ TEST_F(SceneGl, EachMonitorItsShareEverywhereOnIt)
             store({{setting_quality, "0"}, {setting_amp, "0"}, {setting_light, "0"}, {setting_rain, heaviest ? "100" : "1"}});
             water_saver scene;
             ASSERT_TRUE(scene.init_data());
-            screen_monitors.assign(shapes.begin(), shapes.begin() + monitors);
-            screen_width = 96, screen_height = 80, screen_preview = preview;
-            ASSERT_TRUE(scene.init_gl());
+            ASSERT_TRUE(scene.init_gl({96, 80, {shapes.begin(), shapes.begin() + monitors}, preview}));
             const std::size_t views = scene.views().size();
             std::vector<std::set<std::tuple<double, float, float>>> fell(views);
-            while (scene.rain_time() < 900) { // drops live 3 s at least: looks a second apart see all
+            while (scene.drop_time() < 900) { // drops live 3 s at least: looks a second apart see all
                 scene.draw(1);
                 for (std::size_t k = 0; k < views; ++k)
                     for (const water_drop& drop : scene.views()[k].surface.drops())
@@ -194,7 +204,6 @@ TEST_F(SceneGl, EachMonitorItsShareEverywhereOnIt)
                 EXPECT_EQ(parts.size(), 12u);
             }
         }
-    screen_monitors.clear(), screen_preview = false;
 }
 
 // An unread picture is logged and becomes one black pixel; a part is uploaded upright, in colour, as planned.
@@ -235,17 +244,6 @@ TEST_F(SceneGl, SizeFollowsWhatTheGlTakesAndAnUnreadPictureIsBlack)
     }
 }
 
-// Live program names in the current context.
-int programs()
-{
-    const auto is_program =
-        reinterpret_cast<GLboolean(APIENTRY*)(GLuint)>(reinterpret_cast<void*>(wglGetProcAddress("glIsProgram")));
-    int live = 0;
-    for (GLuint name = 1; name < 4096; ++name)
-        live += is_program(name) == GL_TRUE;
-    return live;
-}
-
 // Lit per pixel, a grey picture matches the light per vertex at the vertices and differs between, on landscape and
 // portrait monitors (rings or crossed waves, a click on each); a rebuild leaves no old program; a broken shader
 // is logged, light per vertex; still water lit per pixel is the picture, even at the centre of an odd-sized view.
@@ -278,13 +276,11 @@ TEST_F(SceneGl, LightPerPixelAgreesWithPerVertexOnEveryShapeAndFallsBack)
         water_saver scene;
         ASSERT_TRUE(scene.init_data());
         scene.follow_screen({-9, -9, 1, 1}, {0, 0, width, height});
-        screen_monitors = still ? std::vector<screen_rect>{} : monitors, screen_preview = false;
-        screen_width = width - still, screen_height = height - still;
         if (r.gl_12) // what an OpenGL 1.1 with the textures of today's gets
             read_gl_capabilities = [] { return read_capabilities("1.2.0", "GL_ARB_texture_non_power_of_two", 1024); };
         const char* source = std::exchange(light_fragment_source, r.broken ? "void main() { broken }\n" : light_fragment_source);
         const std::size_t logged = test_log().size();
-        ASSERT_TRUE(scene.init_gl());
+        ASSERT_TRUE(scene.init_gl({width - still, height - still, still ? std::vector<screen_rect>{} : monitors, false}));
         read_gl_capabilities = desktop_texture_capabilities;
         light_fragment_source = source;
         const bool per_pixel = !r.gl_12 && !r.broken && *r.light == '1';
@@ -293,7 +289,7 @@ TEST_F(SceneGl, LightPerPixelAgreesWithPerVertexOnEveryShapeAndFallsBack)
         EXPECT_EQ(log.find("WARNING: the light's shader failed (fragment shader: ") != std::string::npos, r.broken) << log;
         const char* said = per_pixel ? "Light: per pixel (OpenGL 2.0)\n" : *r.light == '1' ? "Light: per vertex (OpenGL 1.1): " : "";
         EXPECT_NE(log.find(said), std::string::npos) << log;
-        scene.resize(screen_width, screen_height);
+        scene.resize(width - still, height - still);
         if (!still) {
             glTranslatef(0.5f, 0.5f, 0); // every vertex on a pixel's centre
             for (const screen_rect& m : monitors)
@@ -304,12 +300,12 @@ TEST_F(SceneGl, LightPerPixelAgreesWithPerVertexOnEveryShapeAndFallsBack)
         glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, frames[run].data());
         if (per_pixel && !still) { // the screen changed: the same context, a new program in place of the old
             const int live = programs();
-            ASSERT_TRUE(scene.init_gl());
+            ASSERT_TRUE(scene.init_gl({width, height, monitors, false}));
             EXPECT_TRUE(scene.light_per_pixel());
             EXPECT_EQ(programs(), live);
         }
     }
-    capture_new_part = capture_desktop, DeleteObject(picture[0]), DeleteObject(picture[1]), screen_monitors.clear();
+    capture_new_part = capture_desktop, DeleteObject(picture[0]), DeleteObject(picture[1]);
     EXPECT_TRUE(frames[2] == frames[0]);
     EXPECT_TRUE(frames[5] == frames[6]);
     for (int pair : {0, 3})

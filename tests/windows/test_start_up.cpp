@@ -16,9 +16,10 @@ using texts = std::vector<std::string>;
 texts reports;
 void record_report(const char* step)
 {
+    const DWORD error = GetLastError(); // before a look at the queue can change it
     MSG quit;
     const bool quitting = PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE);
-    reports.push_back(step + (" " + std::to_string(GetLastError())) + (quitting ? " after a quit" : ""));
+    reports.push_back(step + (" " + std::to_string(error)) + (quitting ? " after a quit" : ""));
 }
 
 template <DWORD code, typename result, typename... args>
@@ -28,20 +29,22 @@ using format = const PIXELFORMATDESCRIPTOR*;
 constexpr auto font_fails = fail<5, BOOL, HDC, DWORD, DWORD, DWORD>;
 int scene_is_set_up() { return 0; }
 
-// A preview in `host` to its end, which no render window outlives.
-int run_preview(HWND host)
+// A preview in `host` (none: the demonstration) to its end, which no render window outlives.
+int run_start(HWND host)
 {
     app_instance = GetModuleHandleA(nullptr);
-    const int code = run_entry(("quillmere.scr /p " + std::to_string(reinterpret_cast<INT_PTR>(host))).c_str(), SW_SHOWNORMAL);
+    const std::string command = host ? "quillmere.scr /p " + std::to_string(reinterpret_cast<INT_PTR>(host)) : "quillmere.scr";
+    const int code = run_entry(command.c_str(), SW_SHOWNORMAL);
     EXPECT_FALSE(FindWindowExA(host, nullptr, render_class_name, nullptr)) << "the window outlived the run";
     UnregisterClassA(render_class_name, app_instance);
-    preview_parent = nullptr;
+    preview_parent = nullptr, screensaver_mode = false;
     return code;
 }
 
 } // namespace
 
 // A failed step is reported with its error (none for the scene's data) before any quit message; the exit code 0.
+// The same in a preview, whose small view tries its bitmap context after the offscreen way failed.
 TEST(start_up, a_failed_step_is_reported_and_ends_the_run_with_0)
 {
     const struct { void (*put_in)(shell_call_table&); texts reports; } failures[] = {
@@ -56,14 +59,15 @@ TEST(start_up, a_failed_step_is_reported_and_ends_the_run_with_0)
         {[](shell_call_table& c) { c.font_bitmaps = font_fails, c.init_scene = scene_fails; }, {"wglUseFontBitmaps 5", "gl_init 33"}},
     };
     HWND host = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 64, 48, nullptr, nullptr, nullptr, nullptr);
-    for (const auto& f : failures) {
-        SCOPED_TRACE(f.reports.back());
-        shell_calls = {}, shell_calls.prepare_scene = scene_is_set_up, shell_calls.report = record_report;
-        f.put_in(shell_calls);
-        reports.clear();
-        EXPECT_EQ(run_preview(host), 0);
-        EXPECT_EQ(reports, f.reports);
-    }
+    for (const auto& f : failures)
+        for (const HWND where : {host, HWND{}}) {
+            SCOPED_TRACE(f.reports.back() + (where ? " in a preview" : " full screen"));
+            shell_calls = {}, shell_calls.prepare_scene = scene_is_set_up, shell_calls.report = record_report;
+            f.put_in(shell_calls);
+            reports.clear();
+            EXPECT_EQ(run_start(where), 0);
+            EXPECT_EQ(reports, f.reports);
+        }
     DestroyWindow(host);
     shell_calls = {};
 }

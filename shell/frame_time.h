@@ -4,7 +4,7 @@
 #pragma once
 #include <cstdint>
 
-// Whole microseconds in `count` ticks of a counter running at `frequency`
+// Whole microseconds in `count` counts of a counter running at `frequency`
 // a second; without overflow for any frequency below 9 THz.
 inline std::int64_t counter_microseconds(std::int64_t count, std::int64_t frequency)
 {

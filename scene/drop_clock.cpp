@@ -1,8 +1,8 @@
-#include "scene/rain_clock.h"
+#include "scene/drop_clock.h"
 
 #include <cmath>
 
-void rain_clock::advance(float seconds)
+void drop_clock::advance(float seconds)
 {
     // Not a number, backwards or absurdly far: the frame is not counted.
     if (std::isfinite(seconds) && seconds > 0 && seconds < 1e9f)

@@ -1,0 +1,398 @@
+// The settings dialog's pane as a small view: the way its context allows, what it shows, and everything it makes
+// freed again; the preview in a host. tests/e2e/test_small_views.sh runs them again on contexts that say they are older
+// and at 150 %.
+#include "scene/desktop_pixels.h"
+#include "scene/water_saver.h"
+#include "shell/frames_drawn_message.h"
+#include "shell/gl_api.h"
+#include "shell/gl_version.h"
+#include "shell/entry.h"
+#include "shell/render_window.h"
+#include "shell/shell.h"
+#include "shell/shell_state.h"
+#include "settings/catalogue.h"
+#include "settings/reg_settings.h"
+#include "test_log.h"
+#include "ui/config_dialog.h"
+#include "ui/water_pane.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr int picture_width = 400, picture_height = 300;
+// The picture's quarters: red and green above, blue and white below, as GetPixel reads them.
+constexpr COLORREF quarters[4] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(255, 255, 255)};
+
+HBITMAP quartered_picture(const screen_rect&)
+{
+    std::vector<std::uint32_t> pixels(picture_width * picture_height);
+    for (int y = 0; y < picture_height; ++y)
+        for (int x = 0; x < picture_width; ++x) {
+            const COLORREF c = quarters[(y >= picture_height / 2) * 2 + (x >= picture_width / 2)];
+            pixels[y * picture_width + x] = 0xFF000000u | GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c);
+        }
+    return CreateBitmap(picture_width, picture_height, 1, 32, pixels.data());
+}
+
+// The process's scene shows the quartered picture.
+void show_quarters()
+{
+    capture_new_part = quartered_picture;
+    app_scene.follow_screen({-9, -9, 1, 1}, {0, 0, picture_width, picture_height});
+    capture_new_part = capture_desktop;
+}
+
+// GL objects alive in the current context: textures, programs, framebuffers, renderbuffers.
+using gl_names = std::tuple<int, int, int, int>;
+gl_names live_gl_names()
+{
+    using is_name = GLboolean(APIENTRY*)(GLuint);
+    const auto call = [](const char* name) { return reinterpret_cast<is_name>(reinterpret_cast<void*>(wglGetProcAddress(name))); };
+    const is_name tests[4] = {glIsTexture, call("glIsProgram"), call("glIsFramebuffer"), call("glIsRenderbuffer")};
+    int live[4] = {};
+    for (int kind = 0; kind < 4; ++kind)
+        for (GLuint name = 1; tests[kind] && name < 4096; ++name)
+            live[kind] += tests[kind](name) == GL_TRUE;
+    return {live[0], live[1], live[2], live[3]};
+}
+
+// GDI and USER objects of this process as the system counts them; Wine counts none, so there the live entries of the
+// process's GDI handle table (the PEB's, as on Windows) and the process's windows.
+int gdi_objects()
+{
+    if (const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS))
+        return int(counted);
+    struct entry { std::uint64_t object; std::uint32_t owner; std::uint16_t unique; std::uint8_t type, flags; std::uint64_t user; };
+    const char* peb = nullptr;
+    asm("mov %%gs:0x60, %0" : "=r"(peb));
+    const auto* table = *reinterpret_cast<entry* const*>(peb + 0xf8);
+    return table ? int(std::count_if(table, table + 0x10000, [](const entry& e) { return e.type != 0; })) : -1;
+}
+int user_objects()
+{
+    if (const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS))
+        return int(counted);
+    static int windows;
+    windows = 0;
+    const WNDENUMPROC count = [](HWND window, LPARAM) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        return windows += process == GetCurrentProcessId(), TRUE;
+    };
+    EnumWindows([](HWND window, LPARAM proc) { return reinterpret_cast<WNDENUMPROC>(proc)(window, 0), EnumChildWindows(window, reinterpret_cast<WNDENUMPROC>(proc), 0), TRUE; },
+                reinterpret_cast<LPARAM>(count));
+    return windows;
+}
+// Kernel handles: the system's count, else (Wine) the handle values that name one.
+int kernel_handles()
+{
+    DWORD counted = 0;
+    if (GetProcessHandleCount(GetCurrentProcess(), &counted) && counted)
+        return int(counted);
+    int live = 0;
+    DWORD flags;
+    for (std::uintptr_t value = 4; value < 0x2000; value += 4)
+        live += GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) != 0;
+    return live;
+}
+double private_mib()
+{
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return counters.PagefileUsage / 1048576.0;
+}
+
+// A shown window with a pane of 200 x 150 in it, the picture quartered.
+struct SmallView : testing::Test {
+    HWND parent = CreateWindowA("STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
+    HWND window = nullptr;
+    water_pane pane;
+    SmallView()
+    {
+        app_instance = GetModuleHandleA(nullptr);
+        register_water_pane();
+        window = CreateWindowW(water_pane_class, L"", WS_CHILD | WS_VISIBLE, 0, 0, 200, 150, parent, nullptr, app_instance, nullptr);
+        show_quarters();
+    }
+    ~SmallView() override { DestroyWindow(parent); }
+    // A frame as the pane's timer draws it; how many it has drawn.
+    LRESULT frame() { return SendMessageA(window, WM_TIMER, 1, 0), SendMessageA(window, frames_drawn_message, 0, 0); }
+    // Whether the pane shows the picture's quarters, each at its own place, at the pane's size.
+    void expect_quarters()
+    {
+        RECT client;
+        GetClientRect(window, &client);
+        HDC dc = GetDC(window);
+        for (int k = 0; k < 4; ++k)
+            EXPECT_EQ(GetPixel(dc, client.right * (1 + k % 2 * 2) / 4, client.bottom * (1 + k / 2 * 2) / 4), quarters[k]) << k;
+        ReleaseDC(window, dc);
+    }
+};
+
+constexpr water_settings lit_and_still = {50, 50, 50, 0, true, true, 0};
+
+// Each version's way, light and texture, on llvmpipe: framebuffer objects from 3.0 or an extension (at 1.4 only
+// EXT's), else a bitmap context; light per pixel from 2.0; a texture of the pane's size unless only powers of two.
+TEST_F(SmallView, ChoicesFollowWhatTheContextSays)
+{
+    const struct { const char* version; const char* line; bool per_pixel; int width, height; bool edge_clamp; } rows[] = {
+        {"4.5", "Small view: offscreen, llvmpipe (OpenGL 4.5), light per pixel", true, 200, 150, true},
+        {"3.0", "Small view: offscreen, llvmpipe (OpenGL 3.0), light per pixel", true, 200, 150, true},
+        {"2.1", "Small view: offscreen, llvmpipe (OpenGL 2.1), light per pixel", true, 200, 150, true},
+        {"1.4", "Small view: offscreen, llvmpipe (OpenGL 1.4), light per vertex", false, 200, 150, true},
+        {"1.1", "Small view: bitmap context (no framebuffer objects in OpenGL 1.1)", false, 256, 256, false},
+    };
+    const std::size_t logged = test_log().size();
+    ASSERT_TRUE(pane.attach(window, lit_and_still));
+    const gl_version said = read_gl_version(gl_string(GL_VERSION));
+    const std::string version = std::to_string(said.major) + "." + std::to_string(said.minor);
+    const auto row = std::find_if(std::begin(rows), std::end(rows), [&](const auto& r) { return r.version == version; });
+    ASSERT_NE(row, std::end(rows)) << "no row for OpenGL " << version;
+    EXPECT_NE(test_log().find(std::string(row->line) + "\n", logged), std::string::npos) << test_log().substr(logged);
+    EXPECT_EQ(app_scene.light_per_pixel(), row->per_pixel);
+    const texture_plan& plan = app_scene.views().at(0).plan;
+    EXPECT_EQ(std::tie(plan.size.width, plan.size.height, plan.edge_clamp), std::tie(row->width, row->height, row->edge_clamp));
+    EXPECT_EQ(frame(), 1);
+    expect_quarters();
+}
+
+// Toggles, grids and sizes (another DPI) leave one texture, the light's one program (none when off or per vertex)
+// and the framebuffer with its one colour buffer (none on a bitmap); the pane shows the picture at every size;
+// gone, it leaves no context, GDI object or window behind.
+TEST_F(SmallView, FreesWhatItMadeOnEveryChange)
+{
+    const int gdi = gdi_objects(), user = user_objects();
+    HGLRC context = nullptr;
+    {
+        water_pane other;
+        ASSERT_TRUE(other.attach(window, lit_and_still));
+        context = wglGetCurrentContext();
+        const bool offscreen = std::get<2>(live_gl_names()) == 1;
+        const SIZE sizes[] = {{300, 225}, {150, 100}, {200, 150}};
+        for (int k = 0; k < 12; ++k) {
+            SCOPED_TRACE(k);
+            const water_settings given = {k * 8.0, 50, 50, 0, k % 2 == 0, k % 3 != 0, 0};
+            other.use(given);
+            SetWindowPos(window, nullptr, 0, 0, sizes[k % 3].cx, sizes[k % 3].cy, SWP_NOZORDER | SWP_NOACTIVATE);
+            SendMessageA(window, WM_TIMER, 1, 0);
+            EXPECT_EQ(live_gl_names(), std::make_tuple(1, int(given.light && app_scene.light_per_pixel()), int(offscreen), int(offscreen)));
+            expect_quarters();
+        }
+    }
+    EXPECT_FALSE(wglDeleteContext(context)) << "the context outlived the pane";
+    EXPECT_EQ(gdi_objects(), gdi);
+    EXPECT_EQ(user_objects(), user);
+}
+
+// No frame while the displays are off (the display state, or Windows 7's monitors' power), the session locked, the
+// pane hidden or the dialog minimised; the next as soon as that ends. A dimmed display still shows the water.
+TEST_F(SmallView, RestsWhileNoOneCanSee)
+{
+    ASSERT_TRUE(pane.attach(window, lit_and_still));
+    struct power { GUID setting; DWORD length, state; };
+    static const GUID display = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+    static const GUID monitors = {0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}};
+    const auto tell = [this](const GUID& setting, DWORD state) {
+        power told = {setting, sizeof(DWORD), state};
+        SendMessageA(window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(&told));
+    };
+    const struct { const char* what; std::function<void()> away, back; } ways[] = {
+        {"displays off", [&] { tell(display, 0); }, [&] { tell(display, 2); }},
+        {"monitors off", [&] { tell(monitors, 0); }, [&] { tell(monitors, 1); }},
+        {"locked", [this] { SendMessageA(window, 0x02B1, 7, 0); }, [this] { SendMessageA(window, 0x02B1, 8, 0); }},
+        {"hidden", [this] { ShowWindow(window, SW_HIDE); }, [this] { ShowWindow(window, SW_SHOW); }},
+        {"minimised", [this] { ShowWindow(parent, SW_MINIMIZE); }, [this] { ShowWindow(parent, SW_RESTORE); }},
+    };
+    for (const auto& way : ways) {
+        const LRESULT before = frame();
+        way.away();
+        EXPECT_EQ(frame(), before) << way.what;
+        EXPECT_EQ(frame(), before) << way.what;
+        way.back();
+        EXPECT_EQ(frame(), before + 1) << way.what << " no more";
+    }
+}
+
+// A host like the Screen Saver Settings page: a window with one Static control, here over the whole screen and
+// painted in the picture's quarters, so that the desktop the preview takes is known.
+LRESULT CALLBACK quartered_host(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (message != WM_PAINT)
+        return DefWindowProcA(window, message, wparam, lparam);
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    RECT client;
+    GetClientRect(window, &client);
+    for (int k = 0; k < 4; ++k) {
+        const RECT quarter = {client.right / 2 * (k % 2), client.bottom / 2 * (k / 2), client.right / 2 * (k % 2 + 1), client.bottom / 2 * (k / 2 + 1)};
+        HBRUSH brush = CreateSolidBrush(quarters[k]);
+        FillRect(dc, &quarter, brush);
+        DeleteObject(brush);
+    }
+    EndPaint(window, &paint);
+    return 0;
+}
+
+// What the screen shows in `area`, in one copy: rows from the top, each pixel as GetPixel gives it.
+std::vector<COLORREF> screen_pixels(const RECT& area)
+{
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr), copy = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(copy, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ before = SelectObject(copy, bitmap);
+    BitBlt(copy, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    GdiFlush();
+    std::vector<COLORREF> pixels(static_cast<const std::uint32_t*>(bits), static_cast<const std::uint32_t*>(bits) + width * height);
+    for (COLORREF& pixel : pixels) // 0x00RRGGBB to RGB()'s 0x00BBGGRR
+        pixel = RGB(pixel >> 16 & 0xFF, pixel >> 8 & 0xFF, pixel & 0xFF);
+    SelectObject(copy, before), DeleteObject(bitmap), DeleteDC(copy), ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// What the preview in `control` showed on the screen, looked at between its frames: each quarter in its place, and
+// then (in a second) a look that differs from the first that had them (rippling).
+struct preview_looks {
+    HWND control = nullptr;
+    bool rippling = false, quartered = false;
+    int frames_seen = 0, quartered_at = 0, calls = 0;
+    std::vector<COLORREF> first;
+} looks;
+
+void CALLBACK look_at_preview(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND preview = FindWindowExA(looks.control, nullptr, render_class_name, nullptr);
+    const int frames = preview ? int(SendMessageA(preview, frames_drawn_message, 0, 0)) : 0;
+    // 1000 calls (15 s at least) without what was looked for: the host goes, and the preview with it.
+    if (++looks.calls > 1000)
+        DestroyWindow(GetParent(looks.control));
+    if (frames < 2 || frames == looks.frames_seen)
+        return;
+    looks.frames_seen = frames;
+    RECT area;
+    GetWindowRect(looks.control, &area);
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    const std::vector<COLORREF> now = screen_pixels(area);
+    int quarters_shown = 0;
+    for (int k = 0; k < 4; ++k)
+        quarters_shown += now[std::size_t(height * (1 + k / 2 * 2) / 4) * width + width * (1 + k % 2 * 2) / 4] == quarters[k];
+    if (quarters_shown == 4 && !looks.quartered)
+        looks.quartered = true, looks.quartered_at = frames, looks.first = now;
+    int differing = 0;
+    for (std::size_t k = 0; quarters_shown == 4 && k < now.size(); ++k)
+        differing += now[k] != looks.first[k];
+    looks.rippling |= differing * 50 > int(now.size()); // more than 2 % of them
+    // Enough is seen (rippling, or a second of frames since the quarters showed), or 150 frames (5 s) were not
+    // enough: the host goes, and the preview with it.
+    if (looks.rippling || (looks.quartered && frames > looks.quartered_at + 30) || frames > 150)
+        DestroyWindow(GetParent(looks.control));
+}
+
+// The preview in that host, in this process: Wine shows no other process's drawing in a window, so only here can
+// its pixels be seen. At the size of the page's control at 100 % and at 150 %: the desktop shrunk into it, each
+// quarter in its place; still at amplitude 0, rippling at 30.
+TEST(SmallViewPreview, ShowsTheDesktopInItsHost)
+{
+    app_instance = GetModuleHandleA(nullptr);
+    WNDCLASSA host_class = {};
+    host_class.lpfnWndProc = quartered_host;
+    host_class.lpszClassName = "quartered host";
+    RegisterClassA(&host_class);
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    const struct { SIZE control; const char* amp; } rows[] = {{{152, 112}, "0"}, {{152, 112}, "30"}, {{228, 168}, "0"}, {{228, 168}, "30"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.control.cx << " x " << row.control.cy << ", amplitude " << row.amp);
+        for (const auto& [name, text] : {std::pair{setting_amp, row.amp}, {setting_light, "0"}, {setting_rain, "0"}, {setting_radial, "1"}})
+            app_settings.set_string(name, text);
+        HWND host = CreateWindowA(host_class.lpszClassName, "", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr, nullptr, nullptr, nullptr);
+        looks = {};
+        looks.control = CreateWindowA("Static", "", WS_CHILD | WS_VISIBLE, (width - row.control.cx) / 2, (height - row.control.cy) / 2,
+                                      row.control.cx, row.control.cy, host, nullptr, nullptr, nullptr);
+        // The host on the screen before the preview takes the desktop: looked for at most 500 times.
+        const RECT first_quarter_centre = {width / 4, height / 4, width / 4 + 1, height / 4 + 1};
+        for (int look = 0; look < 500 && screen_pixels(first_quarter_centre)[0] != quarters[0]; ++look) {
+            MSG message;
+            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageA(&message);
+            Sleep(10);
+        }
+        const UINT_PTR timer = SetTimer(nullptr, 0, 15, look_at_preview);
+        EXPECT_EQ(run_entry(("quillmere.scr /p " + std::to_string(reinterpret_cast<INT_PTR>(looks.control))).c_str(), SW_SHOWNORMAL), 1);
+        KillTimer(nullptr, timer);
+        UnregisterClassA(render_class_name, app_instance);
+        preview_parent = nullptr;
+        DestroyWindow(host);
+        EXPECT_TRUE(looks.quartered) << looks.frames_seen << " frames, " << looks.calls << " looks";
+        EXPECT_EQ(looks.rippling, *row.amp != '0') << looks.frames_seen << " frames";
+    }
+}
+
+// The settings dialog opened and closed 30 times, each control moved 510 times (17 each time), the pane drawing
+// between: GDI and USER objects and handles as after the fifth, private bytes within 4 MiB of it.
+struct soak_state {
+    int moves = 0, waits = 0;
+    bool unseen = false;
+} soak;
+
+void CALLBACK drive_dialog(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND dialog = FindWindowA("#32770", "Quillmere Config");
+    if (!dialog)
+        return;
+    if (soak.moves < 17) {
+        const int slider_ids[] = {IDC_QUALITY, IDC_SPEED, IDC_FREQ, IDC_AMP, IDC_RAIN};
+        for (const int id : slider_ids) {
+            const int position = (soak.moves * 37 + id) % 101;
+            SendDlgItemMessageA(dialog, id, TBM_SETPOS, TRUE, position);
+            SendMessageA(dialog, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, position), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+        }
+        for (const int id : {IDC_RADIAL, IDC_LIGHT}) {
+            CheckDlgButton(dialog, id, IsDlgButtonChecked(dialog, id) ? BST_UNCHECKED : BST_CHECKED);
+            SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+        }
+        ++soak.moves;
+        return;
+    }
+    // The pane draws at its own pace: two frames, looked for at most 3000 times.
+    if (SendDlgItemMessageA(dialog, IDC_PANE, frames_drawn_message, 0, 0) < 2 && ++soak.waits < 3000)
+        return;
+    soak.unseen |= soak.waits >= 3000;
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+TEST(SmallViewSoak, DialogOpenedAndClosedThirtyTimesKeepsNothing)
+{
+    app_instance = GetModuleHandleA(nullptr);
+    show_quarters();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, drive_dialog);
+    struct { int gdi, user, handles; double mib; } after[31] = {};
+    for (int open = 1; open <= 30; ++open) {
+        soak = {};
+        run_config_dialog(nullptr);
+        EXPECT_FALSE(soak.unseen) << "open " << open << ": the pane drew no frames";
+        after[open] = {gdi_objects(), user_objects(), kernel_handles(), private_mib()};
+    }
+    KillTimer(nullptr, timer);
+    for (const int open : {5, 30})
+        std::printf("soak: after %d opens: %d GDI objects, %d USER objects, %d handles, %.1f MiB private\n", open,
+                    after[open].gdi, after[open].user, after[open].handles, after[open].mib);
+    EXPECT_EQ(std::tie(after[30].gdi, after[30].user, after[30].handles), std::tie(after[5].gdi, after[5].user, after[5].handles));
+    EXPECT_LT(after[30].mib - after[5].mib, 4);
+}
+
+} // namespace
