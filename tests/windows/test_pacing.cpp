@@ -93,8 +93,11 @@ void expect_frames(const std::string& log, const std::string& first, const char*
     }
     std::smatch ended;
     ASSERT_TRUE(std::regex_search(log, ended, std::regex("\nFrames: ([0-9]+) in [0-9.]+ s \\(([0-9.]+) a second\\)$"))) << log;
-    EXPECT_GT(std::stoi(ended[1]), 2);
-    EXPECT_LE(std::stod(ended[2]), most * 1.02) << "frames above their rate";
+    const double frames = std::stoi(ended[1]);
+    ASSERT_GT(frames, 2) << log;
+    // A frame counts as shown when its swap returns, which on a busy machine may come late for the first frame
+    // and on time for the last: one interval's worth of slack over the run.
+    EXPECT_LE(std::stod(ended[2]), most * 1.02 * (frames - 1) / (frames - 2)) << "frames above their rate: " << ended[0];
 }
 
 } // namespace
