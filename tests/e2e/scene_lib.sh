@@ -23,18 +23,15 @@ covered() { awk "BEGIN {exit !($(convert "$w/now.png" -format '%[fx:mean]' info:
 still_drawn() {
     convert "$w/desk.png" -fill black -colorize 100 "$w/black.png"
     display -geometry +0+0 "$w/black.png" >/dev/null 2>&1 &
-    local cover=$!
-    until_shot covered || qm_fail "the cover window does not show"
+    local cover=$! && until_shot covered || qm_fail "the cover window does not show"
     kill $cover && wait $cover 2>/dev/null
     until_shot still || qm_fail "${1:-}still water is not the desktop ($(ae "$w/now.png" "$w/desk.png") pixels differ)"
 }
 run() {  # SETTINGS... -- SWITCH...: a fresh key with these values, then a run (two suites at once may take a minute to show it)
     local settings=()
-    while [ "$1" != -- ]; do settings+=("$1=$2") && shift 2; done
-    shift
+    while [ "$1" != -- ]; do settings+=("$1=$2") && shift 2; done; shift
     qm_reg_fresh "$key" "${settings[@]}" || qm_fail "the settings $* not stored: $qm_got"
-    display -window root "$w/desk.png" >/dev/null 2>&1
-    qm_start_scr "$@"
+    display -window root "$w/desk.png" >/dev/null 2>&1; qm_start_scr "$@"
     qm_wait_window Quillmere 90 >/dev/null || qm_fail "$*: no window"
 }
 # Still water kept as a raw shot: later looks are compared with it byte for
@@ -59,7 +56,6 @@ ring_centred() {  # X Y MONITOR WHAT
         qm_fail "$4: the ring is not centred on $1, $2 in $3 (it changed $ring_box)"
 }
 end_with() {  # XDOTOOL ARGS...: the run ends with exit code 1 and a clean log
-    qm_focused && xdotool "$@"
-    qm_expect_exit 1 "ended by $*"
+    qm_focused && xdotool "$@"; qm_expect_exit 1 "ended by $*"
     ! grep -E '^(WARNING|ERROR)' "$w/screen.log" || qm_fail "warnings or errors in the log"
 }

@@ -22,8 +22,7 @@ package() {  # NAME: into $qm_work/NAME (SHA256SUMS naming every file), the zip'
 }
 # [EXIT CODE, by default 0] COMMAND...: runs it, and waits until what it started has ended too (an uninstaller's copy).
 run() {
-    local want=0 && [[ $1 = [0-9] ]] && want=$1 && shift
-    timeout 120 "$QM_WINE" "$@" >"$qm_work/run.log" 2>&1; [ $? = "$want" ] || qm_fail "$order: $* ended with $?: $(tail -n 3 "$qm_work/run.log")"
+    local want=0 && [[ $1 = [0-9] ]] && want=$1 && shift; timeout 120 "$QM_WINE" "$@" >"$qm_work/run.log" 2>&1; [ $? = "$want" ] || qm_fail "$order: $* ended with $?: $(tail -n 3 "$qm_work/run.log")"
     qm_wait_programs 60 || qm_fail "$order: $*: still running a minute on"
 }
 said() {  # LOG PATH...: the log (/LOG=) says why each PATH itself was left alone
@@ -41,16 +40,13 @@ set_desktop() { put "$desk" "SCRNSAVE.EXE=$1" "ScreenSaveActive=$2"; }  # SCREEN
 put() { qm_reg_set "$@" || qm_fail "$order: $1 not set to ${*:2}: $qm_got"; }  # KEY [NAME=VALUE...]
 level() { strings -a "$1" | grep -o 'requestedExecutionLevel level="[A-Za-z]*"' | cut -d'"' -f2; }  # asked for in FILE's manifest
 where() {  # HKLM|HKCU: dir, udir (Unix) and scr, uscr of that installation
-    if [ "$1" = HKLM ]; then dir='C:\Program Files\Quillmere' udir=$c/Program\ Files/Quillmere scr='C:\windows\system32\quillmere.scr' uscr=$sys32/quillmere.scr
-    else dir=$win udir=$mine scr=$win\\quillmere.scr uscr=$mine/quillmere.scr; fi
+    if [ "$1" = HKLM ]; then dir='C:\Program Files\Quillmere' udir=$c/Program\ Files/Quillmere scr='C:\windows\system32\quillmere.scr' uscr=$sys32/quillmere.scr; else dir=$win udir=$mine scr=$win\\quillmere.scr uscr=$mine/quillmere.scr; fi
 }
 verify() { osslsigncode verify -CAfile "$qm_work/cert.pem" -in "$1" >/dev/null 2>&1 || qm_fail "no valid signature on $1"; }
 
 # What an earlier run left in this prefix.
 order=start && put "$boot" PendingFileRenameOperations=- && local_appdata "${win%\\Programs\\Quillmere}"
-for key in "HKLM\\$entry" "HKCU\\$entry" 'HKLM\Software\Tovarind' 'HKCU\Software\Tovarind'; do
-    qm_reg_fresh "$key" || qm_fail "start: an earlier run's $key stays: $qm_got"
-done
+for key in "HKLM\\$entry" "HKCU\\$entry" 'HKLM\Software\Tovarind' 'HKCU\Software\Tovarind'; do qm_reg_fresh "$key" || qm_fail "start: an earlier run's $key stays: $qm_got"; done
 rm -rf "$sys32/quillmere.scr" "$c/Program Files/Quillmere" "$mine" "$c/foreign"
 
 # The winget manifest against the format's rules, and what it says (m[NAME]), which the installs below must do:
@@ -66,27 +62,24 @@ cmp -s "$qm_work/plain.scr" "$QM_SCR" || qm_fail "the zip's .scr is not the one 
 # A decision of res/installer_decisions.nsh, its facts, what it must decide (u\Quillmere: the per-user folder;
 # a folder named ~j is a junction to the table's ReparsePoint; C:\u a profile, C:\f a folder elsewhere).
 decisions=(
-    'InstallDecision Admin 0 "" chosen' 'InstallDecision Admin 1 C:\Q chosen' 'InstallDecision User 0 "" user'
-    'InstallDecision Power 0 "" user' 'InstallDecision Power 1 "" everyone' 'InstallDecision Power 0 C:\Q installed'
-    'InstallDecision User 1 C:\Q installed' 'InstallDecision Guest 1 "" everyone'
-    "UninstallDecision AllUsers Admin 1 all" "UninstallDecision AllUsers Admin 0 machine"
-    "UninstallDecision AllUsers User 1 rights" "UninstallDecision AllUsers Power 1 rights"
-    "UninstallDecision AllUsers User 0 rights" "UninstallDecision CurrentUser User 1 all"
-    "UninstallDecision CurrentUser Power 1 all" "UninstallDecision CurrentUser Admin 0 account"
-    "UninstallDecision CurrentUser User 0 account"
-    'OwnUserFolder 0 C:\u C:\f\a a\b C:\f\a' 'OwnUserFolder 1 C:\u C:\f\a a\b C:\u\a\b' 'OwnUserFolder 1 "" C:\u\a\b a\b ""'
-    'UserFolderDecision 1 C:\u\a C:\u\a C:\u~j leave' 'UserFolderDecision 1 C:\u\a c:\U\A "" delete' 'UserFolderDecision 0 C:\f C:\f C:\f~j delete'
-    'UserFolderDecision 1 C:\f\a C:\u\a "" named' 'UserFolderDecision 1 C:\f\a C:\u\a C:\f~j named' 'UserFolderDecision 1 C:\u\a "" "" named'
-    'FileDecision 1 Quillmere|Tovarind Quillmere|Tovarind delete' 'FileDecision 1 Other|Tovarind Quillmere|Tovarind leave'
-    'FileDecision 1 Quillmere|Other Quillmere|Tovarind leave' 'FileDecision 1 "" Quillmere|Tovarind leave' 'FileDecision 0 "" Quillmere|Tovarind delete'
-    'ReparsePoint C:\u\a\b C:\u FakeAttributes ""' 'ReparsePoint C:\u\a\b~j C:\u FakeAttributes C:\u\a\b~j'
-    'ReparsePoint C:\u\a~j\b\c C:\u FakeAttributes C:\u\a~j' 'ReparsePoint C:\u~j\a C:\u~j FakeAttributes ""'
-    'ReparsePoint C:\x~j\a\b C:\u FakeAttributes C:\x~j' 'ReparsePoint C:\u\a~j C:\U\A~J FakeAttributes ""'
-    'ReplaceDecision AllUsers 1 "" u\Quillmere none' 'ReplaceDecision AllUsers 1 U\QUILLMERE u\Quillmere replace'
-    'ReplaceDecision AllUsers 1 C:\Windows u\Quillmere folder' 'ReplaceDecision AllUsers 1 u\Quillmere\.. u\Quillmere folder'
-    'ReplaceDecision AllUsers 0 u\Quillmere u\Quillmere account' 'ReplaceDecision AllUsers 0 "" u\Quillmere account'
-    'ReplaceDecision CurrentUser 1 C:\Quillmere "" replace' 'ReplaceDecision CurrentUser 0 C:\Quillmere "" files'
-    'ReplaceDecision CurrentUser 0 "" "" none'
+    'InstallDecision Admin 0 "" chosen' 'InstallDecision Admin 1 C:\Q chosen' 'InstallDecision User 0 "" user' 'InstallDecision Power 0 "" user'
+    'InstallDecision Power 1 "" everyone' 'InstallDecision Power 0 C:\Q installed' 'InstallDecision User 1 C:\Q installed'
+    'InstallDecision Guest 1 "" everyone' "UninstallDecision AllUsers Admin 1 all" "UninstallDecision AllUsers Admin 0 machine"
+    "UninstallDecision AllUsers User 1 rights" "UninstallDecision AllUsers Power 1 rights" "UninstallDecision AllUsers User 0 rights"
+    "UninstallDecision CurrentUser User 1 all" "UninstallDecision CurrentUser Power 1 all" "UninstallDecision CurrentUser Admin 0 account"
+    "UninstallDecision CurrentUser User 0 account" 'OwnUserFolder 0 C:\u C:\f\a a\b C:\f\a' 'OwnUserFolder 1 C:\u C:\f\a a\b C:\u\a\b'
+    'OwnUserFolder 1 "" C:\u\a\b a\b ""' 'UserFolderDecision 1 C:\u\a C:\u\a C:\u~j leave' 'UserFolderDecision 1 C:\u\a c:\U\A "" delete'
+    'UserFolderDecision 0 C:\f C:\f C:\f~j delete' 'UserFolderDecision 1 C:\f\a C:\u\a "" named' 'UserFolderDecision 1 C:\f\a C:\u\a C:\f~j named'
+    'UserFolderDecision 1 C:\u\a "" "" named' 'FileDecision 1 Quillmere|Tovarind Quillmere|Tovarind delete'
+    'FileDecision 1 Other|Tovarind Quillmere|Tovarind leave' 'FileDecision 1 Quillmere|Other Quillmere|Tovarind leave'
+    'FileDecision 1 "" Quillmere|Tovarind leave' 'FileDecision 0 "" Quillmere|Tovarind delete' 'ReparsePoint C:\u\a\b C:\u FakeAttributes ""'
+    'ReparsePoint C:\u\a\b~j C:\u FakeAttributes C:\u\a\b~j' 'ReparsePoint C:\u\a~j\b\c C:\u FakeAttributes C:\u\a~j'
+    'ReparsePoint C:\u~j\a C:\u~j FakeAttributes ""' 'ReparsePoint C:\x~j\a\b C:\u FakeAttributes C:\x~j'
+    'ReparsePoint C:\u\a~j C:\U\A~J FakeAttributes ""' 'ReplaceDecision AllUsers 1 "" u\Quillmere none'
+    'ReplaceDecision AllUsers 1 U\QUILLMERE u\Quillmere replace' 'ReplaceDecision AllUsers 1 C:\Windows u\Quillmere folder'
+    'ReplaceDecision AllUsers 1 u\Quillmere\.. u\Quillmere folder' 'ReplaceDecision AllUsers 0 u\Quillmere u\Quillmere account'
+    'ReplaceDecision AllUsers 0 "" u\Quillmere account' 'ReplaceDecision CurrentUser 1 C:\Quillmere "" replace'
+    'ReplaceDecision CurrentUser 0 C:\Quillmere "" files' 'ReplaceDecision CurrentUser 0 "" "" none'
 )
 # Then the facts of each decision as the installer and the uninstaller gather them: elevated or not, a reparse
 # point at or above this folder, the folder the user's own settings name. (This program is another of the
@@ -105,8 +98,7 @@ facts=('InstallFacts $0 $1 $2' 'ReplaceFacts AllUsers $0 $1 $2' 'ReplaceFacts Cu
 } >"$qm_work/decide.nsi" && makensis -V1 "$qm_work/decide.nsi" >/dev/null || qm_fail "the table of decisions does not build"
 run "$qm_work/decide.exe" /S && mapfile -t decided <"$qm_work/decided.txt"
 for i in "${!decisions[@]}"; do
-    want=${decisions[i]##* } && [ "$want" != '""' ] || want=""
-    [ "${decided[i]:-}" = "$want" ] || qm_fail "${decisions[i]% *}: decided ${decided[i]:-nothing}"
+    want=${decisions[i]##* } && [ "$want" != '""' ] || want=""; [ "${decided[i]:-}" = "$want" ] || qm_fail "${decisions[i]% *}: decided ${decided[i]:-nothing}"
 done
 expect_facts() {  # HKLM HKCU ASKED: the facts line as it must read (an administrator, elevated, the session's own)
     local mode=CurrentUser && [ "$1" = 'C:\Program Files\Quillmere' ] && mode=AllUsers
@@ -148,16 +140,13 @@ for order in "${orders[@]}"; do
         where "$ends" && { [ ! -e "$uscr" ] || echo x >"$uscr"; }
         step=${step//@user/${m[user]}} && run "$qm_work/$pkg"/*-setup.exe ${step//@machine/${m[machine]}}
     done
-    others=HKLM && [ "$ends" = HKLM ] && others=HKCU
-    where $others
+    others=HKLM && [ "$ends" = HKLM ] && others=HKCU; where $others
     [ ! -e "$udir" ] && [ ! -e "$uscr" ] || qm_fail "$order: the $others installation's files stay"
     expect "the $others installation's entry stays" "$others\\$entry" absent
-    where "$ends"
-    cmp -s "$uscr" "$qm_work/$pkg.scr" || qm_fail "$order: $uscr is not the one packed"
+    where "$ends" && cmp -s "$uscr" "$qm_work/$pkg.scr" || qm_fail "$order: $uscr is not the one packed"
     [ "$pkg" = plain ] || verify "$udir/uninstall.exe"
     # Only the uninstaller for everyone is elevated: the one just for a user runs as that user.
-    uninstall_level=asInvoker && [ "$ends" = HKLM ] && uninstall_level=highestAvailable
-    [ "$(level "$udir/uninstall.exe")" = $uninstall_level ] || qm_fail "$order: the uninstaller asks for $(level "$udir/uninstall.exe")"
+    uninstall_level=asInvoker && [ "$ends" = HKLM ] && uninstall_level=highestAvailable; [ "$(level "$udir/uninstall.exe")" = $uninstall_level ] || qm_fail "$order: the uninstaller asks for $(level "$udir/uninstall.exe")"
     run "$qm_work/decide.exe" /S /ALLUSERS && mapfile -t decided <"$qm_work/decided.txt"
     if [ "$ends" = HKLM ]; then expect_facts "$dir" "" 1; else expect_facts "" "$dir" 1; fi
     strings -el "$udir/Screen Saver Settings.lnk" | grep -qxF 'desk.cpl,,@screensaver' || qm_fail "$order: no shortcut to the Screen Saver Settings"
@@ -185,8 +174,7 @@ for order in "${orders[@]}"; do
     expect "the entry after uninstalling" "$ends\\$entry" absent
     if [ "$ends" = HKLM ]; then [ ! -e "$udir" ]; else [ "$(ls -A "$udir")" = notes.txt ]; fi && [ ! -e "$uscr" ] &&
         [ ! -e "$appdata/Quillmere" ] || qm_fail "$order: files left after uninstalling, or the user's own gone"
-    unqueued "the uninstall"
-    rm -rf "$udir"
+    unqueued "the uninstall" && rm -rf "$udir"
     desktop "the screensaver after uninstalling" "$saver" "$active"
     [[ $runs != *ACTIVATE* ]] || expect "the session's switch after uninstalling" "$session" "ScreenSaveActive=${active/-/0}"
     expect "the user's settings after uninstalling" "HKCU\\$own" absent

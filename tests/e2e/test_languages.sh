@@ -60,8 +60,7 @@ language() {  # LOCALE LANGID CANCEL
 
     # Settings that can't be stored, and no OpenGL for the pane: the dialog shows its template's texts and the pane's.
     "$QM_WINE" "$QM_PROBE" --settings-writable 0 >/dev/null || qm_fail "$1: the settings stay writable"
-    WINEDLLOVERRIDES="$WINEDLLOVERRIDES;opengl32=d" qm_start_scr /c
-    qm_focused "$(title "${texts%%$'\n'*}")"
+    WINEDLLOVERRIDES="$WINEDLLOVERRIDES;opengl32=d" qm_start_scr /c && qm_focused "$(title "${texts%%$'\n'*}")"
     shown=$(texts_of '#32770|Button|Static|STATIC_HYPER')
     [ "$(sort <<<"$shown")" = "$(sort <<<"$texts")" ] || qm_fail "$1: the dialog shows $(paste -sd '|' <<<"$shown"), not $(paste -sd '|' <<<"$texts")"
     [ "$(texts_of WATER_PANE)" = "${strings[0]}" ] || qm_fail "$1: the pane says $(texts_of WATER_PANE), not ${strings[0]}"
@@ -69,17 +68,14 @@ language() {  # LOCALE LANGID CANCEL
     xdotool key Return && qm_focused "^Quillmere$"
     box=$(qm_probe '#32770' | sed -n 's/^hwnd=\([0-9]*\) .* text=Quillmere$/\1/p')
     [ "$(texts_of Static "${box:-none}" | grep .)" = "${strings[1]}" ] || qm_fail "$1: the box says $(texts_of Static "${box:-none}"), not ${strings[1]}"
-    xdotool key Return
-    qm_expect_exit 1 "$1: OK and its box"
+    xdotool key Return; qm_expect_exit 1 "$1: OK and its box"
     "$QM_WINE" "$QM_PROBE" --settings-writable 1 >/dev/null || qm_fail "$1: the settings stay read-only"
     # A start-up that fails: the title names the step in the language (where the code page is Western: the wide
     # calls all the way).
     if [[ $1 == */* ]]; then
-        qm_start_scr /p 12345
-        qm_focused "$(title "${strings[2]/\%s/GetClientRect}")"
+        qm_start_scr /p 12345 && qm_focused "$(title "${strings[2]/\%s/GetClientRect}")"
         [ "$(texts_of '#32770')" = "${strings[2]/\%s/GetClientRect}" ] || qm_fail "$1: the fatal error's title is $(texts_of '#32770')"
-        xdotool key Return
-        qm_expect_exit 0 "$1: /p 12345 after the box"
+        xdotool key Return; qm_expect_exit 0 "$1: /p 12345 after the box"
     fi
     # The installer's first page, in the language, and then Cancel.
     local language=${1:0:2} title

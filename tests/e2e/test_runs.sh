@@ -50,42 +50,34 @@ expect_texture() { grep -q "^Texture: ${1/x/ x } for 1024 x 768 shown at ${1/x/ 
 drawn_by() { [[ $(qm_probe "$1" frames) =~ result=([0-9]+) ]] && drawn=${BASH_REMATCH[1]}; }
 # Waits for VIEW to draw another frame: the run took the inputs sent and still draws.
 frames_go_on() {  # WHAT [VIEW]
-    local view=${2:-opengl demo} before
-    drawn_by "$view" && before=$drawn && qm_until 20 drew_since "$before" "$1" "$view" || qm_fail "$1: no frames (${drawn:-none} drawn)"
+    local view=${2:-opengl demo} before && drawn_by "$view" && before=$drawn && qm_until 20 drew_since "$before" "$1" "$view" || qm_fail "$1: no frames (${drawn:-none} drawn)"
 }
 drew_since() { expect_running "$2" && drawn_by "$3" && [ "$drawn" -gt "$1" ]; }
 # Whether VIEW's count held through ten looks, the run alive at each.
 rests() {  # VIEW WHAT
-    local before look
-    drawn_by "$1" && before=$drawn || return 1
-    for look in 1 2 3 4 5 6 7 8 9 10; do
-        expect_running "$2" && drawn_by "$1" && [ "$drawn" = "$before" ] || return 1
-    done
+    local before look && drawn_by "$1" && before=$drawn || return 1
+    for look in {1..10}; do expect_running "$2" && drawn_by "$1" && [ "$drawn" = "$before" ] || return 1; done
 }
 
 # The .scr imports only KnownDLLs, never taken from its own folder.
 imports() {
     local dll table=$(x86_64-w64-mingw32-objdump -p "$QM_SCR")
     for dll in $(awk '/DLL Name:/ {print tolower($3)}' <<<"$table"); do
-        [[ " advapi32.dll gdi32.dll kernel32.dll msvcrt.dll ole32.dll shell32.dll user32.dll " == *" $dll "* ]] ||
-            qm_fail "quillmere.scr imports $dll"
+        [[ " advapi32.dll gdi32.dll kernel32.dll msvcrt.dll ole32.dll shell32.dll user32.dll " == *" $dll "* ]] || qm_fail "quillmere.scr imports $dll"
     done
     [ -n "${dll:-}" ] || qm_fail "no imports read from $QM_SCR"
     [[ $table != *SetDefaultDllDirectories* ]] || qm_fail "imports SetDefaultDllDirectories, which stops it on Windows 7"
     # Its manifest (resource type 24): per-monitor DPI, Windows 10/11, asInvoker, themed controls.
     grep -q 'Entry: ID: 0x000018' <<<"$table" || qm_fail "no manifest resource"
     local manifest=$(strings -n 6 "$QM_SCR" | sed -n '/<assembly /,/<\/assembly>/p') part
-    for part in '>PerMonitorV2<' '>true</dpiAware>' 8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a asInvoker 'Controls" version="6.0.0.0"'; do
-        [[ $manifest == *"$part"* ]] || qm_fail "the manifest lacks $part"
-    done
+    for part in '>PerMonitorV2<' '>true</dpiAware>' 8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a asInvoker 'Controls" version="6.0.0.0"'; do [[ $manifest == *"$part"* ]] || qm_fail "the manifest lacks $part"; done
 }
 
 # Fails unless the log FILE is one run's (truncated: no "left over"), opened and closed with
 # the time around the scene's line, with CRLF line ends.
 expect_log() {  # FILE WHAT
-    local time='[A-Z][a-z]{2} [A-Z][a-z]{2} [0-3][0-9] [0-2][0-9]:[0-5][0-9]:[0-6][0-9] [0-9]{4}' log
+    local time='[A-Z][a-z]{2} [A-Z][a-z]{2} [0-3][0-9] [0-2][0-9]:[0-5][0-9]:[0-6][0-9] [0-9]{4}' log=$(tr -d '\r' <"$1" | paste -sd'|')
     local lines="^log open: $time\|(.*\|)?Init water saver\|(.*\|)?log close: $time\|$"
-    log=$(tr -d '\r' <"$1" | paste -sd'|')
     [[ $log =~ $lines ]] && ! [[ $log =~ WARNING|ERROR|left ]] || qm_fail "$2: screen.log: $log"
     [ "$(tail -c 4 "$1" | od -An -c | tr -d ' ')" = '\r\n\r\n' ] || qm_fail "$2: no CRLF line ends"
 }
@@ -93,8 +85,7 @@ expect_log() {  # FILE WHAT
 # Fails unless the log FILE tells each of COUNT windows' pace as it starts (RATE a second at 60 Hz) and its frames,
 # and no pace or count is above RATE (within 2 %).
 expect_paced() {  # FILE COUNT RATE WHAT
-    local log started ended
-    log=$(tr -d '\r' <"$1")
+    local log=$(tr -d '\r' <"$1") started ended
     started=$(grep -c "^Frames: paced to $3 a second (display 60 Hz, swap interval $((60 / $3)) asked)$" <<<"$log")
     ended=$(grep -cE '^Frames: [1-9][0-9]* in [0-9]+\.[0-9] s \([0-9]+\.[0-9] a second\)$' <<<"$log")
     [ "$started" = "$2" ] && [ "$ended" = "$2" ] || qm_fail "$4: $2 window(s) paced at $3 and counted: $(grep Frames <<<"$log")"
@@ -132,8 +123,7 @@ screensaver_key() {
     qm_focused
     xdotool mousemove 100 100 mousemove 700 500 click 2
     frames_go_on "/s: mouse movement or the middle button"
-    xdotool key x
-    qm_expect_exit 1 "/s ended by a key"
+    xdotool key x; qm_expect_exit 1 "/s ended by a key"
     expect_stored "77 abc 50 25 1 0 250" "after /s"
     expect_log "$qm_work/screen.log" /s
     expect_paced "$qm_work/screen.log" 1 60 /s
@@ -141,10 +131,8 @@ screensaver_key() {
 
 # -S ends on the left button, /x on the right.
 screensaver_buttons() {
-    qm_start_scr -S && render . -S && xdotool mousemove 500 400 mousedown 1
-    qm_expect_exit 1 "-S ended by the left button"
-    qm_start_scr /x && render . /x && xdotool mouseup 1 mousedown 3
-    qm_expect_exit 1 "/x ended by the right button"
+    qm_start_scr -S && render . -S && xdotool mousemove 500 400 mousedown 1; qm_expect_exit 1 "-S ended by the left button"
+    qm_start_scr /x && render . /x && xdotool mouseup 1 mousedown 3; qm_expect_exit 1 "/x ended by the right button"
     xdotool mouseup 3
 }
 
@@ -172,10 +160,8 @@ demo() {
     screen_mode 1024 768
     qm_focused && xdotool key Tab
     render "outer=1024x768\+0\+0 " "second Tab"
-    qm_focused && xdotool keydown Escape
-    frames_go_on "pressing Esc"
-    xdotool keyup Escape
-    qm_expect_exit 1 "releasing Esc"
+    qm_focused && xdotool keydown Escape; frames_go_on "pressing Esc"
+    xdotool keyup Escape; qm_expect_exit 1 "releasing Esc"
     expect_paced "$qm_work/screen.log" 3 60 demo
 }
 
@@ -191,19 +177,15 @@ preview() {
     qm_probe "opengl demo" 0x100 0x41 >/dev/null
     frames_go_on "/p: keys and clicks"
     rests_minimised Notepad "/p's host"
-    kill -9 "$host_pid"
-    qm_expect_exit 1 "/p after the host's process died"
+    kill -9 "$host_pid"; qm_expect_exit 1 "/p after the host's process died"
     expect_paced "$qm_work/screen.log" 1 30 /p
-    qm_start_scr /p 12345
-    qm_focused "^ Fatal error in GetClientRect $" && xdotool key Return
-    qm_expect_exit 0 "/p 12345 after the box"
+    qm_start_scr /p 12345; qm_focused "^ Fatal error in GetClientRect $" && xdotool key Return; qm_expect_exit 0 "/p 12345 after the box"
 }
 
 # Opens the settings dialog (top-left, keyboard focus; geometry in WIDTH HEIGHT X Y; the water
 # pane's client area in pane, WxH+X+Y).
 open_dialog() {
-    qm_start_scr "$@"
-    qm_focused "Quillmere Config"
+    qm_start_scr "$@" && qm_focused "Quillmere Config"
     [ "$X" -lt 12 ] && [ "$Y" -lt 40 ] || qm_fail "$*: the dialog is not top-left: +$X+$Y"
     [[ $(qm_probe WATER_PANE) =~ client=([0-9]+x[0-9]+\+[0-9]+\+[0-9]+) ]] || qm_fail "$*: no water pane"
     pane=${BASH_REMATCH[1]}
@@ -282,27 +264,21 @@ dialog() {
     qm_until 20 underlined "${BASH_REMATCH[1]}" || qm_fail "the link is not underlined"
     move_controls && click 110 196
     qm_until 20 grep -q 'https://quillmere.example/' "$opened" 2>/dev/null || qm_fail "the link opened nothing"
-    click 393 218
-    qm_expect_exit 1 Cancel
-    start_host
-    open_dialog "/c:$host_hwnd"
+    click 393 218; qm_expect_exit 1 Cancel
+    start_host && open_dialog "/c:$host_hwnd"
     qm_probe '#32770' | grep -q "owner=$host_hwnd text=" || qm_fail "the dialog's owner is not $host_hwnd: $(qm_probe '#32770')"
     rests_minimised '#32770' "the dialog" WATER_PANE && qm_focused "Quillmere Config"
-    move_controls && xdotool key Escape
-    qm_expect_exit 1 Escape
+    move_controls && xdotool key Escape; qm_expect_exit 1 Escape
     qm_probe Notepad 0x10 0 >/dev/null
-    open_dialog /c && move_controls && xdotool key alt+F4
-    qm_expect_exit 1 "closing the dialog"
+    open_dialog /c && move_controls && xdotool key alt+F4; qm_expect_exit 1 "closing the dialog"
     expect_stored "37.9 150 50 25.5 0.5 1e99 250" "Cancel, Escape or closing"
     WINEDLLOVERRIDES="$WINEDLLOVERRIDES;opengl32=d" open_dialog /c && pane_without_gl
-    xdotool key Tab Tab Right Left Return
-    qm_expect_exit 1 "OK by Enter"
+    xdotool key Tab Tab Right Left Return; qm_expect_exit 1 "OK by Enter"
     expect_stored "37 100 50 25 1 0 100" "OK untouched"
     store 50 0 50 0 0 0 0
     scaled 144 && open_dialog /c && pane_scaled 1.5 && desktop_shown "amplitude 0 at 150 %" && move_controls
     qm_until 20 rippling || qm_fail "at 150 %: the pane does not ripple"
-    click 339 218
-    qm_expect_exit 1 "the OK button"
+    click 339 218; qm_expect_exit 1 "the OK button"
     scaled 96 && expect_stored "47 2 0 100 1 1 20" "OK after keys at 150 %"
 }
 # The next runs' screens at DPI dots per inch (96: 100 %).

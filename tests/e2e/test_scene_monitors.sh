@@ -37,8 +37,7 @@ monitors R+800+0 L+0+0
 # screen changes to a monitor above the primary, on the primary below it. (The picture follows the virtual
 # screen: the primary keeps what it showed, and the display shows the same there.)
 noise 1 && noise 2 && tiles 1 2 2 1
-run light 1 rain 1e-9 amp 0 --
-qm_focused && still_drawn && keep_still || qm_fail "no still look kept"
+run light 1 rain 1e-9 amp 0 -- && qm_focused && still_drawn && keep_still || qm_fail "no still look kept"
 # Where the pointer is first seen (the window's centre) it drops nothing.
 ring_after mousemove 400 300
 ring_centred 400 300 $L "the pointer on the monitor left of the primary"

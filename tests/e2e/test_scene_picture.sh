@@ -41,9 +41,7 @@ edges_clean() {
     awk "BEGIN {exit !($s+$(share 1520x3+200+1077 'r>0.6&&g>0.5&&b<0.3') == 0)}" || qm_fail "an edge shows the opposite side"
 }
 
-run amp 0 --
-still_drawn
-qm_focused && xdotool key Tab
+run amp 0 -- && still_drawn && qm_focused && xdotool key Tab
 until_shot shows_desktop '6[0-9][0-9]x4[0-9][0-9]' 0.06 || qm_fail "the 640 x 480 window does not show the desktop"
 # Maximised; no window manager runs, so the test sizes the X window as one would.
 qm_probe 'opengl demo' 0x112 0xF030 >/dev/null
@@ -56,19 +54,16 @@ end_with key Escape
 # 1e-4); crossed waves do, at amplitude 100 some 400 times as much (and 4 times what they do at the default
 # 25). This run starts from a Downloads folder where opengl32.dll and glu32.dll were planted, and Wine prefers
 # such DLLs as Windows' search order would: neither is ever loaded.
-downloads=$w/Downloads && mkdir -p "$downloads" && cp "$QM_SCR" "$downloads/"
-for dll in opengl32 glu32; do cp "$QM_PLANTED_DLL" "$downloads/$dll.dll"; done
+downloads=$w/Downloads && mkdir -p "$downloads" && cp "$QM_SCR" "$downloads/" && for dll in opengl32 glu32; do cp "$QM_PLANTED_DLL" "$downloads/$dll.dll"; done
 QM_SCR=$downloads/quillmere.scr WINEDLLOVERRIDES="$WINEDLLOVERRIDES;opengl32,glu32=n,b" run -- /s
 until_shot rippling || qm_fail "default waves: no ripples"
-until_shot moved || qm_fail "default waves: the picture does not move"
-edges_clean
+until_shot moved || qm_fail "default waves: the picture does not move" && edges_clean
 radial=$(for look in 1 2 3; do qm_screenshot "$w/now.png" && mae 1120x3+400+539 && echo; done | sort -g | head -n 1)
 end_with key x
 ! ls "$downloads"/*.loaded 2>/dev/null || qm_fail "a DLL planted beside the .scr was loaded"
 
 run radial 0 amp 100 -- /s
-until_shot rippling || qm_fail "crossed waves: no ripples"
-edges_clean
+until_shot rippling || qm_fail "crossed waves: no ripples" && edges_clean
 crossed() { awk "BEGIN {exit !($(mae 1120x3+400+539) > 40 * $radial)}"; }
 until_shot crossed || qm_fail "radial 0 gives no crossed waves"
 end_with mousedown 1

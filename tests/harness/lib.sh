@@ -19,12 +19,10 @@ qm_ensure_prefix() {
 
 # A private Xvfb on a free display (-noreset: a root picture outlives its client).
 qm_start_xvfb() {  # [WIDTHxHEIGHT]
-    local fifo number=""
-    fifo=$(mktemp -u /tmp/qm-xvfb.XXXXXX) && mkfifo "$fifo"
+    local fifo=$(mktemp -u /tmp/qm-xvfb.XXXXXX) number="" && mkfifo "$fifo"
     Xvfb -displayfd 9 -screen 0 "${1:-1024x768}x24" -nolisten tcp -noreset 9>"$fifo" >/dev/null 2>&1 &
     qm_xvfb_pid=$!
-    read -r -t 30 number <"$fifo"
-    rm -f "$fifo"
+    read -r -t 30 number <"$fifo"; rm -f "$fifo"
     [ -n "$number" ] || { echo "Xvfb did not start" >&2; qm_stop_xvfb; return 1; }
     export DISPLAY=:$number
 }
@@ -36,9 +34,7 @@ qm_stop_wine() { WINEPREFIX=${WINEPREFIX:?} timeout 30 "$QM_WINESERVER" -k >/dev
 
 # A fresh $qm_work, the prefix, a private display and one Wine server for all runs.
 qm_e2e_begin() {  # NAME [SIZE]
-    export WINEPREFIX=${QM_WINEPREFIX:?}
-    qm_work=${QM_WORK_DIR:?}/$1
-    rm -rf "$qm_work" && mkdir -p "$qm_work"
+    export WINEPREFIX=${QM_WINEPREFIX:?} && qm_work=${QM_WORK_DIR:?}/$1 && rm -rf "$qm_work" && mkdir -p "$qm_work"
     qm_ensure_prefix "$WINEPREFIX" || { echo "cannot make the Wine prefix" >&2; return 1; }
     trap 'kill $qm_scr_pid 2>/dev/null; qm_stop_wine; qm_stop_xvfb' EXIT
     qm_start_xvfb "${2:-1024x768}" && "$QM_WINESERVER" -p
@@ -66,10 +62,8 @@ qm_until() {  # SECONDS COMMAND...
 # Sets qm_exit to the screensaver's exit code once it ends, or to "running"
 # after SECONDS (not in a subshell: only this shell can wait for it).
 qm_wait_exit() {
-    qm_exit=running
-    qm_until "${1:-20}" qm_scr_ended || return 0
-    wait "$qm_scr_pid"
-    qm_exit=$(sed -n 's/^exit=\([0-9]*\).*/\1/p' "$qm_work/exit.txt")
+    qm_exit=running && qm_until "${1:-20}" qm_scr_ended || return 0
+    wait "$qm_scr_pid"; qm_exit=$(sed -n 's/^exit=\([0-9]*\).*/\1/p' "$qm_work/exit.txt")
 }
 qm_scr_ended() { ! kill -0 "$qm_scr_pid" 2>/dev/null; }
 # A run that opened something else (the dialog's link) took over 20 s to end on a loaded machine.

@@ -73,8 +73,7 @@ std::string run(const char* command, void (*script)())
     app_instance = GetModuleHandleA(nullptr);
     screensaver_mode = false, preview_parent = nullptr; // as a start without a switch finds them
     EXPECT_EQ(run_entry(command, SW_SHOWNORMAL), 1);
-    KillTimer(nullptr, timer);
-    UnregisterClassA(render_class_name, app_instance);
+    KillTimer(nullptr, timer), UnregisterClassA(render_class_name, app_instance);
     shell_calls = {}, preview_parent = nullptr;
     const std::string log = std::regex_replace(test_log().substr(logged), std::regex("(^|\n)(?!Frames: )[^\n]*"), "");
     return log.substr(std::min(log.find_first_not_of('\n'), log.size()));

@@ -66,8 +66,7 @@ std::vector<std::uint8_t> level(int number, GLint& width, GLint& height)
 // Live program names in the current context.
 int programs()
 {
-    const auto is_program =
-        reinterpret_cast<GLboolean(APIENTRY*)(GLuint)>(reinterpret_cast<void*>(wglGetProcAddress("glIsProgram")));
+    const auto is_program = reinterpret_cast<GLboolean(APIENTRY*)(GLuint)>(reinterpret_cast<void*>(wglGetProcAddress("glIsProgram")));
     int live = 0;
     for (GLuint name = 1; name < 4096; ++name)
         live += is_program(name) == GL_TRUE;
@@ -118,9 +117,8 @@ TEST_F(SceneGl, StoredAndGivenValuesShapeTheWaves)
         scene.draw(0.1f);
         expect_waves(scene, derive_wave_params(values[0], values[1], values[2], values[3]), values[4] != 0, 0,
                      gl_11 ? 0.5f / 32 : -1); // half a texel of level 5, the smallest drawn at 64 x 48
-        const water_settings given[] = {{2, 100, 0, 100, false, false, 0}, {52, 0, 33, 30, true, true, 0},
-                                        {52, 0, 33, 30, false, true, 0}, {52, 0, 33, 0, true, false, 0},
-                                        {100, 60, 100, 100, false, false, 0}};
+        const water_settings given[] = {{2, 100, 0, 100, false, false, 0}, {52, 0, 33, 30, true, true, 0}, {52, 0, 33, 30, false, true, 0},
+                                        {52, 0, 33, 0, true, false, 0}, {100, 60, 100, 100, false, false, 0}};
         for (const water_settings& v : given) {
             if (gl_11)
                 break;
@@ -129,8 +127,7 @@ TEST_F(SceneGl, StoredAndGivenValuesShapeTheWaves)
             const float before = scene.phase();
             scene.draw(0.1f);
             expect_waves(scene, derive_wave_params(v.quality, v.speed, v.freq, v.amp), v.radial, before);
-            EXPECT_EQ(scene.light_per_pixel(), v.light);
-            EXPECT_EQ(programs(), int(v.light));
+            EXPECT_EQ(std::make_pair(scene.light_per_pixel(), programs()), std::make_pair(v.light, int(v.light)));
         }
         // The 640 x 480 window resized on one side alone or on both, smaller or larger: the grid spans it all; at
         // 16 x 12 it draws from levels down to 8 x 8, on OpenGL 1.1 held further in.
@@ -231,16 +228,12 @@ TEST_F(SceneGl, SizeFollowsWhatTheGlTakesAndAnUnreadPictureIsBlack)
         EXPECT_TRUE(upload_picture(picture, c.part, c.plan));
         const std::vector<std::uint8_t> texels = level(0, width, height);
         ASSERT_EQ(std::tie(width, height), std::tie(c.plan.size.width, c.plan.size.height));
-        // Upright: the top row red (blue for the part below the middle).
-        const std::uint8_t* top = &texels[std::size_t(width) * (height - 1) * 3];
-        EXPECT_EQ(top[0], c.part.y < 100 ? 255 : 0);
-        EXPECT_EQ(texels[2], 255);
+        // Upright: the top row red (blue for the part below the middle), the bottom blue.
+        EXPECT_EQ(std::make_pair(+texels[std::size_t(width) * (height - 1) * 3], +texels[2]), std::make_pair(c.part.y < 100 ? 255 : 0, 255));
         for (int x = 0; width == c.part.width && x < width; ++x)
             ASSERT_EQ(texels[3 * x + 1], (c.part.x + x) % 7) << x;
-        level(1, next, height);
-        EXPECT_EQ(next, c.plan.mipmaps ? width / 2 : 0);
-        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
-        EXPECT_EQ(wrap, c.plan.edge_clamp ? 0x812F : GL_CLAMP);
+        level(1, next, height), glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
+        EXPECT_EQ(std::make_pair(next, wrap), std::make_pair(c.plan.mipmaps ? width / 2 : 0, c.plan.edge_clamp ? 0x812F : GL_CLAMP));
     }
 }
 
@@ -322,10 +315,8 @@ TEST_F(SceneGl, LightPerPixelAgreesWithPerVertexOnEveryShapeAndFallsBack)
                     brighter += pixel > 0x80 + 24;
                     darker += pixel < 0x80 - 8;
                 }
-            EXPECT_LE(largest, 3);
-            EXPECT_GT(apart, 4 * largest);
-            EXPECT_GT(brighter, 100);
-            EXPECT_GT(darker, 100);
+            EXPECT_TRUE(largest <= 3 && apart > 4 * largest) << largest << " at the vertices, " << apart << " between";
+            EXPECT_TRUE(brighter > 100 && darker > 100) << brighter << " brighter, " << darker << " darker";
         }
 }
 

@@ -56,8 +56,7 @@ TEST(settings, ok_stores_in_the_first_key_that_takes_the_settings_and_says_when_
         EXPECT_EQ(boxes, both ? 1 : 0);
         for (const char* name : {"quality", "speed", "freq", "amp", "radial", "light", "rain"})
             EXPECT_EQ(stored(HKEY_CURRENT_USER, name), both ? "-" : "0") << name;
-        RegDeleteTreeA(HKEY_CURRENT_USER, path);
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, path);
+        RegDeleteTreeA(HKEY_CURRENT_USER, path), RegDeleteTreeA(HKEY_LOCAL_MACHINE, path);
     }
     config_box = MessageBoxW;
 }

@@ -1,17 +1,16 @@
-// The settings dialog's pane as a small view: the way its context allows, what it shows, and everything it makes
-// freed again; the preview in a host. tests/e2e/test_small_views.sh runs them again on contexts that say they are older
-// and at 150 %.
-#include "scene/desktop_pixels.h"
+// The small views, on a screen painted in quarters: the pane's way, light and texture as its context allows, what
+// it and the preview show, resting unseen, and everything they make freed again. tests/e2e/test_small_views.sh runs
+// them again on contexts that say they are older, and at 150 %.
 #include "scene/water_saver.h"
+#include "settings/catalogue.h"
+#include "settings/reg_settings.h"
+#include "shell/entry.h"
 #include "shell/frames_drawn_message.h"
 #include "shell/gl_api.h"
 #include "shell/gl_version.h"
-#include "shell/entry.h"
 #include "shell/render_window.h"
 #include "shell/shell.h"
 #include "shell/shell_state.h"
-#include "settings/catalogue.h"
-#include "settings/reg_settings.h"
 #include "test_log.h"
 #include "ui/config_dialog.h"
 #include "ui/water_pane.h"
@@ -26,37 +25,90 @@
 #include <functional>
 #include <string>
 #include <tuple>
-#include <utility>
 #include <vector>
 
 namespace {
 
-constexpr int picture_width = 400, picture_height = 300;
-// The picture's quarters: red and green above, blue and white below, as GetPixel reads them.
+// Red and green above, blue and white below, as GetPixel reads them.
 constexpr COLORREF quarters[4] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(255, 255, 255)};
 
-HBITMAP quartered_picture(const screen_rect&)
+void pump()
 {
-    std::vector<std::uint32_t> pixels(picture_width * picture_height);
-    for (int y = 0; y < picture_height; ++y)
-        for (int x = 0; x < picture_width; ++x) {
-            const COLORREF c = quarters[(y >= picture_height / 2) * 2 + (x >= picture_width / 2)];
-            pixels[y * picture_width + x] = 0xFF000000u | GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c);
-        }
-    return CreateBitmap(picture_width, picture_height, 1, 32, pixels.data());
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&message);
 }
 
-// The process's scene shows the quartered picture.
-void show_quarters()
+// What the screen shows of `window`: rows from the top, each pixel as GetPixel gives it.
+std::vector<COLORREF> shown(HWND window)
 {
-    capture_new_part = quartered_picture;
-    app_scene.follow_screen({-9, -9, 1, 1}, {0, 0, picture_width, picture_height});
-    capture_new_part = capture_desktop;
+    RECT area;
+    GetWindowRect(window, &area);
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr), copy = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(copy, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ before = SelectObject(copy, bitmap);
+    BitBlt(copy, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    GdiFlush();
+    std::vector<COLORREF> pixels(static_cast<const std::uint32_t*>(bits), static_cast<const std::uint32_t*>(bits) + width * height);
+    for (COLORREF& pixel : pixels) // 0x00RRGGBB to RGB()'s 0x00BBGGRR
+        pixel = RGB(pixel >> 16 & 0xFF, pixel >> 8 & 0xFF, pixel & 0xFF);
+    SelectObject(copy, before), DeleteObject(bitmap), DeleteDC(copy), ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// Whether `pixels` of `window` show each quarter of the screen at its place: the screen shrunk into the window.
+bool quartered(HWND window, const std::vector<COLORREF>& pixels)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    for (int k = 0; k < 4; ++k)
+        if (pixels.at(std::size_t(client.bottom * (1 + k / 2 * 2) / 4) * client.right + client.right * (1 + k % 2 * 2) / 4) != quarters[k])
+            return false;
+    return true;
+}
+// The same, waited for: at most 300 looks, the messages dispatched between.
+bool shows_quarters(HWND window)
+{
+    for (int look = 0; look < 300; ++look, pump(), Sleep(10))
+        if (quartered(window, shown(window)))
+            return true;
+    return false;
+}
+
+// A window over the whole screen painted in quarters, on the screen when this returns: the desktop the views take.
+HWND quartered_screen()
+{
+    WNDCLASSA screen = {};
+    screen.lpfnWndProc = [](HWND window, UINT message, WPARAM wparam, LPARAM lparam) -> LRESULT {
+        if (message != WM_PAINT)
+            return DefWindowProcA(window, message, wparam, lparam);
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(window, &paint);
+        RECT client;
+        GetClientRect(window, &client);
+        for (int k = 0; k < 4; ++k) {
+            const RECT quarter = {client.right / 2 * (k % 2), client.bottom / 2 * (k / 2), client.right / 2 * (k % 2 + 1), client.bottom / 2 * (k / 2 + 1)};
+            HBRUSH brush = CreateSolidBrush(quarters[k]);
+            FillRect(dc, &quarter, brush);
+            DeleteObject(brush);
+        }
+        EndPaint(window, &paint);
+        return 0;
+    };
+    screen.lpszClassName = "quartered screen";
+    RegisterClassA(&screen);
+    HWND window = CreateWindowA(screen.lpszClassName, "", WS_POPUP | WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
+                                GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, nullptr, nullptr);
+    EXPECT_TRUE(shows_quarters(window)) << "the screen was not painted";
+    return window;
 }
 
 // GL objects alive in the current context: textures, programs, framebuffers, renderbuffers.
-using gl_names = std::tuple<int, int, int, int>;
-gl_names live_gl_names()
+std::tuple<int, int, int, int> live_gl_names()
 {
     using is_name = GLboolean(APIENTRY*)(GLuint);
     const auto call = [](const char* name) { return reinterpret_cast<is_name>(reinterpret_cast<void*>(wglGetProcAddress(name))); };
@@ -68,8 +120,8 @@ gl_names live_gl_names()
     return {live[0], live[1], live[2], live[3]};
 }
 
-// GDI and USER objects of this process as the system counts them; Wine counts none, so there the live entries of the
-// process's GDI handle table (the PEB's, as on Windows) and the process's windows.
+// GDI and USER objects and handles of this process as the system counts them. Wine counts none: there the live
+// entries of the process's GDI handle table (the PEB's, as on Windows), its windows, the handle values that name one.
 int gdi_objects()
 {
     if (const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS))
@@ -95,51 +147,31 @@ int user_objects()
                 reinterpret_cast<LPARAM>(count));
     return windows;
 }
-// Kernel handles: the system's count, else (Wine) the handle values that name one.
 int kernel_handles()
 {
-    DWORD counted = 0;
+    DWORD counted = 0, flags;
     if (GetProcessHandleCount(GetCurrentProcess(), &counted) && counted)
         return int(counted);
-    int live = 0;
-    DWORD flags;
     for (std::uintptr_t value = 4; value < 0x2000; value += 4)
-        live += GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) != 0;
-    return live;
-}
-double private_mib()
-{
-    PROCESS_MEMORY_COUNTERS counters = {};
-    counters.cb = sizeof counters;
-    K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-    return counters.PagefileUsage / 1048576.0;
+        counted += GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) != 0;
+    return int(counted);
 }
 
-// A shown window with a pane of 200 x 150 in it, the picture quartered.
+// A pane of 200 x 150 in the middle of the quartered screen, which the scene has taken.
 struct SmallView : testing::Test {
-    HWND parent = CreateWindowA("STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
+    HWND screen = quartered_screen();
     HWND window = nullptr;
     water_pane pane;
     SmallView()
     {
         app_instance = GetModuleHandleA(nullptr);
         register_water_pane();
-        window = CreateWindowW(water_pane_class, L"", WS_CHILD | WS_VISIBLE, 0, 0, 200, 150, parent, nullptr, app_instance, nullptr);
-        show_quarters();
+        window = CreateWindowW(water_pane_class, L"", WS_CHILD | WS_VISIBLE, 412, 309, 200, 150, screen, nullptr, app_instance, nullptr);
+        EXPECT_TRUE(app_scene.init_data());
     }
-    ~SmallView() override { DestroyWindow(parent); }
+    ~SmallView() override { DestroyWindow(screen); }
     // A frame as the pane's timer draws it; how many it has drawn.
     LRESULT frame() { return SendMessageA(window, WM_TIMER, 1, 0), SendMessageA(window, frames_drawn_message, 0, 0); }
-    // Whether the pane shows the picture's quarters, each at its own place, at the pane's size.
-    void expect_quarters()
-    {
-        RECT client;
-        GetClientRect(window, &client);
-        HDC dc = GetDC(window);
-        for (int k = 0; k < 4; ++k)
-            EXPECT_EQ(GetPixel(dc, client.right * (1 + k % 2 * 2) / 4, client.bottom * (1 + k / 2 * 2) / 4), quarters[k]) << k;
-        ReleaseDC(window, dc);
-    }
 };
 
 constexpr water_settings lit_and_still = {50, 50, 50, 0, true, true, 0};
@@ -166,12 +198,12 @@ TEST_F(SmallView, ChoicesFollowWhatTheContextSays)
     const texture_plan& plan = app_scene.views().at(0).plan;
     EXPECT_EQ(std::tie(plan.size.width, plan.size.height, plan.edge_clamp), std::tie(row->width, row->height, row->edge_clamp));
     EXPECT_EQ(frame(), 1);
-    expect_quarters();
+    EXPECT_TRUE(shows_quarters(window));
 }
 
 // Toggles, grids and sizes (another DPI) leave one texture, the light's one program (none when off or per vertex)
-// and the framebuffer with its one colour buffer (none on a bitmap); the pane shows the picture at every size;
-// gone, it leaves no context, GDI object or window behind.
+// and the framebuffer with its one colour buffer (none on a bitmap); the pane shows the screen at every size; gone,
+// it leaves no context, GDI object or window behind.
 TEST_F(SmallView, FreesWhatItMadeOnEveryChange)
 {
     const int gdi = gdi_objects(), user = user_objects();
@@ -186,10 +218,10 @@ TEST_F(SmallView, FreesWhatItMadeOnEveryChange)
             SCOPED_TRACE(k);
             const water_settings given = {k * 8.0, 50, 50, 0, k % 2 == 0, k % 3 != 0, 0};
             other.use(given);
-            SetWindowPos(window, nullptr, 0, 0, sizes[k % 3].cx, sizes[k % 3].cy, SWP_NOZORDER | SWP_NOACTIVATE);
+            SetWindowPos(window, nullptr, 0, 0, sizes[k % 3].cx, sizes[k % 3].cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
             SendMessageA(window, WM_TIMER, 1, 0);
             EXPECT_EQ(live_gl_names(), std::make_tuple(1, int(given.light && app_scene.light_per_pixel()), int(offscreen), int(offscreen)));
-            expect_quarters();
+            EXPECT_TRUE(shows_quarters(window));
         }
     }
     EXPECT_FALSE(wglDeleteContext(context)) << "the context outlived the pane";
@@ -209,12 +241,13 @@ TEST_F(SmallView, RestsWhileNoOneCanSee)
         power told = {setting, sizeof(DWORD), state};
         SendMessageA(window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(&told));
     };
+    const auto session = [this](WPARAM change) { SendMessageA(window, WM_WTSSESSION_CHANGE, change, 0); };
     const struct { const char* what; std::function<void()> away, back; } ways[] = {
         {"displays off", [&] { tell(display, 0); }, [&] { tell(display, 2); }},
         {"monitors off", [&] { tell(monitors, 0); }, [&] { tell(monitors, 1); }},
-        {"locked", [this] { SendMessageA(window, 0x02B1, 7, 0); }, [this] { SendMessageA(window, 0x02B1, 8, 0); }},
+        {"locked", [&] { session(WTS_SESSION_LOCK); }, [&] { session(WTS_SESSION_UNLOCK); }},
         {"hidden", [this] { ShowWindow(window, SW_HIDE); }, [this] { ShowWindow(window, SW_SHOW); }},
-        {"minimised", [this] { ShowWindow(parent, SW_MINIMIZE); }, [this] { ShowWindow(parent, SW_RESTORE); }},
+        {"minimised", [this] { ShowWindow(screen, SW_MINIMIZE); }, [this] { ShowWindow(screen, SW_RESTORE); }},
     };
     for (const auto& way : ways) {
         const LRESULT before = frame();
@@ -226,137 +259,70 @@ TEST_F(SmallView, RestsWhileNoOneCanSee)
     }
 }
 
-// A host like the Screen Saver Settings page: a window with one Static control, here over the whole screen and
-// painted in the picture's quarters, so that the desktop the preview takes is known.
-LRESULT CALLBACK quartered_host(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
-{
-    if (message != WM_PAINT)
-        return DefWindowProcA(window, message, wparam, lparam);
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
-    RECT client;
-    GetClientRect(window, &client);
-    for (int k = 0; k < 4; ++k) {
-        const RECT quarter = {client.right / 2 * (k % 2), client.bottom / 2 * (k / 2), client.right / 2 * (k % 2 + 1), client.bottom / 2 * (k / 2 + 1)};
-        HBRUSH brush = CreateSolidBrush(quarters[k]);
-        FillRect(dc, &quarter, brush);
-        DeleteObject(brush);
-    }
-    EndPaint(window, &paint);
-    return 0;
-}
-
-// What the screen shows in `area`, in one copy: rows from the top, each pixel as GetPixel gives it.
-std::vector<COLORREF> screen_pixels(const RECT& area)
-{
-    const int width = area.right - area.left, height = area.bottom - area.top;
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr), copy = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateDIBSection(copy, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    const HGDIOBJ before = SelectObject(copy, bitmap);
-    BitBlt(copy, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-    GdiFlush();
-    std::vector<COLORREF> pixels(static_cast<const std::uint32_t*>(bits), static_cast<const std::uint32_t*>(bits) + width * height);
-    for (COLORREF& pixel : pixels) // 0x00RRGGBB to RGB()'s 0x00BBGGRR
-        pixel = RGB(pixel >> 16 & 0xFF, pixel >> 8 & 0xFF, pixel & 0xFF);
-    SelectObject(copy, before), DeleteObject(bitmap), DeleteDC(copy), ReleaseDC(nullptr, screen);
-    return pixels;
-}
-
-// What the preview in `control` showed on the screen, looked at between its frames: each quarter in its place, and
-// then (in a second) a look that differs from the first that had them (rippling).
-struct preview_looks {
-    HWND control = nullptr;
-    bool rippling = false, quartered = false;
-    int frames_seen = 0, quartered_at = 0, calls = 0;
+// The preview in a host like the Screen Saver Settings page, a window with one Static control, in this process:
+// Wine shows no other process's drawing in a window, so only here can its pixels be seen. At the size of the page's
+// control at 100 % and at 150 %: the screen shrunk into it, each quarter in its place; still at amplitude 0,
+// rippling at 30 (a look after the first that showed the quarters differs in more than 2 % of its pixels). Looked
+// at between its frames; the host goes once that is seen, or after 150 frames or 1000 looks without it.
+struct {
+    HWND control;
+    bool rippling, quartered;
+    int frames, quartered_at, looks;
     std::vector<COLORREF> first;
-} looks;
+} preview;
 
 void CALLBACK look_at_preview(HWND, UINT, UINT_PTR, DWORD)
 {
-    HWND preview = FindWindowExA(looks.control, nullptr, render_class_name, nullptr);
-    const int frames = preview ? int(SendMessageA(preview, frames_drawn_message, 0, 0)) : 0;
-    // 1000 calls (15 s at least) without what was looked for: the host goes, and the preview with it.
-    if (++looks.calls > 1000)
-        DestroyWindow(GetParent(looks.control));
-    if (frames < 2 || frames == looks.frames_seen)
+    HWND window = FindWindowExA(preview.control, nullptr, render_class_name, nullptr);
+    int frames = window ? int(SendMessageA(window, frames_drawn_message, 0, 0)) : 0;
+    if (++preview.looks > 1000 || frames > 150 || preview.rippling || (preview.quartered && frames > preview.quartered_at + 30))
+        DestroyWindow(GetParent(preview.control)), frames = 0; // the host goes, and the preview with it: no more looks
+    if (frames < 2 || frames == preview.frames)
         return;
-    looks.frames_seen = frames;
-    RECT area;
-    GetWindowRect(looks.control, &area);
-    const int width = area.right - area.left, height = area.bottom - area.top;
-    const std::vector<COLORREF> now = screen_pixels(area);
-    int quarters_shown = 0;
-    for (int k = 0; k < 4; ++k)
-        quarters_shown += now[std::size_t(height * (1 + k / 2 * 2) / 4) * width + width * (1 + k % 2 * 2) / 4] == quarters[k];
-    if (quarters_shown == 4 && !looks.quartered)
-        looks.quartered = true, looks.quartered_at = frames, looks.first = now;
-    int differing = 0;
-    for (std::size_t k = 0; quarters_shown == 4 && k < now.size(); ++k)
-        differing += now[k] != looks.first[k];
-    looks.rippling |= differing * 50 > int(now.size()); // more than 2 % of them
-    // Enough is seen (rippling, or a second of frames since the quarters showed), or 150 frames (5 s) were not
-    // enough: the host goes, and the preview with it.
-    if (looks.rippling || (looks.quartered && frames > looks.quartered_at + 30) || frames > 150)
-        DestroyWindow(GetParent(looks.control));
+    preview.frames = frames;
+    const std::vector<COLORREF> now = shown(preview.control);
+    if (!quartered(preview.control, now))
+        return;
+    if (!preview.quartered)
+        preview.quartered = true, preview.quartered_at = frames, preview.first = now;
+    std::size_t differing = 0;
+    for (std::size_t k = 0; k < now.size(); ++k)
+        differing += now[k] != preview.first[k];
+    preview.rippling |= differing * 50 > now.size();
 }
 
-// The preview in that host, in this process: Wine shows no other process's drawing in a window, so only here can
-// its pixels be seen. At the size of the page's control at 100 % and at 150 %: the desktop shrunk into it, each
-// quarter in its place; still at amplitude 0, rippling at 30.
 TEST(SmallViewPreview, ShowsTheDesktopInItsHost)
 {
     app_instance = GetModuleHandleA(nullptr);
-    WNDCLASSA host_class = {};
-    host_class.lpfnWndProc = quartered_host;
-    host_class.lpszClassName = "quartered host";
-    RegisterClassA(&host_class);
-    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     const struct { SIZE control; const char* amp; } rows[] = {{{152, 112}, "0"}, {{152, 112}, "30"}, {{228, 168}, "0"}, {{228, 168}, "30"}};
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << row.control.cx << " x " << row.control.cy << ", amplitude " << row.amp);
         for (const auto& [name, text] : {std::pair{setting_amp, row.amp}, {setting_light, "0"}, {setting_rain, "0"}, {setting_radial, "1"}})
             app_settings.set_string(name, text);
-        HWND host = CreateWindowA(host_class.lpszClassName, "", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr, nullptr, nullptr, nullptr);
-        looks = {};
-        looks.control = CreateWindowA("Static", "", WS_CHILD | WS_VISIBLE, (width - row.control.cx) / 2, (height - row.control.cy) / 2,
-                                      row.control.cx, row.control.cy, host, nullptr, nullptr, nullptr);
-        // The host on the screen before the preview takes the desktop: looked for at most 500 times.
-        const RECT first_quarter_centre = {width / 4, height / 4, width / 4 + 1, height / 4 + 1};
-        for (int look = 0; look < 500 && screen_pixels(first_quarter_centre)[0] != quarters[0]; ++look) {
-            MSG message;
-            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-                DispatchMessageA(&message);
-            Sleep(10);
-        }
+        HWND host = quartered_screen();
+        preview = {};
+        preview.control = CreateWindowA("Static", "", WS_CHILD | WS_VISIBLE, 400, 300, row.control.cx, row.control.cy, host, nullptr, nullptr, nullptr);
         const UINT_PTR timer = SetTimer(nullptr, 0, 15, look_at_preview);
-        EXPECT_EQ(run_entry(("quillmere.scr /p " + std::to_string(reinterpret_cast<INT_PTR>(looks.control))).c_str(), SW_SHOWNORMAL), 1);
-        KillTimer(nullptr, timer);
-        UnregisterClassA(render_class_name, app_instance);
+        EXPECT_EQ(run_entry(("quillmere.scr /p " + std::to_string(reinterpret_cast<INT_PTR>(preview.control))).c_str(), SW_SHOWNORMAL), 1);
+        KillTimer(nullptr, timer), UnregisterClassA(render_class_name, app_instance), DestroyWindow(host);
         preview_parent = nullptr;
-        DestroyWindow(host);
-        EXPECT_TRUE(looks.quartered) << looks.frames_seen << " frames, " << looks.calls << " looks";
-        EXPECT_EQ(looks.rippling, *row.amp != '0') << looks.frames_seen << " frames";
+        EXPECT_TRUE(preview.quartered) << preview.frames << " frames, " << preview.looks << " looks";
+        EXPECT_EQ(preview.rippling, *row.amp != '0') << preview.frames << " frames";
     }
 }
 
 // The settings dialog opened and closed 30 times, each control moved 510 times (17 each time), the pane drawing
-// between: GDI and USER objects and handles as after the fifth, private bytes within 4 MiB of it.
-struct soak_state {
-    int moves = 0, waits = 0;
-    bool unseen = false;
+// between (two frames, looked for at most 3000 times): GDI and USER objects and handles as after the fifth, private
+// bytes within 4 MiB of it.
+struct {
+    int moves, waits;
 } soak;
 
 void CALLBACK drive_dialog(HWND, UINT, UINT_PTR, DWORD)
 {
     HWND dialog = FindWindowA("#32770", "Quillmere Config");
-    if (!dialog)
-        return;
-    if (soak.moves < 17) {
-        const int slider_ids[] = {IDC_QUALITY, IDC_SPEED, IDC_FREQ, IDC_AMP, IDC_RAIN};
-        for (const int id : slider_ids) {
+    if (dialog && soak.moves < 17) {
+        for (const int id : {IDC_QUALITY, IDC_SPEED, IDC_FREQ, IDC_AMP, IDC_RAIN}) {
             const int position = (soak.moves * 37 + id) % 101;
             SendDlgItemMessageA(dialog, id, TBM_SETPOS, TRUE, position);
             SendMessageA(dialog, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, position), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
@@ -366,28 +332,28 @@ void CALLBACK drive_dialog(HWND, UINT, UINT_PTR, DWORD)
             SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
         }
         ++soak.moves;
-        return;
+    } else if (dialog && (SendDlgItemMessageA(dialog, IDC_PANE, frames_drawn_message, 0, 0) >= 2 || ++soak.waits >= 3000)) {
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     }
-    // The pane draws at its own pace: two frames, looked for at most 3000 times.
-    if (SendDlgItemMessageA(dialog, IDC_PANE, frames_drawn_message, 0, 0) < 2 && ++soak.waits < 3000)
-        return;
-    soak.unseen |= soak.waits >= 3000;
-    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
 }
 
 TEST(SmallViewSoak, DialogOpenedAndClosedThirtyTimesKeepsNothing)
 {
     app_instance = GetModuleHandleA(nullptr);
-    show_quarters();
+    HWND screen = quartered_screen();
+    ASSERT_TRUE(app_scene.init_data());
     const UINT_PTR timer = SetTimer(nullptr, 0, 10, drive_dialog);
     struct { int gdi, user, handles; double mib; } after[31] = {};
     for (int open = 1; open <= 30; ++open) {
         soak = {};
         run_config_dialog(nullptr);
-        EXPECT_FALSE(soak.unseen) << "open " << open << ": the pane drew no frames";
-        after[open] = {gdi_objects(), user_objects(), kernel_handles(), private_mib()};
+        EXPECT_LT(soak.waits, 3000) << "open " << open << ": the pane drew no frames";
+        PROCESS_MEMORY_COUNTERS memory = {};
+        K32GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
+        after[open] = {gdi_objects(), user_objects(), kernel_handles(), memory.PagefileUsage / 1048576.0};
     }
     KillTimer(nullptr, timer);
+    DestroyWindow(screen);
     for (const int open : {5, 30})
         std::printf("soak: after %d opens: %d GDI objects, %d USER objects, %d handles, %.1f MiB private\n", open,
                     after[open].gdi, after[open].user, after[open].handles, after[open].mib);

@@ -63,8 +63,7 @@ TEST(start_up, a_failed_step_is_reported_and_ends_the_run_with_0)
         for (const HWND where : {host, HWND{}}) {
             SCOPED_TRACE(f.reports.back() + (where ? " in a preview" : " full screen"));
             shell_calls = {}, shell_calls.prepare_scene = scene_is_set_up, shell_calls.report = record_report;
-            f.put_in(shell_calls);
-            reports.clear();
+            f.put_in(shell_calls), reports.clear();
             EXPECT_EQ(run_start(where), 0);
             EXPECT_EQ(reports, f.reports);
         }

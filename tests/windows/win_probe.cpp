@@ -6,8 +6,6 @@
 // win_probe --run PROGRAM [ARG...]: "exit=N", its exit code as Windows gives it.
 // win_probe --mode WIDTH HEIGHT: changes the display's mode as a user would.
 // win_probe --settings-writable 0|1: Quillmere's keys under HKLM and HKCU readable only, or writable again.
-// win_probe --host WIDTH HEIGHT: a host for previews, as the Screen Saver Settings page is: a window of class and
-// title "Quillmere host" with one Static control of WIDTH x HEIGHT, until it is closed.
 #include "shell/frames_drawn_message.h"
 
 #include <windows.h>
@@ -88,26 +86,6 @@ int main(int argc, char** argv)
                 set += RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, access) == 0, RegCloseKey(key);
         }
         return LocalFree(access), std::printf("set=%d\n", set), set == 2 ? 0 : 1;
-    }
-    if (argc == 4 && std::strcmp(argv[1], "--host") == 0) {
-        SetProcessDPIAware();
-        WNDCLASSA host = {};
-        host.lpfnWndProc = [](HWND window, UINT message, WPARAM wparam, LPARAM lparam) -> LRESULT {
-            if (message == WM_DESTROY)
-                PostQuitMessage(0);
-            return DefWindowProcA(window, message, wparam, lparam);
-        };
-        host.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-        host.lpszClassName = "Quillmere host";
-        RegisterClassA(&host);
-        const int width = std::atoi(argv[2]), height = std::atoi(argv[3]);
-        HWND window = CreateWindowA(host.lpszClassName, host.lpszClassName, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                                    width + 80, height + 120, nullptr, nullptr, nullptr, nullptr);
-        CreateWindowA("Static", "", WS_CHILD | WS_VISIBLE, 30, 30, width, height, window, nullptr, nullptr, nullptr);
-        MSG message;
-        while (GetMessageA(&message, nullptr, 0, 0) > 0)
-            DispatchMessageA(&message);
-        return 0;
     }
     const bool frames = argc == 3 && std::strcmp(argv[2], "frames") == 0;
     if (argc != 2 && argc != 4 && !frames)
