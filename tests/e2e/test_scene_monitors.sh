@@ -83,6 +83,6 @@ lit_moving() {
 run light 1 amp 25 -- /s
 until_shot lit_alike $U $P || qm_fail "lit: the monitors are not both lit both ways and alike ($(aef "$w/now.png[$U]" "$w/now.png[$P]") pixels apart)"
 change_to R+800+0 L+0+0 "1600 x 600 at -800, 0"
-qm_until 90 shot_then lit_moving $L $R || qm_fail "after the screen change the monitors are not both covered, lit alike and rippling: $(qm_probe)"
+qm_until 150 shot_then lit_moving $L $R || qm_fail "after the screen change the monitors are not both covered, lit alike and rippling: $(qm_probe)"
 end_with key x
 echo PASS
