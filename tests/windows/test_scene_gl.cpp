@@ -28,7 +28,6 @@ gl_capabilities (*const desktop_texture_capabilities)() = read_gl_capabilities;
 
 constexpr int frame_width = 594, frame_height = 396; // the light's frames are read from the window
 
-// Each test in a window of its own with a current context.
 struct SceneGl : testing::Test {
     HWND window =
         CreateWindowA("STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, frame_width, frame_height, nullptr, nullptr, nullptr, nullptr);
@@ -52,7 +51,7 @@ void store(std::initializer_list<std::pair<const char*, const char*>> values)
         app_settings.set_string(name, text);
 }
 
-// The bound texture's level as RGB rows, bottom row first.
+// The bound texture's level as RGB rows, bottom first.
 std::vector<std::uint8_t> level(int number, GLint& width, GLint& height)
 {
     glGetTexLevelParameteriv(GL_TEXTURE_2D, number, GL_TEXTURE_WIDTH, &width);
@@ -63,8 +62,7 @@ std::vector<std::uint8_t> level(int number, GLint& width, GLint& height)
     return texels;
 }
 
-// Live program names in the current context.
-int programs()
+int programs() // live in the current context
 {
     const auto is_program = reinterpret_cast<GLboolean(APIENTRY*)(GLuint)>(reinterpret_cast<void*>(wglGetProcAddress("glIsProgram")));
     int live = 0;
@@ -73,7 +71,7 @@ int programs()
     return live;
 }
 
-// The drawn grid is the plain waves of these values, the phase moved on 0.1 s from `before`, held `inset` inside.
+// The drawn grid is the plain waves, the phase 0.1 s on from `before`, held `inset` inside.
 void expect_waves(water_saver& scene, const wave_params& p, bool radial, float before, float inset = -1)
 {
     EXPECT_EQ(scene.phase(), advance_phase(before, 0.1f, p.speed));
@@ -87,10 +85,8 @@ void expect_waves(water_saver& scene, const wave_params& p, bool radial, float b
     }
 }
 
-// Each stored setting shapes the waves (a percent outside 0..100 is the middle, a text no number 0; grids of 21
-// and 61 leave vertices past the last four written at once); on OpenGL 1.1 half a smallest-level texel inside.
-// Values given while drawing (the dialog's controls moving) shape the next frame: grid, speed, waves, light's path,
-// the light's one program (a toggle of the waves' kind builds a new one in place of the old, light off none).
+// Stored settings shape the waves (a percent outside 0..100 is the middle, a text no number 0; grids of 21 and 61
+// catch vertices past the last four written at once); given ones (the dialog's controls) shape the next frame.
 TEST_F(SceneGl, StoredAndGivenValuesShapeTheWaves)
 {
     const struct { const char* texts[6]; double values[5]; bool gl_11; } stores[] = {
@@ -129,8 +125,7 @@ TEST_F(SceneGl, StoredAndGivenValuesShapeTheWaves)
             expect_waves(scene, derive_wave_params(v.quality, v.speed, v.freq, v.amp), v.radial, before);
             EXPECT_EQ(std::make_pair(scene.light_per_pixel(), programs()), std::make_pair(v.light, int(v.light)));
         }
-        // The 640 x 480 window resized on one side alone or on both, smaller or larger: the grid spans it all; at
-        // 16 x 12 it draws from levels down to 8 x 8, on OpenGL 1.1 held further in.
+        // Resized on either side or both: the grid spans it; at 16 x 12 OpenGL 1.1 holds it inside the 8 x 8 level.
         const std::vector<mesh_vertex>& got = scene.views().at(0).vertices;
         for (const auto& [width, height] : {std::pair{64, 12}, {16, 12}, {16, 40}, {70, 40}, {70, 48}}) {
             scene.resize(width, height);
@@ -145,8 +140,7 @@ TEST_F(SceneGl, StoredAndGivenValuesShapeTheWaves)
     }
 }
 
-// After a screen change, a full-screen window (Tab and back) takes only what the old picture did not cover (the
-// screen moved, grew or shrank on either side), nothing when unchanged; the 640 x 480 window before it nothing.
+// After a screen change a full-screen window takes only what the old picture did not cover; a 640 x 480 one nothing.
 TEST_F(SceneGl, TakenOnlyOutsideTheOldArea)
 {
     static std::vector<screen_rect> taken;
@@ -167,8 +161,8 @@ TEST_F(SceneGl, TakenOnlyOutsideTheOldArea)
     capture_new_part = capture_desktop;
 }
 
-// Rain on one to three monitors and the preview: 1 a drop every 3 s on each, 100 all 12 slots busy (16 in the
-// preview) shared evenly; drops fall all over each monitor, whatever its shape, and never outside it.
+// Rain 1 is a drop every 3 s on each monitor, 100 all 12 slots busy (16 in the preview) shared evenly; drops fall
+// all over each monitor, whatever its shape, and never outside it.
 TEST_F(SceneGl, EachMonitorItsShareEverywhereOnIt)
 {
     const std::vector<screen_rect> shapes = {{0, 0, 64, 32}, {64, 0, 32, 64}, {0, 32, 48, 48}};
@@ -212,8 +206,7 @@ TEST_F(SceneGl, SizeFollowsWhatTheGlTakesAndAnUnreadPictureIsBlack)
     GLint width = 0, height = 0, next = 0, wrap = 0;
     EXPECT_EQ(level(0, width, height), std::vector<std::uint8_t>(4, 0)); // 1 x 1, and the byte over
 
-    // 300 x 200, red above blue, in GDI's bottom-up blue-green-red rows.
-    desktop_picture picture{300, 200, 900, {}};
+    desktop_picture picture{300, 200, 900, {}}; // red above blue, in GDI's bottom-up BGR rows
     for (int row = 0; row < 200; ++row)
         for (int x = 0; x < 300; ++x)
             picture.rows.insert(picture.rows.end(), {std::uint8_t(row < 100 ? 255 : 0), std::uint8_t(x % 7), std::uint8_t(row < 100 ? 0 : 255)});
@@ -228,7 +221,7 @@ TEST_F(SceneGl, SizeFollowsWhatTheGlTakesAndAnUnreadPictureIsBlack)
         EXPECT_TRUE(upload_picture(picture, c.part, c.plan));
         const std::vector<std::uint8_t> texels = level(0, width, height);
         ASSERT_EQ(std::tie(width, height), std::tie(c.plan.size.width, c.plan.size.height));
-        // Upright: the top row red (blue for the part below the middle), the bottom blue.
+        // Upright: the top row red (blue for a part below the middle), the bottom blue.
         EXPECT_EQ(std::make_pair(+texels[std::size_t(width) * (height - 1) * 3], +texels[2]), std::make_pair(c.part.y < 100 ? 255 : 0, 255));
         for (int x = 0; width == c.part.width && x < width; ++x)
             ASSERT_EQ(texels[3 * x + 1], (c.part.x + x) % 7) << x;
@@ -237,9 +230,8 @@ TEST_F(SceneGl, SizeFollowsWhatTheGlTakesAndAnUnreadPictureIsBlack)
     }
 }
 
-// Lit per pixel, a grey picture matches the light per vertex at the vertices and differs between, on landscape and
-// portrait monitors (rings or crossed waves, a click on each); a rebuild leaves no old program; a broken shader
-// is logged, light per vertex; still water lit per pixel is the picture, even at the centre of an odd-sized view.
+// Lit per pixel, a grey picture matches light per vertex at the vertices and differs between, on either shape of
+// monitor; a broken shader falls back to per vertex; still water lit per pixel is the picture, odd-sized views too.
 TEST_F(SceneGl, LightPerPixelAgreesWithPerVertexOnEveryShapeAndFallsBack)
 {
     constexpr int width = frame_width, height = frame_height;
@@ -251,8 +243,7 @@ TEST_F(SceneGl, LightPerPixelAgreesWithPerVertexOnEveryShapeAndFallsBack)
     picture[1] = CreateBitmap(width, height, 1, 32, pixels.data());
     static int shown = 0;
     capture_new_part = [](const screen_rect&) { return static_cast<HBITMAP>(CopyImage(picture[shown], IMAGE_BITMAP, 0, 0, 0)); };
-    // The grid's 100 x 100 vertices every 4 x 2 and 2 x 4 pixels.
-    const std::vector<screen_rect> monitors = {{0, 0, 396, 198}, {396, 0, 198, 396}};
+    const std::vector<screen_rect> monitors = {{0, 0, 396, 198}, {396, 0, 198, 396}}; // vertices every 4 x 2, 2 x 4
     const struct { bool gl_12, broken; const char *radial, *amp, *light; int picture; } runs[] = {
         {true, false, "1", "30", "1", 0}, {false, false, "1", "30", "1", 0}, {false, true, "1", "30", "1", 0},
         {true, false, "0", "30", "1", 0}, {false, false, "0", "30", "1", 0},
@@ -262,8 +253,7 @@ TEST_F(SceneGl, LightPerPixelAgreesWithPerVertexOnEveryShapeAndFallsBack)
     for (int run = 0; run < 7; ++run) {
         const auto& r = runs[run];
         SCOPED_TRACE(run);
-        // Still water: the whole window, 593 x 395, its 99 x 99 vertices one at the centre, on a pixel's.
-        const bool still = r.picture == 1;
+        const bool still = r.picture == 1; // 593 x 395 with 99 x 99 vertices: one on the centre pixel
         store({{setting_quality, still ? "99" : "100"}, {setting_amp, r.amp}, {setting_light, r.light}, {setting_rain, "1e-300"}, {setting_radial, r.radial}});
         shown = r.picture;
         water_saver scene;

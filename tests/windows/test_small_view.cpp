@@ -1,6 +1,5 @@
-// The small views, on a screen painted in quarters: the pane's way, light and texture as its context allows, what
-// it and the preview show, resting unseen, and everything they make freed again. tests/e2e/test_small_views.sh runs
-// them again on contexts that say they are older, and at 150 %.
+// The pane and the preview on a screen painted in quarters; tests/e2e/test_small_views.sh reruns these on contexts
+// that say they are older, and at 150 %.
 #include "scene/water_saver.h"
 #include "settings/catalogue.h"
 #include "settings/reg_settings.h"
@@ -39,7 +38,7 @@ void pump()
         DispatchMessageA(&message);
 }
 
-// What the screen shows of `window`: rows from the top, each pixel as GetPixel gives it.
+// What the screen shows of `window`, rows from the top, as GetPixel gives it.
 std::vector<COLORREF> shown(HWND window)
 {
     RECT area;
@@ -60,7 +59,7 @@ std::vector<COLORREF> shown(HWND window)
     return pixels;
 }
 
-// Whether `pixels` of `window` show each quarter of the screen at its place: the screen shrunk into the window.
+// The screen shrunk into the window: each quarter at its place.
 bool quartered(HWND window, const std::vector<COLORREF>& pixels)
 {
     RECT client;
@@ -70,7 +69,6 @@ bool quartered(HWND window, const std::vector<COLORREF>& pixels)
             return false;
     return true;
 }
-// The same, waited for: at most 300 looks, the messages dispatched between.
 bool shows_quarters(HWND window)
 {
     for (int look = 0; look < 300; ++look, pump(), Sleep(10))
@@ -79,7 +77,7 @@ bool shows_quarters(HWND window)
     return false;
 }
 
-// A window over the whole screen painted in quarters, on the screen when this returns: the desktop the views take.
+// The desktop the views take, on the screen when this returns.
 HWND quartered_screen()
 {
     WNDCLASSA screen = {};
@@ -107,7 +105,6 @@ HWND quartered_screen()
     return window;
 }
 
-// GL objects alive in the current context: textures, programs, framebuffers, renderbuffers.
 std::tuple<int, int, int, int> live_gl_names()
 {
     using is_name = GLboolean(APIENTRY*)(GLuint);
@@ -120,8 +117,7 @@ std::tuple<int, int, int, int> live_gl_names()
     return {live[0], live[1], live[2], live[3]};
 }
 
-// GDI and USER objects and handles of this process as the system counts them. Wine counts none: there the live
-// entries of the process's GDI handle table (the PEB's, as on Windows), its windows, the handle values that name one.
+// Wine's GetGuiResources counts none: then the PEB's GDI handle table, our windows, the handle values that name one.
 int gdi_objects()
 {
     if (const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS))
@@ -201,9 +197,8 @@ TEST_F(SmallView, ChoicesFollowWhatTheContextSays)
     EXPECT_TRUE(shows_quarters(window));
 }
 
-// Toggles, grids and sizes (another DPI) leave one texture, the light's one program (none when off or per vertex)
-// and the framebuffer with its one colour buffer (none on a bitmap); the pane shows the screen at every size; gone,
-// it leaves no context, GDI object or window behind.
+// Toggles, grids and sizes leave one texture, one program for light per pixel, one framebuffer and renderbuffer
+// offscreen; gone, the pane leaves no context, GDI object or window.
 TEST_F(SmallView, FreesWhatItMadeOnEveryChange)
 {
     const int gdi = gdi_objects(), user = user_objects();
@@ -259,11 +254,8 @@ TEST_F(SmallView, RestsWhileNoOneCanSee)
     }
 }
 
-// The preview in a host like the Screen Saver Settings page, a window with one Static control, in this process:
-// Wine shows no other process's drawing in a window, so only here can its pixels be seen. At the size of the page's
-// control at 100 % and at 150 %: the screen shrunk into it, each quarter in its place; still at amplitude 0,
-// rippling at 30 (a look after the first that showed the quarters differs in more than 2 % of its pixels). Looked
-// at between its frames; the host goes once that is seen, or after 150 frames or 1000 looks without it.
+// The preview in a Static control as the settings page has it (100 % and 150 %), in this process: Wine shows no other
+// process's drawing. Still at amplitude 0; at 30 a later look differs from the first in over 2 % of its pixels.
 struct {
     HWND control;
     bool rippling, quartered;
@@ -311,9 +303,7 @@ TEST(SmallViewPreview, ShowsTheDesktopInItsHost)
     }
 }
 
-// The settings dialog opened and closed 30 times, each control moved 510 times (17 each time), the pane drawing
-// between (two frames, looked for at most 3000 times): GDI and USER objects and handles as after the fifth, private
-// bytes within 4 MiB of it.
+// Leaks: after 30 opens of the dialog, each control moved 17 times an open, the objects as after the fifth open.
 struct {
     int moves, waits;
 } soak;
@@ -352,8 +342,7 @@ TEST(SmallViewSoak, DialogOpenedAndClosedThirtyTimesKeepsNothing)
         K32GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
         after[open] = {gdi_objects(), user_objects(), kernel_handles(), memory.PagefileUsage / 1048576.0};
     }
-    KillTimer(nullptr, timer);
-    DestroyWindow(screen);
+    KillTimer(nullptr, timer), DestroyWindow(screen);
     for (const int open : {5, 30})
         std::printf("soak: after %d opens: %d GDI objects, %d USER objects, %d handles, %.1f MiB private\n", open,
                     after[open].gdi, after[open].user, after[open].handles, after[open].mib);
