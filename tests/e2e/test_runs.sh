@@ -6,8 +6,7 @@ qm_e2e_begin runs 1024x768 || exit 1
 key='HKLM\Software\Tovarind\Quillmere'
 names="quality speed freq amp radial light rain"
 
-# Replaces the stored settings, each a text, "-" for none or "dword:N".
-store() {  # QUALITY SPEED FREQ AMP RADIAL LIGHT RAIN
+store() {  # QUALITY SPEED FREQ AMP RADIAL LIGHT RAIN, each a text, "-" for none or "dword:N"
     local name k='Software\Tovarind\Quillmere'
     printf 'REGEDIT4\n[-HKEY_CURRENT_USER\\%s]\n[-HKEY_LOCAL_MACHINE\\%s]\n[HKEY_LOCAL_MACHINE\\%s]\n' $k $k $k >"$qm_work/s.reg"
     for name in $names; do
@@ -16,29 +15,26 @@ store() {  # QUALITY SPEED FREQ AMP RADIAL LIGHT RAIN
     done
     qm_reg import "Z:${qm_work//\//\\}\\s.reg" >/dev/null
 }
-# Waits until the seven stored values are these texts.
-expect_stored() {  # "Q S F A R L R" WHAT
+expect_stored() {  # "Q S F A R L R" WHAT: waits until the key holds these texts
     local name values=($1) pairs=()
     for name in $names; do pairs+=("$name=${values[${#pairs[@]}]}"); done
     qm_reg_expect "$key" "${pairs[@]}" || qm_fail "$2: the key holds ${qm_got//$'\n'/ }, expected $1"
 }
 expect_running() { qm_wait_exit 0 && [ "$qm_exit" = running ] || qm_fail "$1 ended the run with $qm_exit"; }
-# Waits for a visible render window whose probe line matches; sets render_line.
+# Waits for a visible render window like PATTERN; sets render_line.
 render() { qm_until 30 rendering "$@" || qm_fail "$2: no render window like $1: $(qm_probe)"; }
 rendering() { expect_running "$2" && render_line=$(qm_probe | grep 'visible=1' | grep -E -- "$1"); }
-# Notepad stands in for the screensaver host: sets its hwnd, client size and place.
-start_host() {
+start_host() {  # Notepad as the host: sets its hwnd, client size and place
     (cd "$qm_work" && exec "$QM_WINE" notepad) &
     host_pid=$!
     qm_wait_window Notepad 20 >/dev/null &&
         [[ $(qm_probe Notepad) =~ hwnd=([0-9]+).*client=([0-9x]+)\+([0-9]+)\+([0-9]+) ]] || qm_fail "no host window"
     host_hwnd=${BASH_REMATCH[1]} host_client=${BASH_REMATCH[2]} host_x=${BASH_REMATCH[3]} host_y=${BASH_REMATCH[4]}
 }
-# Sends a WM_SYSCOMMAND to CLASS's window and waits for it to be iconic or not.
+# A WM_SYSCOMMAND to CLASS's window, waited for to be iconic or not.
 syscommand() { qm_probe "$1" 0x112 "$2" >/dev/null && qm_until 20 iconic "$1" "$3"; }
 iconic() { qm_probe "$1" | grep -q "iconic=$2"; }
-# Minimised, CLASS's window leaves VIEW resting; restored, its frames go on.
-rests_minimised() {  # CLASS WHAT [VIEW]
+rests_minimised() {  # CLASS WHAT [VIEW]: minimised, VIEW rests; restored, it draws
     syscommand "$1" 0xF020 1 || qm_fail "$2 did not minimise"
     qm_until 20 rests "${3:-opengl demo}" "$2" || qm_fail "$2 minimised, the frames go on (${drawn:-none} drawn)"
     syscommand "$1" 0xF120 0 || qm_fail "$2 was not restored"
@@ -46,21 +42,17 @@ rests_minimised() {  # CLASS WHAT [VIEW]
 }
 # The log names a texture of the shown SIZE (WxH) for the 1024 x 768 screen.
 expect_texture() { grep -q "^Texture: ${1/x/ x } for 1024 x 768 shown at ${1/x/ x }, ${2:-}" "$qm_work/screen.log" || qm_fail "$1: $(grep Texture "$qm_work/screen.log")"; }
-# The frames VIEW (a window class) has drawn, as it answers: sets drawn.
 drawn_by() { [[ $(qm_probe "$1" frames) =~ result=([0-9]+) ]] && drawn=${BASH_REMATCH[1]}; }
-# Waits for VIEW to draw another frame: the run took the inputs sent and still draws.
-frames_go_on() {  # WHAT [VIEW]
+frames_go_on() {  # WHAT [VIEW]: the run took the inputs sent and still draws
     local view=${2:-opengl demo} before && drawn_by "$view" && before=$drawn && qm_until 20 drew_since "$before" "$1" "$view" || qm_fail "$1: no frames (${drawn:-none} drawn)"
 }
 drew_since() { expect_running "$2" && drawn_by "$3" && [ "$drawn" -gt "$1" ]; }
-# Whether VIEW's count held through ten looks, the run alive at each.
-rests() {  # VIEW WHAT
+rests() {  # VIEW WHAT: the count held through ten looks, the run alive at each
     local before look && drawn_by "$1" && before=$drawn || return 1
     for look in {1..10}; do expect_running "$2" && drawn_by "$1" && [ "$drawn" = "$before" ] || return 1; done
 }
 
-# The .scr imports only KnownDLLs, never taken from its own folder.
-imports() {
+imports() {  # only KnownDLLs, never taken from the .scr's folder
     local dll table=$(x86_64-w64-mingw32-objdump -p "$QM_SCR")
     for dll in $(awk '/DLL Name:/ {print tolower($3)}' <<<"$table"); do
         [[ " advapi32.dll gdi32.dll kernel32.dll msvcrt.dll ole32.dll shell32.dll user32.dll " == *" $dll "* ]] || qm_fail "quillmere.scr imports $dll"
@@ -73,18 +65,14 @@ imports() {
     for part in '>PerMonitorV2<' '>true</dpiAware>' 8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a asInvoker 'Controls" version="6.0.0.0"'; do [[ $manifest == *"$part"* ]] || qm_fail "the manifest lacks $part"; done
 }
 
-# Fails unless the log FILE is one run's (truncated: no "left over"), opened and closed with
-# the time around the scene's line, with CRLF line ends.
-expect_log() {  # FILE WHAT
+expect_log() {  # FILE WHAT: one run's (truncated), opened and closed with the time, CRLF line ends
     local time='[A-Z][a-z]{2} [A-Z][a-z]{2} [0-3][0-9] [0-2][0-9]:[0-5][0-9]:[0-6][0-9] [0-9]{4}' log=$(tr -d '\r' <"$1" | paste -sd'|')
     local lines="^log open: $time\|(.*\|)?Init water saver\|(.*\|)?log close: $time\|$"
     [[ $log =~ $lines ]] && ! [[ $log =~ WARNING|ERROR|left ]] || qm_fail "$2: screen.log: $log"
     [ "$(tail -c 4 "$1" | od -An -c | tr -d ' ')" = '\r\n\r\n' ] || qm_fail "$2: no CRLF line ends"
 }
 
-# Fails unless the log FILE tells each of COUNT windows' pace as it starts (RATE a second at 60 Hz) and its frames,
-# and no pace or count is above RATE (within 2 %).
-expect_paced() {  # FILE COUNT RATE WHAT
+expect_paced() {  # FILE COUNT RATE WHAT: each window's pace and count logged, none above RATE (within 2 %)
     local log=$(tr -d '\r' <"$1") started ended
     started=$(grep -c "^Frames: paced to $3 a second (display 60 Hz, swap interval $((60 / $3)) asked)$" <<<"$log")
     ended=$(grep -cE '^Frames: [1-9][0-9]* in [0-9]+\.[0-9] s \([0-9]+\.[0-9] a second\)$' <<<"$log")
@@ -95,9 +83,8 @@ expect_paced() {  # FILE COUNT RATE WHAT
     echo "$4: $(grep '^Frames' <<<"$log" | paste -sd ';')"
 }
 
-# /a, exit code 1, on a fresh key stores the defaults as text. A working directory that takes
-# no log (a folder named screen.log): the log goes to %LOCALAPPDATA%\Quillmere, made by the
-# first run, found by the second; cmd sets a name in two scripts, kept whole in UTF-8.
+# /a stores the defaults as text. Where screen.log is a folder, the log is in %LOCALAPPDATA%\Quillmere, made by the
+# first run, found by the second; the name in two scripts catches a path not kept whole in UTF-8.
 log_elsewhere() {
     local qm_work=$qm_work/elsewhere local_app="$qm_work/elsewhere/Zoë Дом" run
     mkdir -p "$qm_work/screen.log" "$local_app"
@@ -113,8 +100,7 @@ log_elsewhere() {
     done
 }
 
-# /s: full screen and topmost; movement and the middle button go by; paced to 60 a second;
-# a key ends it. Texts stay, others get their defaults.
+# /s: movement and the middle button go by, a key ends it; texts stay, other types get their defaults.
 screensaver_key() {
     store 77 abc - dword:7 - dword:1 250
     printf 'left over\r\n' >"$qm_work/screen.log"
@@ -129,21 +115,18 @@ screensaver_key() {
     expect_paced "$qm_work/screen.log" 1 60 /s
 }
 
-# -S ends on the left button, /x on the right.
-screensaver_buttons() {
+screensaver_buttons() {  # -S ends on the left button, /x on the right
     qm_start_scr -S && render . -S && xdotool mousemove 500 400 mousedown 1; qm_expect_exit 1 "-S ended by the left button"
     qm_start_scr /x && render . /x && xdotool mouseup 1 mousedown 3; qm_expect_exit 1 "/x ended by the right button"
     xdotool mouseup 3
 }
 
-# Changes the display's mode as a user would; waits for the run's log to tell it.
-screen_mode() {  # WIDTH HEIGHT
+screen_mode() {  # WIDTH HEIGHT: as a user would, till the run's log tells it
     xrandr | grep -q "^ *$1x$2 " || { xrandr --newmode "$1x$2" 0 "$1" 0 0 0 "$2" 0 0 0 && xrandr --addmode screen "$1x$2"; }
     [ "$(qm_probe --mode "$1" "$2")" = mode=0 ] && qm_until 30 grep -q "^Screen changed: $1 x $2 at 0, 0, 1 monitor(s)" "$qm_work/screen.log" ||
         qm_fail "no screen change to $1 x $2: $(grep Screen "$qm_work/screen.log")"
 }
-# No switch: keys and clicks go by; Tab gives a new 640 x 480 window, idle while minimised, kept as
-# it is by a screen change; Tab again full screen; Esc ends on release. Each window paced to 60 a second.
+# No switch: keys and clicks go by; Tab gives a new 640 x 480 window, which a screen change leaves as it is, drawing.
 demo() {
     local first
     qm_start_scr
@@ -154,7 +137,6 @@ demo() {
     render "outer=640x480\+" "Tab after keys and clicks"
     [ "${render_line%% *}" != "$first" ] || qm_fail "Tab kept the window"
     rests_minimised "opengl demo" "the window"
-    # A screen change under the window leaves it as it is, drawing.
     screen_mode 800 600 && frames_go_on "a screen change under the window"
     qm_probe | grep -q "outer=640x480+" || qm_fail "a screen change moved the window: $(qm_probe)"
     screen_mode 1024 768
@@ -165,9 +147,7 @@ demo() {
     expect_paced "$qm_work/screen.log" 3 60 demo
 }
 
-# /p HWND: a child over the host's client area with a texture of its size, not ended by keys
-# and clicks, idle while the host is minimised, exit code 1 when the host dies. A handle of
-# no window: the error box, exit code 0.
+# /p HWND: a child over the host's client area, not ended by input, ends when the host dies; no such window: a box.
 preview() {
     start_host
     qm_start_scr /p "$host_hwnd"
@@ -182,9 +162,7 @@ preview() {
     qm_start_scr /p 12345; qm_focused "^ Fatal error in GetClientRect $" && xdotool key Return; qm_expect_exit 0 "/p 12345 after the box"
 }
 
-# Opens the settings dialog (top-left, keyboard focus; geometry in WIDTH HEIGHT X Y; the water
-# pane's client area in pane, WxH+X+Y).
-open_dialog() {
+open_dialog() {  # top-left, focused; sets WIDTH HEIGHT X Y and pane, the water pane's client WxH+X+Y
     qm_start_scr "$@" && qm_focused "Quillmere Config"
     [ "$X" -lt 12 ] && [ "$Y" -lt 40 ] || qm_fail "$*: the dialog is not top-left: +$X+$Y"
     [[ $(qm_probe WATER_PANE) =~ client=([0-9]+x[0-9]+\+[0-9]+\+[0-9]+) ]] || qm_fail "$*: no water pane"
@@ -192,8 +170,7 @@ open_dialog() {
 }
 # Clicks a point given in dialog units of the 425 x 232 template.
 click() { xdotool mousemove $((X + $1 * WIDTH / 425)) $((Y + $2 * HEIGHT / 232)) click 1; }
-# The sample desktop's left half, and that half turned half round for the right: turned round its
-# centre the desktop is the same, and so is a pane of rings on it, but not crossed waves or drops.
+# A desktop the same turned half round, as is a pane of rings on it, but not crossed waves or drops.
 turned_desktop() {
     "$QM_SOURCE_DIR/scripts/sample_desktop" "$qm_work/half.png" 1024x768 &&
         convert "$qm_work/half.png" -crop 512x768+0+0 +repage \( +clone -rotate 180 \) +append "$qm_work/desk.png" ||
@@ -207,9 +184,7 @@ differ() { compare -metric AE -fuzz 10% "$qm_work/$1.png" "$qm_work/$2.png" null
 turned() { look now && convert "$qm_work/now.png" -rotate 180 "$qm_work/turned.png" && [ "$(differ now turned)" "$@" ]; }
 rippling() { look a && look b && [ "$(differ a b)" -gt 1000 ]; }
 still() { look still && look again && [ "$(differ still again)" = 0 ] && [ "$(compare -metric AE "$qm_work/still.png" "$qm_work/again.png" null: 2>&1)" = 0 ]; }
-# The water in the pane, before OK, on the turned desktop: the stored rain (100) goes with Home on
-# its slider; it ripples, rings keep it symmetric, unticking radial waves makes it askew, amplitude
-# 0 stills it to the desktop itself. A texture of the pane's size.
+# The pane follows the controls before OK: Home on the rain's slider, then rings, crossed waves, amplitude 0.
 pane_follows_the_controls() {
     expect_texture "${pane%%+*}" "clamped to its edge, mipmaps"
     xdotool key Tab Tab Tab Tab Tab Tab Home
@@ -221,35 +196,29 @@ pane_follows_the_controls() {
     desktop_shown "amplitude 0"
     [ "$(differ a still)" -gt 1000 ] && [ "$(differ b still)" -gt 1000 ] || qm_fail "rippling: $(differ a still), $(differ b still) pixels off the desktop"
 }
-# The pane stills to the desktop itself, shrunk to the pane.
-desktop_shown() {  # WHAT
+desktop_shown() {  # WHAT: the pane stills to the desktop itself, shrunk
     qm_until 20 still || qm_fail "$1: the pane does not still"
     convert "$qm_work/desk.png" -resize "${pane%%+*}!" "$qm_work/small.png"
     [ "$(differ still small)" -lt 500 ] || qm_fail "$1: still, $(differ still small) pixels off the desktop"
 }
-# No OpenGL for the pane: a line of text in it, the reason in the log, the dialog as ever.
-pane_without_gl() {
+pane_without_gl() {  # a line of text in the pane, the reason in the log, the dialog as ever
     local text="No OpenGL here: the water can't be shown"
     qm_probe WATER_PANE | grep -q "visible=1 .* text=$text$" || qm_fail "no OpenGL: $(qm_probe WATER_PANE)"
     look text && [ "$(convert "$qm_work/text.png" -format '%k' info:)" -gt 1 ] || qm_fail "no OpenGL: the pane shows no text"
     grep -q "^WARNING: the settings dialog shows no water: LoadLibraryExW failed (.\+)" "$qm_work/screen.log" ||
         qm_fail "no OpenGL: the log says $(cat "$qm_work/screen.log")"
 }
-# Radial toggled by a click, light by Tab and space, then back: rain a page up, amp to 100,
-# freq to 0, speed +2, quality -3.
-move_controls() {
+move_controls() {  # radial by a click, light by space; rain a page up, amp 100, freq 0, speed +2, quality -3
     click 12 165
     xdotool key Tab space shift+Tab shift+Tab Next shift+Tab End shift+Tab Home shift+Tab Right Right shift+Tab Left Left Left
 }
 
-# The link's rectangle shows blue with a row of blue along it.
-underlined() {
+underlined() {  # RECT: blue, with a row of blue along it
     qm_screenshot "$qm_work/dialog.png" && [ "$(convert "$qm_work/dialog.png" -crop "$1" -fx 'b>0.6&&r<0.3&&g<0.3' \
         -morphology Erode Rectangle:100x1 -format '%[fx:maxima]' info:)" = 1 ]
 }
-# Cancel (after the link, answering text queries truly, opened its address), Escape in a dialog
-# owned by /c:HWND, and closing store nothing. OK stores all seven as integer text: untouched,
-# what it shows (cut, held to 0..100, radial 0 or 1, light 0 unless 0..1); else what keys set.
+# Cancel (after the link opened its address), Escape in a dialog owned by /c:HWND and closing store nothing. OK
+# stores all seven as integer text: what it shows (cut, held to 0..100, radial 0 or 1, light 0 unless 0..1).
 dialog() {
     local opened=$WINEPREFIX/drive_c/quillmere_opened.txt
     rm -f "$opened"
@@ -281,10 +250,9 @@ dialog() {
     click 339 218; qm_expect_exit 1 "the OK button"
     scaled 96 && expect_stored "47 2 0 100 1 1 20" "OK after keys at 150 %"
 }
-# The next runs' screens at DPI dots per inch (96: 100 %).
+# The next runs at DPI dots per inch (96: 100 %).
 scaled() { qm_reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null; }
-# The pane grew FACTOR times (within a tenth) from the first dialog's, and so did its texture.
-pane_scaled() {
+pane_scaled() {  # FACTOR, within a tenth, from the first dialog's pane; its texture too
     local size=${pane%%+*}
     awk -v w="${size%x*}" -v first="${first_pane%%x*}" -v f="$1" 'BEGIN {exit !(w >= first * (f - 0.1) && w <= first * (f + 0.1))}' ||
         qm_fail "at $1 times the pane is $size, at 100 % $first_pane"
