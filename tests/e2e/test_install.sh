@@ -1,9 +1,6 @@
 #!/usr/bin/env bash
-# What scripts/package makes, under Wine: the installer's decisions (with facts Wine never shows: a
-# standard user, a Power User, another account, a reparse point) and the facts as it gathers them;
-# orders of silent installs through the winget manifest's switches, each ending in one installation
-# whose entry is the manifest's and whose uninstaller gives the user's screensaver back; a Power User's
-# install; folders and files of the user's that are not Quillmere's, which it leaves and says so.
+# What scripts/package makes, under Wine: the installer's decisions (on facts Wine never shows, as a table), silent
+# installs in several orders through the winget manifest's switches, and the user's files it must leave alone.
 set -u
 . "$QM_SOURCE_DIR/tests/harness/lib.sh"
 qm_e2e_begin install || exit 1
@@ -20,8 +17,7 @@ package() {  # NAME: into $qm_work/NAME (SHA256SUMS naming every file), the zip'
         qm_fail "scripts/package $1: $(cat "$qm_work/$1.log" "$qm_work/$1/SHA256SUMS")"
     unzip -p "$qm_work/$1"/*.zip quillmere.scr >"$qm_work/$1.scr"
 }
-# [EXIT CODE, by default 0] COMMAND...: runs it, and waits until what it started has ended too (an uninstaller's copy).
-run() {
+run() {  # [EXIT CODE, by default 0] COMMAND...: and what it started (an uninstaller's copy)
     local want=0 && [[ $1 = [0-9] ]] && want=$1 && shift; timeout 120 "$QM_WINE" "$@" >"$qm_work/run.log" 2>&1; [ $? = "$want" ] || qm_fail "$order: $* ended with $?: $(tail -n 3 "$qm_work/run.log")"
     qm_wait_programs 60 || qm_fail "$order: $*: still running a minute on"
 }
@@ -49,8 +45,7 @@ order=start && put "$boot" PendingFileRenameOperations=- && local_appdata "${win
 for key in "HKLM\\$entry" "HKCU\\$entry" 'HKLM\Software\Tovarind' 'HKCU\Software\Tovarind'; do qm_reg_fresh "$key" || qm_fail "start: an earlier run's $key stays: $qm_got"; done
 rm -rf "$sys32/quillmere.scr" "$c/Program Files/Quillmere" "$mine" "$c/foreign"
 
-# The winget manifest against the format's rules, and what it says (m[NAME]), which the installs below must do:
-# the installer's address and hash, the project's version, the Apps entry's key.
+# The winget manifest against the format's rules; what it says (m[NAME]) the installs below must do.
 QM_RELEASE_URL=https://downloads.test/1.0 package plain && declare -A m && while IFS='=' read -r name value; do m[$name]=$value; done < <(
     python3 "$QM_SOURCE_DIR/tests/package/winget_check.py" "$qm_work/plain/winget" || echo "error=$?")
 setup=$(echo "$qm_work/plain"/*-setup.exe) && sha=$(sha256sum <"$setup" | cut -c-64) && url=https://downloads.test/1.0/${setup##*/}
@@ -59,8 +54,8 @@ setup=$(echo "$qm_work/plain"/*-setup.exe) && sha=$(sha256sum <"$setup" | cut -c
     [ "${m[PackageVersion]}" = "$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$bin/CMakeCache.txt")" ] || qm_fail "the winget manifest: $(declare -p m)"
 cmp -s "$qm_work/plain.scr" "$QM_SCR" || qm_fail "the zip's .scr is not the one built"
 
-# A decision of res/installer_decisions.nsh, its facts, what it must decide (u\Quillmere: the per-user folder;
-# a folder named ~j is a junction to the table's ReparsePoint; C:\u a profile, C:\f a folder elsewhere).
+# res/installer_decisions.nsh: a decision, its facts, what it decides (u\Quillmere: the per-user folder; a name
+# ending ~j a junction to FakeAttributes; C:\u a profile, C:\f a folder elsewhere).
 decisions=(
     'InstallDecision Admin 0 "" chosen' 'InstallDecision Admin 1 C:\Q chosen' 'InstallDecision User 0 "" user' 'InstallDecision Power 0 "" user'
     'InstallDecision Power 1 "" everyone' 'InstallDecision Power 0 C:\Q installed' 'InstallDecision User 1 C:\Q installed'
@@ -81,9 +76,7 @@ decisions=(
     'ReplaceDecision AllUsers 0 "" u\Quillmere account' 'ReplaceDecision CurrentUser 1 C:\Quillmere "" replace'
     'ReplaceDecision CurrentUser 0 C:\Quillmere "" files' 'ReplaceDecision CurrentUser 0 "" "" none'
 )
-# Then the facts of each decision as the installer and the uninstaller gather them: elevated or not, a reparse
-# point at or above this folder, the folder the user's own settings name. (This program is another of the
-# publisher's, which its version resource says.)
+# Then the facts as the installer and uninstaller gather them (this program is another of the publisher's).
 facts=('InstallFacts $0 $1 $2' 'ReplaceFacts AllUsers $0 $1 $2' 'ReplaceFacts CurrentUser $0 $1 $2'
     "UninstallFacts \"C:\\Program Files\\Quillmere\" \$0 \$1 \$2" 'Elevated $0' 'ReparsePoint $EXEDIR "" FolderAttributes $0' 'UserInstallFolder $0')
 {
@@ -107,8 +100,7 @@ expect_facts() {  # HKLM HKCU ASKED: the facts line as it must read (an administ
 }
 order="nothing installed" && expect_facts "" "" 0
 
-# Signed with a throwaway certificate, through an osslsigncode that notes its arguments and drops the time stamp:
-# the .scr, both uninstallers and the installer.
+# Signed with a throwaway certificate through an osslsigncode that notes its calls and drops the time stamp.
 openssl req -x509 -newkey rsa:2048 -nodes -keyout "$qm_work/key.pem" -out "$qm_work/cert.pem" -days 2 -subj /CN=test \
     -addext extendedKeyUsage=codeSigning 2>/dev/null && openssl pkcs12 -export -inkey "$qm_work/key.pem" \
     -in "$qm_work/cert.pem" -out "$qm_work/t.pfx" -passout pass:pw || qm_fail "no throwaway certificate"
@@ -123,8 +115,8 @@ verify "$qm_work/signed"/*-setup.exe && verify "$qm_work/signed.scr"
 osslsigncode remove-signature -in "$qm_work/signed.scr" -out "$qm_work/unsigned.scr" >/dev/null &&
     cmp -s "$qm_work/unsigned.scr" "$QM_SCR" || qm_fail "the signed .scr without its signature is not the one built"
 
-# The package; the user's screensaver and switch before ("-": none); another product of the publisher (its
-# key in HKCU and HKLM) or not; where the installation ends; the runs (@user, @machine: the manifest's switches).
+# Package; the user's screensaver and switch before ("-": none); another product of the publisher's keys or not;
+# where the installation ends; the runs (@user, @machine: the manifest's switches).
 orders=(
     "plain $other 0 1 HKLM @machine /ACTIVATE;/S /ACTIVATE"      # over one switched off; twice
     "signed $other 1 0 HKCU @user;/S"                            # again without a mode: the user's
@@ -145,7 +137,6 @@ for order in "${orders[@]}"; do
     expect "the $others installation's entry stays" "$others\\$entry" absent
     where "$ends" && cmp -s "$uscr" "$qm_work/$pkg.scr" || qm_fail "$order: $uscr is not the one packed"
     [ "$pkg" = plain ] || verify "$udir/uninstall.exe"
-    # Only the uninstaller for everyone is elevated: the one just for a user runs as that user.
     uninstall_level=asInvoker && [ "$ends" = HKLM ] && uninstall_level=highestAvailable; [ "$(level "$udir/uninstall.exe")" = $uninstall_level ] || qm_fail "$order: the uninstaller asks for $(level "$udir/uninstall.exe")"
     run "$qm_work/decide.exe" /S /ALLUSERS && mapfile -t decided <"$qm_work/decided.txt"
     if [ "$ends" = HKLM ]; then expect_facts "$dir" "" 1; else expect_facts "" "$dir" 1; fi
@@ -168,8 +159,7 @@ for order in "${orders[@]}"; do
     [ "$ends" = HKLM ] || echo mine >"$udir/notes.txt" # the user's own, in their installation's folder
     [ "$another" = 0 ] || { put 'HKCU\Software\Tovarind\Other' && put 'HKLM\Software\Tovarind\Other'; }
 
-    # The entry's silent uninstall, as winget runs it: the uninstaller copies itself away and goes on (run waits
-    # for it), removing the entry last.
+    # The entry's silent uninstall as winget runs it: the uninstaller copies itself away, run waits for the copy.
     [[ $quiet =~ ^\"(.*)\"\ (.*)$ ]] && run "${BASH_REMATCH[1]}" ${BASH_REMATCH[2]}
     expect "the entry after uninstalling" "$ends\\$entry" absent
     if [ "$ends" = HKLM ]; then [ ! -e "$udir" ]; else [ "$(ls -A "$udir")" = notes.txt ]; fi && [ ! -e "$uscr" ] &&
@@ -178,7 +168,6 @@ for order in "${orders[@]}"; do
     desktop "the screensaver after uninstalling" "$saver" "$active"
     [[ $runs != *ACTIVATE* ]] || expect "the session's switch after uninstalling" "$session" "ScreenSaveActive=${active/-/0}"
     expect "the user's settings after uninstalling" "HKCU\\$own" absent
-    # Its own settings go, the machine's only with the installation for everyone; another product's stay.
     if [ "$ends" = HKLM ]; then expect "the machine's settings after uninstalling" "HKLM\\$own" absent
     else expect "the machine's settings after uninstalling just for the user" "HKLM\\$own"; fi
     for root in HKCU HKLM; do
@@ -189,9 +178,8 @@ for order in "${orders[@]}"; do
     echo "ok: $order at $SECONDS s"
 done
 
-# A Power User (the account's type given to a build of the installer) installs just for them, without the page asking
-# for the mode. Their uninstaller here is this program, and so becomes their .scr: elevated, an installation for everyone
-# replaces theirs, leaves both and the shortcut to that .scr, says why, and queues nothing; so does an uninstaller.
+# A Power User (built in) installs just for them, without asking; with this program as their .scr, an elevated
+# install for everyone, or uninstall, leaves it and their shortcut, says why and queues nothing.
 order="a Power User's" log="/LOG=Z:${qm_work//\//\\}\\" && printf '%s\n' '!macro AccountType OUT' 'StrCpy ${OUT} Power' '!macroend' >"$qm_work/power.nsh"
 makensis -V1 "-X!include $qm_work/power.nsh" -DVERSION_HEADER="$bin/res/quillmere_version.h" -DSCR="$QM_SCR" -DOUTFILE="$qm_work/power.exe" \
     -DUSER_UNINSTALLER="$qm_work/decide.exe" "$QM_SOURCE_DIR/res/installer.nsi" >/dev/null || qm_fail "$order: no installer"
@@ -206,8 +194,7 @@ run "$setup" ${m[user]} && cp "$qm_work/decide.exe" "$mine/quillmere.scr" && run
 said uninstall-user.log "$win\\Screen Saver Settings.lnk" "$win\\quillmere.scr" && [ "$(ls "$mine" | wc -l)" = 2 ] ||
     qm_fail "$order: the uninstaller just for the user, elevated, deleted a file that was not Quillmere's in $mine"
 
-# The user's own settings (Local AppData, which %LOCALAPPDATA% follows, and their entry) name a foreign folder. Elevated,
-# an install just for them is refused; one for everyone and its uninstaller leave it and the log's folder, and say so.
+# The user's settings name a foreign folder: an install just for them is refused; others leave it, and say so.
 order=redirected foreign=$c/foreign/Programs/Quillmere wforeign='C:\foreign\Programs\Quillmere' && mkdir -p "$foreign" "$c/foreign/Quillmere" &&
     cp "$qm_work/decide.exe" "$foreign/uninstall.exe" && cp "$qm_work/decide.exe" "$foreign/quillmere.scr" && echo log >"$c/foreign/Quillmere/screen.log"
 local_appdata 'C:\foreign' && put "HKCU\\$entry" "InstallLocation=$wforeign" && set_desktop "$wforeign\\quillmere.scr" 1

@@ -67,8 +67,8 @@ std::vector<float> moves_along_row(const drop_shape& shape, const water_drop& dr
     return out;
 }
 
-// A drop's front runs out steadily, its train pulling the picture out then in, spreading as sqrt(spread / (r +
-// spread)); its height fades to exactly nothing at the end of its life with no step, a shorter life faster.
+// A drop's front runs out steadily, its train spreading as sqrt(spread / (r + spread)); it fades to exactly nothing
+// at the end of its life with no step.
 TEST(WaterDrops, RingsSpreadAndFade)
 {
     const drop_shape shape = make_drop_shape(2203, 0.5f);
@@ -106,9 +106,8 @@ TEST(WaterDrops, RingsSpreadAndFade)
     EXPECT_EQ(drop_envelope(make_drop_shape(20, 0.5f), 1), 0); // never moves half a texel
 }
 
-// A drop and the waves (rings, crossed) are lit as they bend the picture, on landscape and portrait views: where
-// it moves away from the light (down and right) the water faces it and glints, the other way it is darker; a
-// drop moves it alike across and down; without drops or waves lit water is the picture.
+// Drops and waves are lit as they bend the picture: moved away from the light (down and right) it glints, the other
+// way it is darker; without drops or waves lit water is the picture.
 TEST(WaterLight, LitOnTheSideTheWaterBendsTheWayTheDropsAre)
 {
     for (const int source : {0, 1, 2}) // a drop, rings, crossed waves
@@ -150,8 +149,8 @@ TEST(WaterLight, LitOnTheSideTheWaterBendsTheWayTheDropsAre)
         }
 }
 
-// The rain: 1 a drop every three seconds, 100 every slot busy, never more; drops fall on the view at moments
-// of their own, never in step. Values no slider gives are no rain or the heaviest.
+// Rain 1 is a drop every three seconds, 100 every slot busy, never more; drops fall at moments of their own, never in
+// step; values no slider gives are no rain or the heaviest.
 TEST(WaterDrops, RainFollowsTheSliderAtMomentsOfItsOwn)
 {
     const double tiny = std::numeric_limits<double>::denorm_min(), nan = std::nan("");
@@ -189,8 +188,7 @@ TEST(WaterDrops, RainFollowsTheSliderAtMomentsOfItsOwn)
     EXPECT_TRUE(none.empty());
 }
 
-// A moment's frame is the same at 20, 60 or 144 frames a second or in one step; the pointer
-// drops a ring per short distance at most, and a ring is never cut short.
+// A moment's frame is the same at any frame rate; the pointer drops a ring per short distance at most, never cut short.
 TEST(WaterSurface, SameMomentSameFieldPointerWaits)
 {
     std::vector<mesh_vertex> built, frames[4];
@@ -201,7 +199,7 @@ TEST(WaterSurface, SameMomentSameFieldPointerWaits)
     trail.clicked(0, 480, 270, 0.3), trail.live_drops(0, 0.5, click);
     trail.live_drops(1, 0.5, click); // another view's: none
     ASSERT_EQ(click.size(), 1u);
-    // Frames from a 3.579545 MHz counter to a moment between two milliseconds.
+    // A 3.579545 MHz counter to a moment between two milliseconds.
     const std::int64_t rates[] = {20, 60, 144, 1}, hz = 3579545, end = 2 * hz + hz * 1234 / 100000;
     for (int k = 0; k < 4; ++k) {
         drop_clock clock;
@@ -221,8 +219,7 @@ TEST(WaterSurface, SameMomentSameFieldPointerWaits)
         trail.moved(1, x, 0, 1.0, 30);
     trail.live_drops(1, 1.0, stirs);
     EXPECT_EQ(stirs.size(), 3u); // at 0, 30 and 60: then the pool is full, and the click's ring is not cut short
-    // A click lands however busy the pool, in the oldest's place, and its ring moves the picture more than
-    // four times as far as a stir's all its life, on both sides of where it fell.
+    // A click lands however busy the pool, in the oldest's place, and moves the picture over four times a stir's.
     trail.clicked(1, 900, 540, 1.0), trail.live_drops(1, 1.0, splash), trail.live_drops(0, 1.0, splash);
     ASSERT_EQ(splash.size(), 4u);
     const auto splashed = std::find_if(splash.begin(), splash.end(), [](const water_drop& d) { return d.x == 900; });
