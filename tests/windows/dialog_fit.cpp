@@ -1,11 +1,7 @@
-// dialog_fit SCR: the settings dialog that SCR shows in this session's language, every text of it measured with
-// the dialog's own font against its control at 100, 150 and 200 %. Prints
-//   language=LANGID  (the template Windows picked)
-//   name=NAME        (the screensaver's name in the Screen Saver Settings list)
-//   text=TEXT        (the caption, then each button's and static's text)
-//   string=TEXT      (the texts set at run time: the pane's, the unsaved settings', the fatal error's title, ...)
-//   cut: ...         (each text that does not fit, and a pane away from the English one's place)
-// and a line a scale with the tightest text; exits with 0 when everything fits, 1 when not, 2 when it can't look.
+// dialog_fit SCR: every text of SCR's settings dialog in this session's language, measured in the dialog's font at
+// 100, 150 and 200 %. Prints language=LANGID (the template picked), name= (the screensaver's in the list), text= (the
+// caption and controls), string= (texts set at run time), "cut: ..." for each text that does not fit or a pane away
+// from the English one's place; exits 0 when everything fits, 1 when not, 2 when it can't look.
 #include "res/resource_ids.h"
 
 #include <windows.h>
@@ -33,7 +29,7 @@ struct dialog_template {
     std::vector<item> items;
 };
 
-// A string or an ordinal (0xFFFF, then the number) of a classic template.
+// A string, or 0xFFFF and an ordinal.
 std::wstring read_text(const WORD*& at, WORD* ordinal = nullptr)
 {
     if (*at == 0xFFFF)
@@ -57,7 +53,6 @@ dialog_template parse(const void* bytes)
         const auto* fixed = reinterpret_cast<const DLGITEMTEMPLATE*>(at);
         item control = {fixed->style, fixed->x, fixed->y, fixed->cx, fixed->cy, fixed->id, 0, L""};
         at = reinterpret_cast<const WORD*>(fixed + 1);
-        // The predefined classes by number or by name.
         const std::wstring name = read_text(at, &control.atom);
         if (!lstrcmpiW(name.c_str(), L"BUTTON") || !lstrcmpiW(name.c_str(), L"STATIC"))
             control.atom = towupper(name[0]) == L'B' ? 0x80 : 0x82;
@@ -77,7 +72,7 @@ std::wstring string_of(HMODULE module, UINT id)
     return text;
 }
 
-// In UTF-8, a line break as "\n" (as win_probe prints a window's text).
+// A line break as "\n", as win_probe prints a window's text.
 std::string utf8(const std::wstring& text)
 {
     std::string bytes(text.size() * 4 + 1, '\0'), line;
@@ -87,8 +82,7 @@ std::string utf8(const std::wstring& text)
     return line;
 }
 
-// The room a control leaves its text, in pixels at `dpi`: push buttons keep their edges and focus frame clear,
-// check boxes their box and the gap after it; statics give all of it.
+// Push buttons keep their edges and focus frame clear, check boxes their box and the gap after it.
 int room(const item& control, int width, int dpi)
 {
     const DWORD kind = control.style & BS_TYPEMASK;
@@ -100,8 +94,7 @@ int room(const item& control, int width, int dpi)
 }
 
 int failures = 0;
-// The text with the least room to spare at a scale, as a share of its room.
-double tightest;
+double tightest; // the largest share of its room a text takes at a scale
 std::string tightest_text;
 
 void check(const std::wstring& text, int room, int height, HDC dc, int dpi)
@@ -148,7 +141,7 @@ int wmain(int argc, wchar_t** argv)
                 ++failures, std::printf("cut: the pane is at %d,%d %dx%d, in English at %d,%d %dx%d\n", control.x, control.y,
                                         control.width, control.height, in_english.x, in_english.y, in_english.width, in_english.height);
 
-    // The dialog as the system builds it, hidden, for its own font and the controls' places.
+    // Built hidden by the system, for its font and the controls' places.
     WNDCLASSW plain = {};
     plain.lpfnWndProc = DefWindowProcW;
     for (const wchar_t* name : {L"WATER_PANE", L"msctls_trackbar32"})
@@ -168,7 +161,6 @@ int wmain(int argc, wchar_t** argv)
         font.lfHeight = -MulDiv(dialog.points, dpi, 72);
         HFONT scaled = CreateFontIndirectW(&font);
         const HGDIOBJ old = SelectObject(dc, scaled);
-        // The dialog's units as Windows takes them from its font.
         SIZE letters = {};
         TEXTMETRICW metrics = {};
         GetTextExtentPoint32W(dc, L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ", 52, &letters);
@@ -179,8 +171,7 @@ int wmain(int argc, wchar_t** argv)
         for (const item& control : dialog.items) {
             const int left = MulDiv(control.x, unit_x, 4), top = MulDiv(control.y, unit_y, 8);
             const int width = MulDiv(control.width, unit_x, 4), height = MulDiv(control.height, unit_y, 8);
-            // These units are the dialog's own where it was made.
-            RECT shown = {};
+            RECT shown = {}; // the units must be the system's own where it was made
             if (dpi == screen_dpi && GetWindowRect(child, &shown) && MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&shown), 2) &&
                 (shown.left != left || shown.top != top || shown.right - shown.left != width))
                 return std::printf("control %u is at %ld,%ld+%ld, not %d,%d+%d\n", control.id, shown.left, shown.top,
