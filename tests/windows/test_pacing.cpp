@@ -1,6 +1,4 @@
-// What a window hears of its display and power (sent by the test: Wine never tells, and has one 60 Hz display):
-// the rate follows the power source, the refresh and the monitor, the swap interval asked follows k, and frames
-// stop while the displays are off.
+// What a window hears of its display and power, sent here as Wine never tells and has one 60 Hz display.
 #include "shell/display_watch.h"
 #include "shell/entry.h"
 #include "shell/render_window.h"
@@ -31,8 +29,7 @@ constexpr GUID power_source = {0x5d3e9a59, 0xe9d5, 0x4b00, {0xa6, 0xbd, 0xff, 0x
                monitor_power_on = {0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}}; // Windows 7's
 
 bool drew() { return render_pacer.frames_drawn() > drawn; }
-// Notes WHAT with the refresh and the cap's k. The frames' own time may raise k on a busy machine; whatever it is,
-// the rate is the refresh over k, and the swap interval asked is k.
+// A busy machine may raise k; whatever it is, the rate is the refresh over k and the swap interval asked is k.
 void note(const std::string& what)
 {
     using get_interval = int(WINAPI*)();
@@ -44,7 +41,7 @@ void note(const std::string& what)
                     (held ? "" : ", k " + std::to_string(pace.divisor()) + " not held"));
     drawn = render_pacer.frames_drawn(), looks = 0;
 }
-// Sends the window the power setting's `state` (`length` bytes of it), then notes the pace.
+
 void power(DWORD state, DWORD length = sizeof(DWORD), GUID guid = power_source)
 {
     POWERBROADCAST_SETTING setting = {guid, length, {}};
@@ -53,8 +50,7 @@ void power(DWORD state, DWORD length = sizeof(DWORD), GUID guid = power_source)
     note(std::to_string(state));
 }
 
-// Runs the .scr with COMMAND while `script` is called every 20 ms (it closes the window once done); a run stuck
-// for 10 s is closed. Returns the frames' lines the run logged.
+// Runs the .scr with `script` called every 20 ms till it closes the window (a run stuck for 10 s is closed).
 std::string run(const char* command, void (*script)())
 {
     static void (*current)();
@@ -79,8 +75,7 @@ std::string run(const char* command, void (*script)())
     return log.substr(std::min(log.find_first_not_of('\n'), log.size()));
 }
 
-// The log's frames lines: the pace at the start (`first`), one on the display of `then` Hz, every pace the refresh
-// over a whole number and at most `most` a second, and the count at the end no faster.
+// Every pace the refresh over a whole number and at most `most` a second; the count at the end no faster.
 void expect_frames(const std::string& log, const std::string& first, const char* then, double most)
 {
     EXPECT_EQ(log.substr(0, log.find('\n')), first);
@@ -94,21 +89,19 @@ void expect_frames(const std::string& log, const std::string& first, const char*
     ASSERT_TRUE(std::regex_search(log, ended, std::regex("\nFrames: ([0-9]+) in [0-9.]+ s \\(([0-9.]+) a second\\)$"))) << log;
     const double frames = std::stoi(ended[1]);
     ASSERT_GT(frames, 2) << log;
-    // A frame counts as shown when its swap returns, which on a busy machine may come late for the first frame
-    // and on time for the last: one interval's worth of slack over the run.
+    // A busy machine's first swap may return late, the last on time: one interval's slack over the run.
     EXPECT_LE(std::stod(ended[2]), most * 1.02 * (frames - 1) / (frames - 2)) << "frames above their rate: " << ended[0];
 }
 
 } // namespace
 
-// The demonstration over every monitor, paced for the primary: battery once frames come, mains after a UPS and a
-// too-short setting; every display off (frames stop), on again as Windows 7 says; the session locked (frames stop)
-// and unlocked; the primary's refresh becomes 144 Hz, announced by WM_DISPLAYCHANGE alone.
+// The demonstration over every monitor, paced for the primary: power sources, displays off and on, the session
+// locked, the primary's refresh becoming 144 Hz announced by WM_DISPLAYCHANGE alone.
 TEST(pacing, the_power_source_and_the_refresh_change_the_rate_and_frames_stop_while_the_displays_are_off)
 {
     refresh_of[1] = 60, refresh_of[2] = 165, shown_on = 2;
     const std::string log = run("quillmere.scr", [] {
-        // A frame of a few pixels costs next to nothing: only the pace holds the rate. Three frames tell their time.
+        // A frame of a few pixels costs next to nothing: only the pace holds the rate.
         if (steps.empty() && render_pacer.frames_drawn() < 3)
             SetWindowPos(main_window, nullptr, 0, 0, 64, 48, SWP_NOZORDER | SWP_NOACTIVATE);
         else if (steps.empty())
