@@ -1,5 +1,4 @@
-// The frames' pace: the rate for a display, power and mode; the frames on a model display; the count at the end;
-// counter times.
+// The frames' pace: the rate for a display, power and mode, on a model display; the count at the end; counter times.
 #include "bench/pacing_model.h"
 #include "shell/frame_pacing.h"
 #include "shell/frame_time.h"
@@ -50,10 +49,8 @@ TEST(FramePacing, RefreshFromTheCompositorElseTheConfigurationElseTheSettingsEls
     EXPECT_FALSE(lists_extension(nullptr, "WGL_EXT_swap_control"));
 }
 
-// The pacing code on the model display: every refresh, vsync honoured or ignored (Wine), frames of 1 to 40 ms give
-// or take a tenth with the odd long frame, wake-ups on time or up to 2 ms late, every mode on mains and on battery.
-// Where a frame and its rest fit the cap's period: no judder at that rate; where not, at most 1 % at the next even
-// rate. Never above the cap, the 9 ms rest kept outside the demonstration. Judged after the first second, the odd
+// Where a frame and its rest fit the cap's period, no judder at that rate; where not, at most 1 % at the next even
+// rate; never above the cap, the 9 ms rest kept outside the demonstration. Judged after the first second, the odd
 // long frame's own interval aside (it can't be on time).
 TEST(FramePacing, OnTheModelDisplayFramesKeepToTheGrid)
 {
@@ -71,10 +68,8 @@ TEST(FramePacing, OnTheModelDisplayFramesKeepToTheGrid)
     }
 }
 
-// k goes up as soon as frames stop fitting, comes down a few seconds after they fit again, and nothing else moves
-// it; a new refresh (a laptop undocked from 144 Hz to 60 Hz, a monitor waking at 144 Hz) is followed at once. From
-// the change at 5 s the last change of k comes within [after, by] seconds. Frames never come above the cap: not when
-// the swap stops waiting for the display, not on a clock of whole milliseconds.
+// k goes up as soon as frames stop fitting, down a few seconds after they fit again, and nothing else moves it; a new
+// refresh is followed at once. Never above the cap: not when the swap stops waiting, not on a whole-millisecond clock.
 TEST(FramePacing, KFollowsTheFramesAndTheDisplay)
 {
     constexpr auto saver = pace_mode::screensaver, demo = pace_mode::demonstration;
