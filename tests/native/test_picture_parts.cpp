@@ -31,9 +31,8 @@ TEST(MonitorViews, MonitorsBecomeClippedPartsOfTheWindow)
         EXPECT_EQ(monitor_views(c.monitors, c.window), c.views) << &c - cases;
 }
 
-// What a context offers, and the texture planned: the picture's size when the GL takes it, else a power-of-two
-// square of 1024 or more within its limit; edge clamp or an inset; a preview's own size; mipmaps when smaller.
-// Shaders from 2.0; framebuffer objects from 3.0 or by either extension.
+// The picture's size when the GL takes it, else a power-of-two square of 1024 or more within its limit; shaders from
+// 2.0; framebuffer objects from 3.0 or by either extension.
 TEST(TexturePlan, CapabilitiesThenSizeWrapLevelsAndInset)
 {
     using fb = framebuffer_calls;
@@ -84,7 +83,7 @@ TEST(TexturePlan, CapabilitiesThenSizeWrapLevelsAndInset)
 
 TEST(Resample, SameSizeCopiesShrinkingAveragesGrowingBlends)
 {
-    // 6 x 4 pixels in rows of 20 bytes: stripes in the first channel, each pixel's own value in the third.
+    // Rows of 20 bytes: stripes in the first channel, each pixel's own value in the third.
     std::vector<std::uint8_t> from(20 * 4), same(18 * 4), shrunk(6), two{0, 0, 0, 240, 0, 0}, grown(24);
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 6; ++x)
@@ -106,7 +105,7 @@ TEST(Resample, SameSizeCopiesShrinkingAveragesGrowingBlends)
 
 } // namespace
 
-// After the screen changed: what the window did not cover is taken again, the old picture kept.
+// After a screen change what the window did not cover is taken again, the old picture kept.
 TEST(ScreenChange, UncoveredPartsAndTheOldPictureKept)
 {
     const struct { screen_rect screen, covered; rects parts; } cases[] = {
