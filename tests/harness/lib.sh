@@ -1,12 +1,10 @@
-# Shared helpers of the Wine tests (sourced by bash). Every wait is for a
-# state, bounded; a test stops only its own Xvfb and its prefix's Wine server.
+# Helpers of the Wine tests: every wait is for a state, bounded; a test stops only its own Xvfb and Wine server.
 QM_WINE=${QM_WINE:-$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/wine}
 QM_WINESERVER=${QM_WINESERVER:-$(command -v wineserver || echo /usr/lib/wine/wineserver)}
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
 qm_xvfb_pid="" qm_scr_pid=""
 
-# Makes the Wine prefix once; concurrent callers wait for the first.
-qm_ensure_prefix() {
+qm_ensure_prefix() {  # once; concurrent callers wait for the first
     mkdir -p "$(dirname "$1")"
     (
         flock -w 300 9 || exit 1
@@ -17,8 +15,7 @@ qm_ensure_prefix() {
     [ -f "$1/system.reg" ]
 }
 
-# A private Xvfb on a free display (-noreset: a root picture outlives its client).
-qm_start_xvfb() {  # [WIDTHxHEIGHT]
+qm_start_xvfb() {  # [WIDTHxHEIGHT] on a free display (-noreset: a root picture outlives its client)
     local fifo=$(mktemp -u /tmp/qm-xvfb.XXXXXX) number="" && mkfifo "$fifo"
     Xvfb -displayfd 9 -screen 0 "${1:-1024x768}x24" -nolisten tcp -noreset 9>"$fifo" >/dev/null 2>&1 &
     qm_xvfb_pid=$!
@@ -29,11 +26,9 @@ qm_start_xvfb() {  # [WIDTHxHEIGHT]
 
 qm_stop_xvfb() { [ -n "$qm_xvfb_pid" ] && kill "$qm_xvfb_pid" 2>/dev/null && wait "$qm_xvfb_pid" 2>/dev/null; qm_xvfb_pid=""; }
 
-# Ends every Wine process of this prefix (ours alone) and waits for it.
 qm_stop_wine() { WINEPREFIX=${WINEPREFIX:?} timeout 30 "$QM_WINESERVER" -k >/dev/null 2>&1; timeout 30 "$QM_WINESERVER" -w >/dev/null 2>&1 || true; }
 
-# A fresh $qm_work, the prefix, a private display and one Wine server for all runs.
-qm_e2e_begin() {  # NAME [SIZE]
+qm_e2e_begin() {  # NAME [SIZE]: a fresh $qm_work, the prefix, a private display, one Wine server for all runs
     export WINEPREFIX=${QM_WINEPREFIX:?} && qm_work=${QM_WORK_DIR:?}/$1 && rm -rf "$qm_work" && mkdir -p "$qm_work"
     qm_ensure_prefix "$WINEPREFIX" || { echo "cannot make the Wine prefix" >&2; return 1; }
     trap 'kill $qm_scr_pid 2>/dev/null; qm_stop_wine; qm_stop_xvfb' EXIT
@@ -42,26 +37,22 @@ qm_e2e_begin() {  # NAME [SIZE]
 
 qm_fail() { echo "FAIL: $*" >&2 && exit 1; }
 
-# Starts the screensaver in $qm_work (qm_scr_pid) through the probe, which writes its exit code as Windows
-# gives it to $qm_work/exit.txt: a Wine process's Unix status can be a kill after a clean exit.
+# Through the probe, which writes the exit code Windows gives: a Wine process's Unix status can be a kill after a
+# clean exit.
 qm_start_scr() {
     (cd "$qm_work" && exec "$QM_WINE" "${QM_PROBE:?}" --run "Z:${QM_SCR//\//\\}" "$@" >"$qm_work/exit.txt") &
     qm_scr_pid=$!
 }
-# The screensaver's own Unix process, in this test's prefix.
-qm_scr_unix_pid() {
+qm_scr_unix_pid() {  # in this test's prefix
     grep -lzx "WINEPREFIX=$WINEPREFIX" /dev/null $(pgrep -f '^Z:.*quillmere\.scr' | sed 's|.*|/proc/&/environ|') 2>/dev/null | cut -d/ -f3
 }
 
-# Runs COMMAND in this shell (what it sets stays) until it succeeds, at most SECONDS.
-qm_until() {  # SECONDS COMMAND...
+qm_until() {  # SECONDS COMMAND...: in this shell, so what it sets stays
     local end=$((SECONDS + $1)) && shift
     until "$@"; do [ "$SECONDS" -lt "$end" ] || return 1; sleep 0.1; done
 }
 
-# Sets qm_exit to the screensaver's exit code once it ends, or to "running"
-# after SECONDS (not in a subshell: only this shell can wait for it).
-qm_wait_exit() {
+qm_wait_exit() {  # [SECONDS]: sets qm_exit, or "running"; not in a subshell, as only this shell can wait
     qm_exit=running && qm_until "${1:-20}" qm_scr_ended || return 0
     wait "$qm_scr_pid"; qm_exit=$(sed -n 's/^exit=\([0-9]*\).*/\1/p' "$qm_work/exit.txt")
 }
@@ -69,7 +60,7 @@ qm_scr_ended() { ! kill -0 "$qm_scr_pid" 2>/dev/null; }
 # A run that opened something else (the dialog's link) took over 20 s to end on a loaded machine.
 qm_expect_exit() { qm_wait_exit 60; [ "$qm_exit" = "$1" ] || qm_fail "$2: exit code $qm_exit, expected $1"; }  # CODE WHAT
 
-# Prints the X id of the first visible window whose name matches: qm_wait_window NAME [SECONDS]
+# The X id of the first visible window whose name matches: qm_wait_window NAME [SECONDS]
 qm_wait_window() { qm_until "${2:-20}" qm_window_id "$1" >/dev/null && qm_window_id "$1"; }
 qm_window_id() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 | grep .; }
 
@@ -77,10 +68,8 @@ qm_screenshot() { xwd -root -silent | convert xwd:- "$1"; }
 
 qm_reg() { "$QM_WINE" reg "$@" 2>/dev/null | tr -d '\r'; }
 
-# Every registry check waits for its state (bounded), and only a read that worked counts: a reg that
-# failed is neither a key that is there nor one that is gone. qm_reg_expect KEY [NAME=VALUE...] waits
-# until KEY is there with those values (NAME=- : no such value); qm_reg_expect KEY absent, until it is
-# not. qm_got: what the last read found, for the message (qm_read: as reg printed it).
+# Only a read that worked counts: a failed reg is neither a key there nor one gone. NAME=- : no such value. qm_got
+# is what the last read found, for the message (qm_read as reg printed it).
 qm_reg_expect() { qm_until "${QM_REG_WAIT:-30}" qm_reg_is "$@"; }
 qm_reg_is() {  # KEY absent | KEY [NAME=VALUE...]
     local read code want
@@ -98,8 +87,7 @@ qm_reg_is() {  # KEY absent | KEY [NAME=VALUE...]
     done
 }
 
-# Makes KEY hold NAME=VALUE... (NAME=- : no such value), written again until a read shows it; qm_reg_fresh
-# first deletes the key, so that it holds just those (none: no key).
+# Written again until a read shows it; qm_reg_fresh first deletes the key, so it holds just those (none: no key).
 qm_reg_set() { qm_until "${QM_REG_WAIT:-30}" qm_reg_set_once "$@"; }
 qm_reg_set_once() {
     local pair
@@ -115,17 +103,15 @@ qm_reg_fresh_once() {
     if [ $# -gt 1 ]; then qm_reg_set_once "$@"; else qm_reg_is "$1" absent; fi
 }
 
-# Waits until no Windows program runs in this prefix but Wine's own services and desktop: what a program
-# started (an uninstaller's copy of itself) is done with the registry too.
+# No program in this prefix but Wine's own: what a program started (an uninstaller's copy) is done with the registry.
 qm_wait_programs() { qm_until "${1:-60}" qm_no_programs; }
 qm_no_programs() {
     ! grep -lzx "WINEPREFIX=$WINEPREFIX" /proc/[0-9]*/environ 2>/dev/null | sed 's/environ$/cmdline/' | xargs -r cat 2>/dev/null |
         tr '\0' '\n' | grep -i '^[a-z]:\\' | grep -viqE '\\windows\\system32\\(services|winedevice|plugplay|explorer|rpcss|svchost|conhost)\.exe$'
 }
 
-# Gives the keyboard to the window named NAME (no window manager runs: the pointer over it and the X focus set
-# until it holds); sets window to its X id and WIDTH HEIGHT X Y to its geometry. qm_focused fails the test if not.
-qm_focus() {  # NAME
+# No window manager runs: the pointer over it and the X focus set until it holds. qm_focused fails the test if not.
+qm_focus() {  # NAME: sets window to its X id and WIDTH HEIGHT X Y
     window=$(qm_wait_window "$1" 20) &&
         eval "$(xdotool getwindowgeometry --shell "$window" | grep -E '^(WIDTH|HEIGHT|X|Y)=')" &&
         qm_until 15 qm_focus_once $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
