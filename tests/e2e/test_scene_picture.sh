@@ -1,15 +1,12 @@
 #!/usr/bin/env bash
-# What the screensaver shows on one monitor. Still water is the desktop, pixel for pixel, small text included.
-# Ripples never show the opposite edge and are rings or crossed waves as "radial" says. The 640 x 480 window
-# shows the whole picture, maximised too. Rain rings it, a click in the demonstration too, and light shows the
-# waves even on a flat desktop.
+# What the screensaver shows on one monitor: still water is the desktop, small text included; ripples never show the
+# opposite edge; rain, a click and light show.
 set -u
 . "$QM_SOURCE_DIR/tests/harness/lib.sh"
 qm_e2e_begin scene_picture 1920x1080 || exit 1
 . "$QM_SOURCE_DIR/tests/e2e/scene_lib.sh"
 
-# A grey gradient down the middle with small text above and below its centre row, and edge bands wider than
-# any wave: yellow top, navy bottom, red left, green right.
+# Small text about a grey gradient, and edge bands wider than any wave: yellow top, navy bottom, red left, green right.
 font=$(fc-match -f '%{file}' 'DejaVu Sans' 2>/dev/null)
 text=$(printf 'Quillmere 0123456789 the quick brown fox jumps over the lazy dog %.0s\n' {1..6})
 convert -size 1920x1080 gradient:'#e8e8e8'-'#303030' -fill '#e0c000' -draw 'rectangle 0,0 1919,119' \
@@ -17,14 +14,11 @@ convert -size 1920x1080 gradient:'#e8e8e8'-'#303030' -fill '#e0c000' -draw 'rect
     -fill '#00a000' -draw 'rectangle 1720,0 1919,1079' -fill black ${font:+-font "$font"} -pointsize 10 \
     -annotate +260+200 "$text" -annotate +900+760 "$text" -type TrueColor -depth 8 "$w/desk.png"
 
-# The render window's client area as a crop geometry once it is WxH (a pattern), or nothing.
-client_area() {
+client_area() {  # WxH PATTERN: the render window's client area as a crop geometry once it is that, or nothing
     [[ $(qm_probe | grep 'visible=1' | head -n 1) =~ client=([0-9]+x[0-9]+)(\+-?[0-9]+\+-?[0-9]+) ]] &&
         [[ ${BASH_REMATCH[1]} == $1 ]] && echo "${BASH_REMATCH[1]}${BASH_REMATCH[2]}"
 }
-# The client area (WxH pattern) shows the whole desktop; with a limit, its
-# upper text block is filtered down that close (a picture drawn smaller
-# without its smaller levels keeps every third pixel and misses it 3 times).
+# With a limit, the upper text block is filtered that close: drawn smaller without mipmaps, every third pixel shows.
 shows_desktop() {  # PATTERN [TEXT_LIMIT]
     local area cw ch
     area=$(client_area "$1") && convert "$w/now.png[$area]" +repage "$w/client.png" || return 1
@@ -33,8 +27,7 @@ shows_desktop() {  # PATTERN [TEXT_LIMIT]
     rmse() { compare -metric RMSE "$w/client.png$1" "$w/small.png$1" null: 2>&1 | sed -E 's/.*\((.*)\)/\1/'; }
     awk "BEGIN {exit !($(rmse '') < 0.05 && $(rmse "[$((cw * 7 / 32))x$((ch / 10))+$((cw / 8))+$((ch / 6))]") < ${2:-1})}"
 }
-# Each edge keeps its own band: a repeating texture would bring the opposite one.
-edges_clean() {
+edges_clean() {  # a repeating texture would bring the opposite band
     local s
     share() { convert "$w/now.png" -crop "$1" +repage -fx "$2" -format '%[fx:mean]' info:; }
     s=$(share 3x1080+0+0 'g>0.4&&r<0.3')+$(share 3x1080+1917+0 'r>0.5&&g<0.3')+$(share 1520x3+200+0 'r+g+b<0.6')
@@ -50,10 +43,8 @@ xdotool windowsize "$(qm_wait_window Quillmere 5)" $(qm_probe | grep -o 'outer=[
 until_shot shows_desktop '1[0-9][0-9][0-9]x1[0-9][0-9][0-9]' || qm_fail "the maximised window does not show the whole desktop"
 end_with key Escape
 
-# Along the gradient's centre row rings barely move the picture up or down (the least of three looks, about
-# 1e-4); crossed waves do, at amplitude 100 some 400 times as much (and 4 times what they do at the default
-# 25). This run starts from a Downloads folder where opengl32.dll and glu32.dll were planted, and Wine prefers
-# such DLLs as Windows' search order would: neither is ever loaded.
+# Along the centre row rings barely move the picture (the least of three looks, about 1e-4), crossed waves at 100 some
+# 400 times as much. From a Downloads folder with opengl32.dll and glu32.dll planted: Wine would take them as Windows.
 downloads=$w/Downloads && mkdir -p "$downloads" && cp "$QM_SCR" "$downloads/" && for dll in opengl32 glu32; do cp "$QM_PLANTED_DLL" "$downloads/$dll.dll"; done
 QM_SCR=$downloads/quillmere.scr WINEDLLOVERRIDES="$WINEDLLOVERRIDES;opengl32,glu32=n,b" run -- /s
 until_shot rippling || qm_fail "default waves: no ripples"
@@ -68,8 +59,7 @@ crossed() { awk "BEGIN {exit !($(mae 1120x3+400+539) > 40 * $radial)}"; }
 until_shot crossed || qm_fail "radial 0 gives no crossed waves"
 end_with mousedown 1
 
-# Drops: a shower at amplitude 0 rings the picture; in the demonstration a click rings the pointer's place
-# (the rain too light to drop any of its own), on a desktop of noise, where any move shows.
+# Drops at amplitude 0; a click's ring on a desktop of noise, where any move shows, the rain too light to drop any.
 xdotool mouseup 1 # the crossed waves' run ended on a press
 run rain 100 amp 0 -- /s
 until_shot rippling && until_shot moved || qm_fail "rain at amplitude 0: no moving rings"
@@ -80,7 +70,7 @@ qm_focused && still_drawn "before the click: " && keep_still || qm_fail "no stil
 ring_after click 1
 ring_centred $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) 1920x1080+0+0 "a click in the demonstration"
 end_with key Escape
-# On a flat grey desktop the waves alone change nothing; lit, bands move, both darker and brighter.
+# On flat grey only light shows the waves.
 convert -size 1920x1080 xc:'#808080' "$w/desk.png"
 run amp 25 -- /s
 still_drawn "flat grey, unlit: " && end_with key x
@@ -90,11 +80,8 @@ until_shot rippling && until_shot lit_bands || qm_fail "flat grey, lit: no movin
 end_with key x
 cp "$w/picture.png" "$w/desk.png"
 
-# The screen grows from 960 x 540 under a screensaver run, as when a monitor wakes at a higher resolution: the
-# window follows it, still topmost, and every quarter of the new screen ripples (moves between two looks,
-# which neither the live desktop nor black does) and is about as bright as the desktop X shows there (the
-# picture fitted to the small screen, tiled as the screen grew).
-# Asked again until Wine takes it: on a busy machine it may not list a mode xrandr has just added.
+# The screen grows under a run, as when a monitor wakes: every quarter ripples (not the live desktop, not black) and
+# is as bright as the small screen's picture tiled. The mode asked again, as Wine may not list xrandr's new one yet.
 mode_set() { said=$(qm_probe --mode "$1" "$2") && [ "$said" = mode=0 ]; }
 mode() { qm_until 60 mode_set "$1" "$2" || qm_fail "no $1 x $2 mode (the probe said: ${said:-nothing})"; }
 xrandr --newmode small 0 960 0 0 0 540 0 0 0 && xrandr --addmode screen small && mode 960 540
