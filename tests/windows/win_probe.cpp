@@ -1,11 +1,7 @@
-// Test probe. win_probe CLASS[|CLASS...] [MESSAGE WPARAM | frames]: one line for every window of
-// the classes in any process, after sending it the message if one is given ("frames": the
-// count of frames drawn); R is its answer, "-" when it went unanswered:
-//   hwnd=H parent=P outer=WxH+X+Y client=WxH+X+Y visible=0|1 iconic=0|1 topmost=0|1 result=R owner=O text=T
-// (T in UTF-8, a line break as "\n").
-// win_probe --run PROGRAM [ARG...]: "exit=N", its exit code as Windows gives it.
-// win_probe --mode WIDTH HEIGHT: changes the display's mode as a user would.
-// win_probe --settings-writable 0|1: Quillmere's keys under HKLM and HKCU readable only, or writable again.
+// win_probe CLASS[|CLASS...] [MESSAGE WPARAM | frames]: a line for each window of the classes in any process, after
+// the message ("frames": the frames drawn); result "-" when unanswered, the text in UTF-8, a line break as "\n".
+// --run PROGRAM [ARG...]: "exit=N" as Windows gives it; --mode WIDTH HEIGHT: as a user would change it;
+// --settings-writable 0|1: Quillmere's keys under HKLM and HKCU readable only, or writable again.
 #include "shell/frames_drawn_message.h"
 
 #include <windows.h>
@@ -35,7 +31,7 @@ void visit(HWND window)
     const HWND parent = GetAncestor(window, GA_PARENT);
     POINT origin = {};
     ClientToScreen(window, &origin);
-    // The text as the window holds it, in UTF-8 whatever the ANSI code page.
+    // In UTF-8 whatever the ANSI code page.
     wchar_t wide[512] = L"";
     char text[2048] = "";
     WideCharToMultiByte(CP_UTF8, 0, wide, GetWindowTextW(window, wide, 512) + 1, text, sizeof text, nullptr, nullptr);
