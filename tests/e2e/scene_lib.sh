@@ -1,21 +1,16 @@
-# What the scene tests share: screenshots compared with the test desktop
-# $w/desk.png, and runs of the screensaver on it (sourced after lib.sh).
+# Screenshots compared with the test desktop $w/desk.png, and runs on it (sourced after lib.sh).
 key='HKLM\Software\Tovarind\Quillmere'
 w=$qm_work
 
 ae() { compare -metric AE "$1" "$2" null: 2>&1 | awk '{printf "%d", $1}'; }
 aef() { compare -metric AE -fuzz 3% "$1" "$2" null: 2>&1 | awk '{printf "%d", $1}'; }  # what an eye would see
-# Mean difference (0..1) of one region of the screen from the desktop.
 mae() { compare -metric MAE "$w/now.png[$1]" "$w/desk.png[$1]" null: 2>&1 | sed -E 's/.*\((.*)\)/\1/'; }
-# Retries a check on fresh screenshots ($w/now.png) for up to 30 s.
 until_shot() { qm_until 30 shot_then "$@"; }
 shot_then() { qm_screenshot "$w/now.png" && "$@"; }
 still() { [ "$(ae "$w/now.png" "$w/desk.png")" = 0 ]; }
 rippling() { [ "$(ae "$w/now.png" "$w/desk.png")" -gt 20000 ] && cp "$w/now.png" "$w/first.png"; }
 moved() { [ "$(ae "$w/now.png" "$w/first.png")" -gt 5000 ]; }
-# Both darker and brighter than the flat grey desktop, in REGION of the look if given.
 lit() { convert "$w/now.png${1:+[$1]}" -format '%[fx:minima.r < 0.47 && maxima.r > 0.53]' info: | grep -qx 1; }
-# Whether the render window's probe line matches PATTERN.
 window_like() { qm_probe | grep -q -- "$1"; }
 covered() { awk "BEGIN {exit !($(convert "$w/now.png" -format '%[fx:mean]' info:) < 0.01)}"; }
 # Still water looks like the desktop even before the first frame, so a window is laid over it and taken away:
@@ -34,20 +29,16 @@ run() {  # SETTINGS... -- SWITCH...: a fresh key with these values, then a run (
     display -window root "$w/desk.png" >/dev/null 2>&1; qm_start_scr "$@"
     qm_wait_window Quillmere 90 >/dev/null || qm_fail "$*: no window"
 }
-# Still water kept as a raw shot: later looks are compared with it byte for
-# byte, quick enough on a busy machine to catch a ring while it is young.
+# Raw shots compared byte for byte: quick enough on a busy machine to catch a ring while it is young.
 keep_still() { xwd -root -silent >"$w/still.xwd" && [ "$(ae xwd:"$w/still.xwd" "$w/desk.png")" = 0 ]; }
 looks_still() { xwd -root -silent >"$w/look.xwd" && cmp -s "$w/look.xwd" "$w/still.xwd"; }
 looks_stirred() { ! looks_still; }
-# On still water: XDOTOOL ARGS..., then the first look that is not still is
-# kept and judged afterwards: ring_box is the box (WxH+X+Y) of all that changed.
-ring_after() {
+ring_after() {  # XDOTOOL ARGS...: ring_box is the box (WxH+X+Y) of what the first look not still changed
     xdotool "$@" && qm_until 30 looks_stirred || qm_fail "$*: the water stays still"
     ring_box=$(convert xwd:"$w/still.xwd" xwd:"$w/look.xwd" -compose difference -composite \
         -bordercolor black -border 1 -format %@ info:)
 }
-# The ring's box is centred on X,Y (a monitor's centre, so its edges clip it
-# evenly at any age) and lies inside that monitor (WxH+X+Y).
+# X,Y is a monitor's centre, so its edges clip the ring evenly at any age.
 ring_centred() {  # X Y MONITOR WHAT
     local bw bh bx by mw mh mx my
     IFS=x+ read -r bw bh bx by <<<"$ring_box" && IFS=x+ read -r mw mh mx my <<<"$3"
