@@ -1,41 +1,33 @@
 #!/usr/bin/env bash
-# Two 800 x 600 monitors, one left of the primary (the virtual screen starts at x = -800) or above it (at y =
-# -600), changed from one to the other under a run: one window covers both, and each monitor shows its own
-# part of the desktop and is stirred, rained on and lit on its own.
+# Two monitors, the other left of the primary or above it (a virtual screen from below 0), changed under a run: each
+# shows its own part of the desktop and is stirred, rained on and lit on its own.
 set -u
 . "$QM_SOURCE_DIR/tests/harness/lib.sh"
-# A prefix that never asks XRandR, so Wine sees the monitors set on the display;
-# set, and that session ended, before any run (else it leaves a 1024 x 768 desktop).
+# A prefix that never asks XRandR, so Wine sees the monitors set; set before any run, else a 1024 x 768 desktop.
 export WINEPREFIX=$QM_WINEPREFIX
 qm_ensure_prefix "$QM_WINEPREFIX" && DISPLAY= QM_REG_WAIT=60 qm_reg_set 'HKCU\Software\Wine\X11 Driver' UseXRandR=N &&
     timeout 60 "$QM_WINESERVER" -w || { echo "FAIL: no two-monitor prefix (${qm_got:-no prefix})"; exit 1; }
 qm_e2e_begin scene_monitors 1600x1200 || exit 1
 . "$QM_SOURCE_DIR/tests/e2e/scene_lib.sh"
 
-# The primary (first) takes the display's output; Wine puts the virtual
-# screen's origin at the display's top-left corner.
-monitors() {  # NAME+X+Y NAME+X+Y
+monitors() {  # NAME+X+Y NAME+X+Y: the primary first; Wine's virtual screen starts at the display's top-left
     local m
     for m in $(xrandr --listmonitors | awk 'NR > 1 {print $2}' | tr -d '*+'); do xrandr --delmonitor "$m" 2>/dev/null; done
     xrandr --setmonitor "*${1%%+*}" "800/212x600/159+${1#*+}" screen && xrandr --setmonitor "${2%%+*}" "800/212x600/159+${2#*+}" none ||
         qm_fail "no monitors $*"
 }
-# Changes the monitors under a run as the system would tell it; the log says the new virtual screen.
-change_to() {  # NAME+X+Y NAME+X+Y SCREEN
+change_to() {  # NAME+X+Y NAME+X+Y SCREEN: as the system would tell it, till the log says so
     monitors "$1" "$2" && [ "$(qm_probe --mode 800 600)" = mode=0 ] || qm_fail "Wine does not take the monitors $1 $2"
     qm_until 30 grep -q "^Screen changed: $3, 2 monitor(s)" "$w/screen.log" || qm_fail "no screen change to $3 in the log"
 }
 L=800x600+0+0 R=800x600+800+0 U=800x600+0+0 P=800x600+0+600
-# Desktops as large as the display, of 800 x 600 pictures of noise.
 noise() { convert -size 800x600 xc: -seed "$1" +noise Random "$w/noise$1.png"; }
 tiles() { convert \( "$w/noise$1.png" "$w/noise$2.png" +append \) \( "$w/noise$3.png" "$w/noise$4.png" +append \) -append \
     -type TrueColor -depth 8 "$w/desk.png"; }
 
 monitors R+800+0 L+0+0
-# Lit still water shows each monitor's own part of the desktop, pixel for pixel. The pointer rings the monitor
-# it moves to, the one left of the primary; a click rings the place it falls on, on the primary, and after the
-# screen changes to a monitor above the primary, on the primary below it. (The picture follows the virtual
-# screen: the primary keeps what it showed, and the display shows the same there.)
+# Lit still water is each monitor's part of the desktop; the pointer and clicks ring where they are, before and after
+# the screen changes (the primary keeps what it showed, as the display does).
 noise 1 && noise 2 && tiles 1 2 2 1
 run light 1 rain 1e-9 amp 0 -- && qm_focused && still_drawn && keep_still || qm_fail "no still look kept"
 # Where the pointer is first seen (the window's centre) it drops nothing.
@@ -50,8 +42,7 @@ ring_after mousemove 400 900 click 1
 ring_centred 400 900 $P "a click on the primary below the other monitor"
 end_with key Escape
 
-# Rain: in every look that shows any, the two monitors (the same picture)
-# differ, and in the looks together every part of each monitor is rippled.
+# Rain: the two monitors (the same picture) differ in every look, and the looks together ripple every part of each.
 tiles 1 2 1 2
 cells() {  # the share of changed pixels in each of the two monitors' 4 x 3 parts, added to $w/cells.png
     convert "$w/now.png" "$w/desk.png" -compose difference -composite -colorspace gray -threshold 10% \
@@ -71,9 +62,7 @@ qm_until 150 shot_then rained_apart $U $P || # fewer looks a minute on a loaded 
     qm_fail "rain: not every part of both monitors rippled: $(convert "$w/cells.png" txt:- | tail -n +2)"
 end_with key x
 
-# Light on a flat grey desktop: the two monitors look alike (their waves, shade and glints in their own
-# places), both darker and brighter; after the screen changes back (the origin moves to x = -800) both are
-# covered again, alike, lit and rippling.
+# Light on flat grey: the monitors alike, both darker and brighter, before and after the origin moves to x = -800.
 convert -size 1600x1200 xc:'#808080' "$w/desk.png"
 lit_alike() { lit "$1" && lit "$2" && [ "$(aef "$w/now.png[$1]" "$w/now.png[$2]")" -lt 2000 ]; }
 lit_moving() {
