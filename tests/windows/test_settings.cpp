@@ -23,7 +23,6 @@ std::string stored(HKEY root, const char* name)
     return text;
 }
 
-// Makes the key under `root` one that everyone may only read.
 void make_read_only(HKEY root)
 {
     HKEY key;
@@ -33,7 +32,7 @@ void make_read_only(HKEY root)
     RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, read_only), LocalFree(read_only), RegCloseKey(key);
 }
 
-// The dialog without its window: OK stores 0 for every slider and box.
+// Without its window OK stores 0 for every slider and box.
 struct dialog_without_window : config_dialog { using config_dialog::config_dialog; void press_ok() { on_ok(); } };
 int boxes, beeps;
 INT_PTR open_result;
