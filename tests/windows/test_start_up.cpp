@@ -43,8 +43,7 @@ int run_start(HWND host)
 
 } // namespace
 
-// A failed step is reported with its error (none for the scene's data) before any quit message; the exit code 0.
-// The same in a preview, whose small view tries its bitmap context after the offscreen way failed.
+// A failed step is reported with its error (none for the scene's data) before any quit message, in a preview too.
 TEST(start_up, a_failed_step_is_reported_and_ends_the_run_with_0)
 {
     const struct { void (*put_in)(shell_call_table&); texts reports; } failures[] = {
