@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# Builds quillmere.scr again from a copy of the tracked files elsewhere and compares; packages both
-# (one into a folder holding another's file) and compares the releases. The copy is outside any git
-# repository, as a source tarball: packing it refuses without SOURCE_DATE_EPOCH. The first is packed
-# from a repository of its own, from its commit's time; with a change not committed it refuses too.
+# The .scr and the release built again from a copy of the tracked files elsewhere, outside any repository as a source
+# tarball would be, to the same bytes; packing refuses without a commit's time or with changes not committed.
 set -u
 src=${QM_SOURCE_DIR:?} copy=${QM_COPY_DIR:?}
 fail() { echo "FAIL: $*" >&2 && exit 1; }
@@ -25,8 +23,7 @@ epoch=${SOURCE_DATE_EPOCH:-$(git -C "$src" log -1 --format=%ct)}
 rm -rf "$copy/repo" && cp -a "$copy/src" "$copy/repo" && git -C "$copy/repo" init -q && git -C "$copy/repo" add -A &&
     GIT_COMMITTER_DATE="@$epoch +0000" git -C "$copy/repo" -c user.name=t -c user.email=t commit -q -m t || fail "making a repository of the copy"
 env -u SOURCE_DATE_EPOCH QM_BUILD_DIR=$(dirname "$QM_SCR") "$copy/repo/scripts/package" --no-build --dist "$copy/a" >/dev/null || fail "packaging"
-# Neither the copy nor scripts/package in a repository of someone else's has a commit of its own, nor the
-# repository with a change not committed: an edit, then that edit staged, then a new file.
+# No commit of its own: the copy, a repository of someone else's, an edit, that edit staged, a new file.
 rm -rf "$copy/nest" && git init -q "$copy/nest" && git -C "$copy/nest" -c user.name=t -c user.email=t commit -q --allow-empty -m t &&
     mkdir -p "$copy/nest/tree/scripts" && cp "$src/scripts/package" "$copy/nest/tree/scripts/" || fail "making a repository around a tree"
 for tree in src nest/tree 'repo:echo changed >>res/INSTALL.txt' 'repo:git add res/INSTALL.txt' 'repo:git reset -q --hard && touch new.txt'; do
