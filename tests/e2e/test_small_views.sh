@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# The small views' Windows tests again on real contexts that say they are older (Mesa's overrides, with
-# extensions taken away), and with the system at 150 %: once for each row, on one display and Wine server.
+# The small views' Windows tests again on contexts that say they are older (Mesa's overrides) and at 150 %.
 set -u
 . "$QM_SOURCE_DIR/tests/harness/lib.sh"
 qm_e2e_begin small_views || exit 1
