@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# The .scr and the installer in each language. Wine takes the language from the locale it starts with, so each row
-# gets a Wine server of its own.
+# The .scr and the installer in each language; a Wine server for each row, as Wine reads the locale as it starts.
 set -u
 . "$QM_SOURCE_DIR/tests/harness/lib.sh"
 qm_e2e_begin languages 1024x768 || exit 1

@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# What the screensaver shows on one monitor: still water is the desktop, small text included; ripples never show the
-# opposite edge; rain, a click and light show.
+# What the screensaver shows on one monitor: the desktop, ripples that never show the opposite edge, rain, light.
 set -u
 . "$QM_SOURCE_DIR/tests/harness/lib.sh"
 qm_e2e_begin scene_picture 1920x1080 || exit 1

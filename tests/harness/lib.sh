@@ -37,8 +37,7 @@ qm_e2e_begin() {  # NAME [SIZE]: a fresh $qm_work, the prefix, a private display
 
 qm_fail() { echo "FAIL: $*" >&2 && exit 1; }
 
-# Through the probe, which writes the exit code Windows gives: a Wine process's Unix status can be a kill after a
-# clean exit.
+# Through the probe: a Wine process's Unix status can be a kill after a clean exit.
 qm_start_scr() {
     (cd "$qm_work" && exec "$QM_WINE" "${QM_PROBE:?}" --run "Z:${QM_SCR//\//\\}" "$@" >"$qm_work/exit.txt") &
     qm_scr_pid=$!

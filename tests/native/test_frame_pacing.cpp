@@ -49,9 +49,8 @@ TEST(FramePacing, RefreshFromTheCompositorElseTheConfigurationElseTheSettingsEls
     EXPECT_FALSE(lists_extension(nullptr, "WGL_EXT_swap_control"));
 }
 
-// Where a frame and its rest fit the cap's period, no judder at that rate; where not, at most 1 % at the next even
-// rate; never above the cap, the 9 ms rest kept outside the demonstration. Judged after the first second, the odd
-// long frame's own interval aside (it can't be on time).
+// Where a frame and its rest fit the cap's period no judder, else at most 1 % at the next even rate; never above the
+// cap. Judged after the first second, the odd long frame's own interval aside (it can't be on time).
 TEST(FramePacing, OnTheModelDisplayFramesKeepToTheGrid)
 {
     for (const model_case& c : model_cases()) {

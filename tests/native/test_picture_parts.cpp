@@ -31,8 +31,7 @@ TEST(MonitorViews, MonitorsBecomeClippedPartsOfTheWindow)
         EXPECT_EQ(monitor_views(c.monitors, c.window), c.views) << &c - cases;
 }
 
-// The picture's size when the GL takes it, else a power-of-two square of 1024 or more within its limit; shaders from
-// 2.0; framebuffer objects from 3.0 or by either extension.
+// The picture's size when the GL takes it, else a power-of-two square of 1024 or more within its limit.
 TEST(TexturePlan, CapabilitiesThenSizeWrapLevelsAndInset)
 {
     using fb = framebuffer_calls;

@@ -67,8 +67,7 @@ std::vector<float> moves_along_row(const drop_shape& shape, const water_drop& dr
     return out;
 }
 
-// A drop's front runs out steadily, its train spreading as sqrt(spread / (r + spread)); it fades to exactly nothing
-// at the end of its life with no step.
+// A drop's front runs out steadily, its train spreading as sqrt(spread / (r + spread)), fading to nothing, no step.
 TEST(WaterDrops, RingsSpreadAndFade)
 {
     const drop_shape shape = make_drop_shape(2203, 0.5f);
@@ -106,8 +105,7 @@ TEST(WaterDrops, RingsSpreadAndFade)
     EXPECT_EQ(drop_envelope(make_drop_shape(20, 0.5f), 1), 0); // never moves half a texel
 }
 
-// Drops and waves are lit as they bend the picture: moved away from the light (down and right) it glints, the other
-// way it is darker; without drops or waves lit water is the picture.
+// Lit as they bend the picture: moved away from the light (down, right) it glints, else darker; flat, the picture.
 TEST(WaterLight, LitOnTheSideTheWaterBendsTheWayTheDropsAre)
 {
     for (const int source : {0, 1, 2}) // a drop, rings, crossed waves
@@ -149,8 +147,7 @@ TEST(WaterLight, LitOnTheSideTheWaterBendsTheWayTheDropsAre)
         }
 }
 
-// Rain 1 is a drop every three seconds, 100 every slot busy, never more; drops fall at moments of their own, never in
-// step; values no slider gives are no rain or the heaviest.
+// Rain 1 is a drop every 3 s, 100 every slot busy, never more, each at its own moment; values no slider gives too.
 TEST(WaterDrops, RainFollowsTheSliderAtMomentsOfItsOwn)
 {
     const double tiny = std::numeric_limits<double>::denorm_min(), nan = std::nan("");

@@ -1,5 +1,4 @@
-// The pane and the preview on a screen painted in quarters; tests/e2e/test_small_views.sh reruns these on contexts
-// that say they are older, and at 150 %.
+// The pane and the preview; tests/e2e/test_small_views.sh reruns these on contexts that say older and at 150 %.
 #include "scene/water_saver.h"
 #include "settings/catalogue.h"
 #include "settings/reg_settings.h"
