@@ -1,7 +1,6 @@
-// dialog_fit SCR: every text of SCR's settings dialog in this session's language, measured in the dialog's font at
-// 100, 150 and 200 %. Prints language=LANGID (the template picked), name= (the screensaver's in the list), text= (the
-// caption and controls), string= (texts set at run time), "cut: ..." for each text that does not fit or a pane away
-// from the English one's place; exits 0 when everything fits, 1 when not, 2 when it can't look.
+// dialog_fit SCR: SCR's settings dialog in this session's language, measured in its font at 100, 150 and 200 %. Prints
+// language=LANGID, name= (in the list), text= (caption, controls), string= (run-time texts), "cut: ..." for a text
+// that does not fit or a pane off the English one's place; exits 0 when all fit, 1 when not, 2 when it can't look.
 #include "res/resource_ids.h"
 
 #include <windows.h>
