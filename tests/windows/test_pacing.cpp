@@ -19,9 +19,8 @@ namespace {
 
 std::vector<std::string> steps;
 int looks, drawn;
-// Two monitors of the test's own: the window's is `shown_on`, the primary is the first.
-double refresh_of[3];
-int shown_on;
+double refresh_of[3]; // two monitors of the test's own, the primary first
+int shown_on;         // the window's
 HWND host;
 
 constexpr GUID power_source = {0x5d3e9a59, 0xe9d5, 0x4b00, {0xa6, 0xbd, 0xff, 0x34, 0xff, 0x51, 0x65, 0x48}},

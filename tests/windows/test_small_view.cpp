@@ -341,7 +341,8 @@ TEST(SmallViewSoak, DialogOpenedAndClosedThirtyTimesKeepsNothing)
         K32GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
         after[open] = {gdi_objects(), user_objects(), kernel_handles(), memory.PagefileUsage / 1048576.0};
     }
-    KillTimer(nullptr, timer), DestroyWindow(screen);
+    KillTimer(nullptr, timer);
+    DestroyWindow(screen);
     for (const int open : {5, 30})
         std::printf("soak: after %d opens: %d GDI objects, %d USER objects, %d handles, %.1f MiB private\n", open,
                     after[open].gdi, after[open].user, after[open].handles, after[open].mib);
