@@ -110,7 +110,7 @@ TEST(FramePacing, AWindowsFramesAreCountedWithoutItsPauses)
 }
 
 // Counters at several frequencies and rates: the frames' seconds add up to the whole microseconds between.
-TEST(FrameTick, FrameTimesAddUpToTheCountersTime)
+TEST(FrameTime, FrameTimesAddUpToTheCountersTime)
 {
     EXPECT_EQ(counter_microseconds(3 * 3579545LL + 1, 3579545), 3000000);
     EXPECT_EQ(counter_microseconds(std::int64_t{1} << 62, 10000000), (std::int64_t{1} << 62) / 10);
