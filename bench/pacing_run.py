@@ -10,16 +10,22 @@ then BA. Each figure is the median of a program's repetitions.
 
 - Frames: one line per SwapBuffers on Wine's "wgl" channel, stamped with the
   monotonic clock as it arrives (as bench/whole_run.py does); frames a
-  second over the measured window, which starts a settling second after the
-  first frame (after the Tab for the window), and the intervals between
-  consecutive frames in it: their median and 99th percentile. The stamps
+  second over the measured span, and the intervals between consecutive
+  frames in it: their median and 99th percentile. The stamps
   carry the pipe's own jitter, so the percentile is an upper bound.
 - CPU: utime + stime of the Wine process (/proc/PID/stat) over the window,
   a second and a frame.
-- The pace: the last "Frames: paced to R a second" line of the program's log
-  (screen.log, bare_quad.log), the even rate it keeps; the intervals' median
-  over that rate's period, and the share of intervals more than a quarter of
-  the period off it.
+- The pace: the k asked (the trace's wglSwapIntervalEXT) at the window's
+  end over the refresh the log names ("Frames: paced to R a second (display
+  F Hz", screen.log or bare_quad.log), which must be a rate the log named;
+  the intervals' median over its period, and the share of intervals more
+  than a quarter of the period off it. Where k changed in the window, the
+  intervals before the change count as off by that, so the share is also
+  given against the k asked when each frame was swapped, with the changes
+  of k in the window.
+- The window's measured span starts a settling second after its first frame
+  (for the 640 x 480 window, after the first frame it swaps once the Tab
+  made it, a second or two on).
 """
 
 import argparse
@@ -49,6 +55,15 @@ def percentile(values, share):
     return ordered[min(len(ordered) - 1, int(round(share * (len(ordered) - 1))))]
 
 
+def wait_for(state, timeout):
+    end = time.monotonic() + timeout
+    while not state():
+        if time.monotonic() > end:
+            return False
+        time.sleep(0.01)
+    return True
+
+
 def stop(run, how):
     if how == "key":
         subprocess.run(["xdotool", "key", "Escape"], check=False)
@@ -61,15 +76,27 @@ def stop(run, how):
     run.process.wait(10)
 
 
-def logged_rate(program, work):
-    """The last rate the program's log says its frames are paced to."""
+def logged_paces(program, work):
+    """Each "Frames: paced to" line of the program's log: the rate and its display's refresh."""
     log = os.path.join(work, "bare_quad.log" if "bare_quad" in program else "screen.log")
     try:
         with open(log, errors="replace") as f:
-            rates = re.findall(r"^Frames: paced to ([0-9.]+) a second", f.read(), re.M)
+            paces = re.findall(r"^Frames: paced to ([0-9.]+) a second \(display ([0-9.]+) Hz", f.read(), re.M)
     except OSError:
-        rates = []
-    return float(rates[-1]) if rates else float("nan")
+        paces = []
+    return [(float(rate), float(refresh)) for rate, refresh in paces]
+
+
+def asked_periods(run, first, count, refresh):
+    """For each of the swaps first+1 .. first+count-1, the period (ms) of the k asked when it was swapped."""
+    asked = list(run.swap_intervals)
+    periods, k, j = [], None, 0
+    for i in range(first + 1, first + count):
+        while j < len(asked) and asked[j][0] <= i:
+            k = asked[j][1]
+            j += 1
+        periods.append(1000 * k / refresh if k else float("nan"))
+    return periods
 
 
 def measure(program, args, tab, how, opts, env):
@@ -82,21 +109,40 @@ def measure(program, args, tab, how, opts, env):
         raise SystemExit(f"bench: pid {run.process.pid} is not the Wine process of {program}")
     if tab:
         time.sleep(0.5)
+        asked = len(run.swap_intervals)
         subprocess.run(["xdotool", "key", "Tab"], check=False)
+        # The window's frames start with their own swap interval asked, a
+        # second or two after the Tab: the settling second counts from there.
+        if not wait_for(lambda: len(run.swap_intervals) > asked and len(run.swaps) > run.swap_intervals[asked][0],
+                        opts.start_timeout):
+            stop(run, "kill")
+            raise SystemExit(f"bench: {program} {args} showed no window frame within {opts.start_timeout} s of the Tab")
     time.sleep(1.0)
     a_time, a_cpu = time.monotonic(), cpu_seconds(run.process.pid)
     time.sleep(opts.seconds)
     b_time, b_cpu = time.monotonic(), cpu_seconds(run.process.pid)
-    stamps = [t for t in list(run.swaps) if a_time <= t < b_time]
+    swaps = list(run.swaps)
+    first = next((i for i, t in enumerate(swaps) if t >= a_time), len(swaps))
+    stamps = [t for t in swaps[first:] if t < b_time]
     stop(run, how)
     window = b_time - a_time
     gaps = [(b - a) * 1000 for a, b in zip(stamps, stamps[1:])]
-    paced = logged_rate(program, opts.work)
-    period = 1000 / paced
+    paces = logged_paces(program, opts.work)
+    logged, refresh = paces[-1] if paces else (float("nan"), float("nan"))
+    then = asked_periods(run, first, len(stamps), refresh)
+    # The rate in force at the window's end; a change of k after it (as the
+    # program stops) would leave the log's last line naming another.
+    period = then[-1] if then and then[-1] == then[-1] else 1000 / logged
+    paced = 1000 / period
+    if not any(abs(paced - rate) < 0.01 for rate, _ in paces):
+        print(f"bench: {program} ran at {paced:g} a second, which its log never named", flush=True)
+    known = [p for p in then if p == p]
     return {
         "paced": paced,
         "even": statistics.median(gaps) / period if gaps else float("nan"),
         "off": 100 * sum(abs(g - period) > period / 4 for g in gaps) / len(gaps) if gaps else float("nan"),
+        "off_then": 100 * sum(abs(g - p) > p / 4 for g, p in zip(gaps, then)) / len(gaps) if gaps else float("nan"),
+        "k_changes": sum(1 for p, q in zip(known, known[1:]) if p != q) if known else float("nan"),
         "fps": len(stamps) / window,
         "median": statistics.median(gaps) if gaps else float("nan"),
         "p99": percentile(gaps, 0.99),
@@ -136,21 +182,23 @@ def main():
                 results.setdefault((name, program), []).append(r)
                 print(f"  {name:32s} {program:11s} {rep + 1}/{opts.repetitions} fps {r['fps']:.1f} "
                       f"(paced {r['paced']:g}) median {r['median']:.1f} ms p99 {r['p99']:.1f} ms "
-                      f"off {r['off']:.1f} % cpu/s {r['cpu']:.3f} cpu/frame {r['cpu_frame']:.1f} ms", flush=True)
+                      f"off {r['off']:.1f} % (of k then {r['off_then']:.1f} %, k changed {r['k_changes']:g}) cpu/s {r['cpu']:.3f} cpu/frame {r['cpu_frame']:.1f} ms", flush=True)
 
     print(f"\nFrame pacing under Wine, medians of {opts.repetitions} interleaved runs, "
           f"{opts.seconds:g} s measured each (screensaver | bare quad):")
     print(f"{'mode':32s} {'paced to':>13s} {'frames/s':>13s} {'interval median ms':>19s} {'median/period':>13s} "
-          f"{'p99 ms':>13s} {'off by 1/4, %':>13s} {'CPU s/s':>13s} {'CPU ms/frame':>13s}")
+          f"{'p99 ms':>13s} {'off by 1/4, %':>13s} {'of k then, %':>13s} {'k changes':>13s} {'CPU s/s':>13s} "
+          f"{'CPU ms/frame':>13s}")
     for name, *_ in MODES:
         cells = []
         for key, fmt in (("paced", "{:g}"), ("fps", "{:.1f}"), ("median", "{:.1f}"), ("even", "{:.2f}"),
-                         ("p99", "{:.1f}"), ("off", "{:.1f}"), ("cpu", "{:.2f}"), ("cpu_frame", "{:.1f}")):
+                         ("p99", "{:.1f}"), ("off", "{:.1f}"), ("off_then", "{:.1f}"), ("k_changes", "{:g}"),
+                         ("cpu", "{:.2f}"), ("cpu_frame", "{:.1f}")):
             scr = statistics.median(r[key] for r in results[(name, "screensaver")])
             bare = statistics.median(r[key] for r in results[(name, "bare")])
             cells.append(f"{fmt.format(scr)} | {fmt.format(bare)}")
-        print(f"{name:32s} {cells[0]:>13s} {cells[1]:>13s} {cells[2]:>19s} {cells[3]:>13s} {cells[4]:>13s} "
-              f"{cells[5]:>13s} {cells[6]:>13s} {cells[7]:>13s}")
+        print(f"{name:32s} {cells[0]:>13s} {cells[1]:>13s} {cells[2]:>19s} "
+              + " ".join(f"{c:>13s}" for c in cells[3:]))
     saver = statistics.median(r["cpu"] for r in results[("screensaver", "screensaver")])
     window = statistics.median(r["cpu"] for r in results[("demonstration, 640 x 480 window", "screensaver")])
     print(f"\nthe 640 x 480 window's CPU / the full-screen screensaver's: {window / saver:.2f}")

@@ -37,6 +37,7 @@ defaults again before the others', and a last column gives lit / screensaver.
 
 import argparse
 import os
+import re
 import statistics
 import subprocess
 import sys
@@ -74,10 +75,14 @@ def is_wine_process(pid, program):
 
 
 class Run:
-    """One program under Wine with its SwapBuffers lines stamped on arrival."""
+    """One program under Wine with its SwapBuffers lines stamped on arrival,
+    and its swap intervals asked (wglSwapIntervalEXT) with theirs."""
 
     def __init__(self, wine, program, args, work, env):
         self.swaps = []
+        # (SwapBuffers lines before it, refreshes a frame is asked to stay),
+        # in the order of the trace
+        self.swap_intervals = []
         self.program = program
         self.started = time.monotonic()
         self.process = subprocess.Popen(
@@ -90,6 +95,10 @@ class Run:
         for line in self.process.stderr:
             if b"wglSwapBuffers" in line:
                 self.swaps.append(time.monotonic())
+            elif b"wglSwapIntervalEXT" in line and b"GetSwapInterval" not in line:
+                asked = re.search(rb"wglSwapIntervalEXT\D*?(\d+)", line)
+                if asked:
+                    self.swap_intervals.append((len(self.swaps), int(asked.group(1))))
 
     def wait_for_frames(self, count, timeout):
         end = time.monotonic() + timeout
