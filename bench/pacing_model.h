@@ -31,6 +31,9 @@ struct model_case {
     double change_at = 0, then_cost_ms = 0, then_hz = 0;
     bool then_ignored = false;
     std::int64_t clock_hz = 10000000; // as QueryPerformanceFrequency on Windows 10
+    // Frames cost this much more for each share of the time the last one
+    // drew, as a software renderer's do when its threads share the cores.
+    double contention = 0;
 };
 
 struct model_result {
@@ -73,6 +76,16 @@ inline std::vector<model_case> model_cases()
     return cases;
 }
 
+// The screensaver at 60 Hz with frames at the edge of two rates: 17 ms and
+// half as much more again for each share of the time the last one drew, so
+// that they fit 30 a second only while they come 20 a second; 120 s.
+inline model_case edge_of_two_rates(bool vsync_honoured, unsigned seed)
+{
+    model_case c{60, vsync_honoured, 17, 0, pace_mode::screensaver, false, 120, seed};
+    c.contention = 0.5;
+    return c;
+}
+
 inline model_result run_model(const model_case& c)
 {
     const std::int64_t frequency = c.clock_hz;
@@ -89,7 +102,7 @@ inline model_result run_model(const model_case& c)
     const std::int64_t judged_from = frequency, until = static_cast<std::int64_t>(c.seconds * frequency);
     const std::int64_t change_at = c.change_at > 0 ? static_cast<std::int64_t>(c.change_at * frequency) : until;
     std::int64_t now = 0, last_end = -1;
-    double last_shown = -1e18, first_judged = 0;
+    double last_shown = -1e18, first_judged = 0, busy = 0;
     int intervals = 0, off = 0, fitting = 0, fitting_off = 0;
     bool changed = false, honoured = c.vsync_honoured;
     while (now < until) {
@@ -105,7 +118,8 @@ inline model_result run_model(const model_case& c)
         const std::int64_t due = keeper.due();
         const std::int64_t start = due > now ? due + counts(unit(random) * c.late_ms) : now;
         const bool long_frame = random() % long_frame_odds == 0;
-        const double cost = long_frame ? 2 * cost_ms + 10 : cost_ms * (0.9 + 0.2 * unit(random));
+        const double usual_ms = cost_ms * (1 + c.contention * busy);
+        const double cost = long_frame ? 2 * usual_ms + 10 : usual_ms * (0.9 + 0.2 * unit(random));
         const std::int64_t finish = start + counts(cost);
         const std::int64_t swap_due = keeper.swap_due();
         const std::int64_t swap = swap_due > finish ? swap_due + counts(unit(random) * c.late_ms) : finish;
@@ -131,6 +145,8 @@ inline model_result run_model(const model_case& c)
             if (!long_frame)
                 ++fitting, fitting_off += !on_k;
         }
+        if (last_end >= 0)
+            busy = std::min(1.0, cost * frequency / 1000 / (end - last_end));
         last_shown = shown, last_end = end, now = end;
     }
     result.frames_per_second = last_shown > first_judged ? (result.frames - 1.0) * frequency / (last_shown - first_judged) : 0;

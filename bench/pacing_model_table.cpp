@@ -1,6 +1,7 @@
 // scripts/bench pacing-model: the pacing code on the model display (bench/pacing_model.h), every case the native
 // test judges, one line each (frames a second, k, judder: intervals not exactly k refreshes, of all and of those
-// ending on a frame of the usual cost, and the least rest), then the worst of each refresh and vsync.
+// ending on a frame of the usual cost, and the least rest), then the worst of each refresh and vsync, then frames at
+// the edge of two rates on a renderer that shares the cores.
 #include "bench/pacing_model.h"
 
 #include <algorithm>
@@ -37,4 +38,12 @@ int main()
     for (const auto& [display, w] : worst_of)
         std::printf("%7.2f %-8s %10.2f %10.2f %10.4f %8.2f\n", display.first, display.second ? "honoured" : "ignored",
                     w.fitting * 100, w.other * 100, w.over_cap, w.rest);
+
+    std::printf("\nFrames at the edge of two rates (edge_of_two_rates: changes of k in 120 s, judder, frames a second):\n");
+    for (bool honoured : {true, false})
+        for (unsigned seed : {1u, 2u, 3u}) {
+            const model_result r = run_model(edge_of_two_rates(honoured, seed));
+            std::printf("%-8s seed %u: %3zu changes %6.2f %% %6.2f\n", honoured ? "honoured" : "ignored", seed,
+                        r.changes.size(), r.judder * 100, r.frames_per_second);
+        }
 }

@@ -13,8 +13,10 @@ constexpr double full_rate_cap = 75;
 constexpr double low_rate_cap = 30;
 constexpr double screensaver_rest = 0.009;
 constexpr double default_refresh = 60;
-// Seconds of frames that fit a lower k before k comes down.
+// Seconds of frames that fit a lower k before k comes down; twice as long
+// each time a lower k had to go back up within that, up to the longest.
 constexpr double lower_after_seconds = 3;
+constexpr double longest_hold_seconds = 96;
 // How close a swap's return must come to a refresh to count as on it.
 constexpr double swap_tolerance_seconds = 0.00025;
 
@@ -67,9 +69,11 @@ bool pace_keeper::set_display(double refresh_hz, bool on_battery, pace_mode mode
     least_divisor_ = cap.swap_interval;
     rest_ = static_cast<std::int64_t>(std::ceil(cap.rest_seconds * frequency_));
     divisor_ = seen_ >= 3 ? fitting_divisor(largest_usual(needs_), least_divisor_) : least_divisor_;
-    // Another display: whether its swap waits is found anew.
+    // Another display: whether its swap waits is found anew, and how its
+    // frames fit.
     swap_keeps_time_ = seen_swap_ = false;
     stretch_frames_ = 0;
+    hold_ = 0, lowered_ = false;
     return frames_per_second() != before;
 }
 
@@ -185,6 +189,7 @@ bool pace_keeper::choose_divisor(std::int64_t need, std::int64_t now)
     if (usual)
         stretch_most_ = std::max(stretch_most_, need), stretch_least_ = std::min(stretch_least_, need);
 
+    const double least_hold = lower_after_seconds * frequency_, hold = std::max(hold_, least_hold);
     // Up as soon as frames stop fitting (two of the last 64 of about the
     // usual time, or three of the last four, as when all slow down), to
     // where the usual ones all fit.
@@ -192,9 +197,14 @@ bool pace_keeper::choose_divisor(std::int64_t need, std::int64_t now)
         divisor_ = fitting_divisor(largest_usual(needs_), divisor_ + 1);
         stretch_frames_ = 0;
         misses_ = late_ = 0;
+        // A lower k that did not last its hold: frames fit it only while
+        // they came less often, so the next try waits twice as long.
+        if (lowered_)
+            hold_ = now - lowered_at_ < hold ? std::min(hold * 2, longest_hold_seconds * frequency_) : least_hold;
+        lowered_ = false;
         return true;
     }
-    if (now - stretch_start_ < lower_after_seconds * frequency_ || stretch_frames_ < 8)
+    if (now - stretch_start_ < hold || stretch_frames_ < 8)
         return false;
     // Down only where every usual frame of the stretch fits with room for a
     // quarter of their spread more, so that the rate does not see-saw.
@@ -204,6 +214,7 @@ bool pace_keeper::choose_divisor(std::int64_t need, std::int64_t now)
         return false;
     divisor_ = lower;
     misses_ = late_ = 0;
+    lowered_ = true, lowered_at_ = now;
     return true;
 }
 

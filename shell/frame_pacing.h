@@ -40,7 +40,8 @@ std::string rate_text(double rate);
 // due until it is shown, with the mode's rest after it; an odd long frame
 // is no measure) and never below the cap's. k goes up as soon as frames stop
 // fitting and comes back down only after a few seconds in which they all fit
-// the lower k with room to spare, so that the rate does not see-saw.
+// the lower k with room to spare, so that the rate does not see-saw; twice
+// as many each time the lower k did not last that long.
 //
 // Frames are placed on a grid of k refreshes. Each starts early enough to
 // be drawn by its place and is swapped there, however long it took to
@@ -112,6 +113,11 @@ private:
     // range of its usual needs.
     std::int64_t stretch_start_ = 0, stretch_most_ = 0, stretch_least_ = 0;
     int stretch_frames_ = 0;
+    // How long frames must fit before k comes down (0: the least), and
+    // when k last came down, while it has not gone up since.
+    double hold_ = 0;
+    std::int64_t lowered_at_ = 0;
+    bool lowered_ = false;
     // The last 64 frames that did not fit, one bit each: those of about the
     // usual time, and all.
     std::uint64_t misses_ = 0, late_ = 0;

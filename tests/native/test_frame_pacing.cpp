@@ -97,6 +97,20 @@ TEST(FramePacing, KFollowsTheFramesAndTheDisplay)
     }
 }
 
+// Frames that fit the lower k only while they come less often (a software renderer sharing the cores): each try
+// at the lower k that fails waits twice as long, so the rate changes a few times in two minutes, not every few seconds.
+TEST(FramePacing, AFrameAtTheEdgeOfTwoRatesDoesNotSeeSaw)
+{
+    for (bool honoured : {true, false})
+        for (unsigned seed : {1u, 2u, 3u}) {
+            const model_result r = run_model(edge_of_two_rates(honoured, seed));
+            SCOPED_TRACE(testing::Message() << "vsync " << (honoured ? "honoured" : "ignored") << ", seed " << seed);
+            EXPECT_LE(r.changes.size(), 12u);
+            EXPECT_LE(r.judder, 0.01);
+            EXPECT_GE(r.frames_per_second, 20 * 0.98);
+        }
+}
+
 // Pauses are left out of a window's time; its rate is frames over the time between them.
 TEST(FramePacing, AWindowsFramesAreCountedWithoutItsPauses)
 {
