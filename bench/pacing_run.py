@@ -29,6 +29,7 @@ then BA. Each figure is the median of a program's repetitions.
 """
 
 import argparse
+import math
 import os
 import re
 import statistics
@@ -132,11 +133,11 @@ def measure(program, args, tab, how, opts, env):
     then = asked_periods(run, first, len(stamps), refresh)
     # The rate in force at the window's end; a change of k after it (as the
     # program stops) would leave the log's last line naming another.
-    period = then[-1] if then and then[-1] == then[-1] else 1000 / logged
+    period = then[-1] if then and not math.isnan(then[-1]) else 1000 / logged
     paced = 1000 / period
     if not any(abs(paced - rate) < 0.01 for rate, _ in paces):
         print(f"bench: {program} ran at {paced:g} a second, which its log never named", flush=True)
-    known = [p for p in then if p == p]
+    known = [p for p in then if not math.isnan(p)]
     return {
         "paced": paced,
         "even": statistics.median(gaps) / period if gaps else float("nan"),
